@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Set up a Debian 12 machine, build, and then either start the game or run the tests.
+#   ./bootstrap.sh game   build everything and start the game
+#   ./bootstrap.sh test   build optimised and with sanitizers, run the whole suite in both
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          libsdl2-dev libsdl2-ttf-dev unifont fonts-arphic-ukai fonts-arphic-uming fonts-liberation)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -q
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+build() {  # build DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+  game)
+    build build -DCMAKE_BUILD_TYPE=Release
+    if [ -x build/game/Tavex ]; then
+      cd build/game && exec ./Tavex
+    else
+      echo "Built everything into build/; the game program itself is not part of the build yet."
+    fi
+    ;;
+  test)
+    export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+    build build -DCMAKE_BUILD_TYPE=Release
+    (cd build && ctest --output-on-failure -j "$jobs")
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVEX_SANITIZE=ON
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
+    ;;
+  *)
+    echo "usage: $0 game|test" >&2
+    exit 2
+    ;;
+esac
