@@ -1,0 +1,156 @@
+// The computer player: one engine per process, fixed static state, reached through plain
+// functions (Parts 1.101-1.104). Nothing here allocates except AiInit's five tables.
+#pragma once
+#include <cstdint>
+
+// Cell codes: the two-bit code repeated in all four bit pairs of the byte.
+constexpr uint8_t CELL_EMPTY = 0x00;
+constexpr uint8_t CELL_BORDER = 0x55;
+constexpr uint8_t CELL_WHITE = 0xAA;
+constexpr uint8_t CELL_BLACK = 0xFF;
+
+constexpr int BOARD_BYTES = 736;  // 23 rows of 32
+constexpr int CENTRE_CELL = 359;
+constexpr int TABLE_BYTES = 1 << 20;
+inline constexpr int CellAt(int row, int col) { return 128 + 32 * row + col; }
+
+constexpr int RULES_FREESTYLE = 0;
+constexpr int RULES_RENJU = 1;
+
+// ThreatFlags: the byte a make (and AiPlayMove) answers with.
+constexpr uint8_t THREAT_THREE = 0x01;
+constexpr uint8_t THREAT_FOUR = 0x02;
+constexpr uint8_t THREAT_OPEN_FOUR = 0x04;
+constexpr uint8_t THREAT_FIVE = 0x08;
+constexpr uint8_t FOUL_DOUBLE_THREE = 0x10;
+constexpr uint8_t FOUL_DOUBLE_FOUR = 0x20;
+constexpr uint8_t FOUL_OVERLINE = 0x40;
+
+// Point flags (pointFlagsBlack / pointFlagsWhite); frame cells hold 0xFF.
+constexpr uint8_t POINT_NEAR = 0x01;
+constexpr uint8_t POINT_THREE = 0x02;
+constexpr uint8_t POINT_FOUR = 0x04;
+constexpr uint8_t POINT_OPEN_FOUR = 0x08;
+constexpr uint8_t POINT_FIVE = 0x10;
+constexpr uint8_t POINT_TAKEN = 0x20;
+
+enum ProbeResult { PROBE_NONE, PROBE_OPEN_FOUR, PROBE_BEYOND };
+
+constexpr int MODE_QUIET = -1;
+constexpr int MODE_FULL = 0;
+constexpr int MODE_ANSWER = 1;
+
+constexpr int MAX_PLY = 64;  // rows of pvTable and killer slots; a node at ply 63 is a leaf (F4)
+
+// A stack of cells; a cell stands on it at most once (guarded by its point-flag bit).
+struct CandidateList {
+  int32_t* end;
+  int32_t cells[BOARD_BYTES];
+  int32_t* begin() { return cells; }
+};
+
+struct PlySaveRecord {
+  int32_t cell;
+  int32_t score;
+  uint32_t flags;
+  int32_t depthLimit;
+  int32_t quietDepth;
+  int32_t* nearEnd;
+  int32_t* threeEnd;
+  int32_t* fourEnd;
+  int32_t* openFourEnd;
+  int32_t* fiveEnd;
+};
+
+// ---- Part 1.101: boards, tables, rule set -------------------------------------------------
+// engineBoard lies inside a larger array of border bytes, so a line index reaching past the
+// 736 bytes reads the border code (F2). gameBoard is the plain 736-byte board.
+extern uint8_t (&engineBoard)[BOARD_BYTES];
+extern uint8_t gameBoard[BOARD_BYTES];
+extern uint8_t pointFlagsBlack[BOARD_BYTES];
+extern uint8_t pointFlagsWhite[BOARD_BYTES];
+
+// The five buffers in file order: evaljpblk, evaljpwht, evalsimple, jp543b, Sim543b.
+constexpr int TABLE_COUNT = 5;
+extern const char* const tableFileNames[TABLE_COUNT];
+extern uint8_t* tableBuffers[TABLE_COUNT];
+extern const uint8_t* evalTableBlack;
+extern const uint8_t* evalTableWhite;
+extern const uint8_t* patternTableBlack;
+extern const uint8_t* patternTableWhite;
+extern int32_t engineRules;
+
+// Allocates and reads the five tables from the current directory, selects free-style and sets
+// up the book. Returns false when a table could not be allocated or read exactly (F1): then no
+// table is kept, aiLoadFailure names the file, and no other engine operation may be called.
+bool AiInit();
+// The same, reading the tables from `dir` (tests, tools); the book still comes from the
+// current directory.
+bool AiInitFrom(const char* dir);
+extern const char* aiLoadFailure;
+void AiFree();
+void AiSetRules(int rules);
+
+// Line index of cell along step (Part 1.101), black's and white's colour view.
+uint32_t LineIndexBlack(int cell, int step);
+uint32_t LineIndexWhite(int cell, int step);
+ProbeResult ProbeThreatBlack(int cell);
+ProbeResult ProbeThreatWhite(int cell);
+
+// ---- Part 1.102: making and unmaking moves ------------------------------------------------
+extern CandidateList nearListBlack, threeListBlack, fourListBlack, openFourListBlack, fiveListBlack;
+extern CandidateList nearListWhite, threeListWhite, fourListWhite, openFourListWhite, fiveListWhite;
+extern int32_t engineStones;
+extern int32_t gameStones;
+extern int32_t lastGameCell;
+extern int32_t runningScore;
+extern int32_t depthLimit;
+extern int32_t quietDepth;
+extern int32_t quietBudgetBlack;
+extern int32_t quietBudgetWhite;
+extern uint8_t fourCount;
+extern uint8_t threeCount;
+extern uint8_t moveFlags;
+extern PlySaveRecord PlySave[225];
+
+uint8_t MakeMoveBlack(int cell);
+uint8_t MakeMoveWhite(int cell);
+void UnmakeMoveBlack();
+void UnmakeMoveWhite();
+uint8_t ApplyGameMove();
+void UnmakeLastMove();
+void AiReset();
+uint32_t AiPlayMove(int cell);
+void AiTakeBack();
+
+// ---- Part 1.103: search -------------------------------------------------------------------
+extern int32_t searchPly;
+extern int32_t pvTable[MAX_PLY][MAX_PLY];
+extern int32_t killerFirst[MAX_PLY];
+extern int32_t killerSecond[MAX_PLY];
+extern uint32_t nodeCount;
+extern int32_t nodeLimit;
+extern uint8_t abortSearch;
+extern int32_t followPv;
+extern int32_t targetDepth;
+extern int32_t rootAlpha;
+extern int32_t rootBeta;
+extern int32_t searchScore;
+extern int8_t rootBias[BOARD_BYTES];
+// Set while SearchRoot runs: a handler dispatched from the search's pump must not call into
+// the engine (F5); debug builds assert it at every entry point.
+extern uint8_t aiSearching;
+// Iterations completed by the last SearchRoot (for tests and the benchmark).
+extern int32_t searchIterations;
+
+int SearchRoot();
+int SearchBlack(int alpha, int beta);
+int SearchWhite(int alpha, int beta);
+void CompactCandidates(CandidateList& list);
+void AiPumpMessages();
+
+// ---- Part 1.104: think entry --------------------------------------------------------------
+extern uint32_t debugClicks;
+int AiThink(int level, int p2, int style, int p4, int* info, int* score);
+void AiAddStyleWeights(int32_t* listEnd, int32_t* listStart, int weight);
+void CountDebugClick();
