@@ -65,6 +65,8 @@ struct PlySaveRecord {
 // ---- Part 1.101: boards, tables, rule set -------------------------------------------------
 // engineBoard lies inside a larger array of border bytes, so a line index reaching past the
 // 736 bytes reads the border code (F2). gameBoard is the plain 736-byte board.
+constexpr int BOARD_MARGIN = 192;  // > 5 x 33, the farthest reach of a line index
+extern uint8_t engineBoardStore[BOARD_MARGIN + BOARD_BYTES + BOARD_MARGIN];
 extern uint8_t (&engineBoard)[BOARD_BYTES];
 extern uint8_t gameBoard[BOARD_BYTES];
 extern uint8_t pointFlagsBlack[BOARD_BYTES];
@@ -91,9 +93,21 @@ extern const char* aiLoadFailure;
 void AiFree();
 void AiSetRules(int rules);
 
-// Line index of cell along step (Part 1.101), black's and white's colour view.
-uint32_t LineIndexBlack(int cell, int step);
-uint32_t LineIndexWhite(int cell, int step);
+// Line index of cell along step (Part 1.101): the ten cells c-5d..c-d, c+d..c+5d as base-4
+// digits, c-5d most significant. Each cell byte repeats its code in all four bit pairs, so a
+// digit is taken by masking the pair that falls at its place: ten reads, no loop, no branch.
+inline uint32_t LineIndexBlack(int cell, int step) {
+  const uint8_t* b = engineBoardStore + BOARD_MARGIN + cell;
+  uint32_t hi = (b[-4 * step] & 0x03u) | (b[-5 * step] & 0x0Cu);
+  uint32_t mid = (b[step] & 0x03u) | (b[-step] & 0x0Cu) | (b[-2 * step] & 0x30u) |
+                 (b[-3 * step] & 0xC0u);
+  uint32_t lo = (b[5 * step] & 0x03u) | (b[4 * step] & 0x0Cu) | (b[3 * step] & 0x30u) |
+                (b[2 * step] & 0xC0u);
+  return (hi << 16) | (mid << 8) | lo;
+}
+// White's view: codes 2 and 3 exchanged in every digit (low bit ^= high bit).
+inline uint32_t ColourSwap(uint32_t index) { return index ^ ((index >> 1) & 0x55555u); }
+inline uint32_t LineIndexWhite(int cell, int step) { return ColourSwap(LineIndexBlack(cell, step)); }
 ProbeResult ProbeThreatBlack(int cell);
 ProbeResult ProbeThreatWhite(int cell);
 
