@@ -1,0 +1,116 @@
+// Builds "book.rec" and "book.ndx" from the readable opening list with the engine's own book
+// writers, so the book holds exactly what the engine's lookup finds.
+//
+//     genbook <openings.txt> <output directory>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+
+#include "AiEngine.h"
+#include "Book.h"
+#include "OpeningList.h"
+
+namespace {
+void SetUpPosition(const OpeningLine& line) {
+  std::memset(gameBoard, CELL_BORDER, sizeof gameBoard);
+  for (int row = 0; row < 15; ++row) std::memset(gameBoard + CellAt(row, 0), CELL_EMPTY, 15);
+  for (size_t i = 0; i < line.stones.size(); ++i) gameBoard[line.stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
+}
+
+std::string SignatureKey() {
+  uint8_t signature[SIGNATURE_BYTES];
+  CanonicalSignature(signature);
+  return std::string(reinterpret_cast<char*>(signature), SIGNATURE_BYTES);
+}
+
+int Die(const std::string& why, const std::string& workDir = "") {
+  std::fprintf(stderr, "genbook: %s\n", why.c_str());
+  if (!workDir.empty()) {
+    std::remove((workDir + "/book.rec").c_str());
+    std::remove((workDir + "/book.ndx").c_str());
+    rmdir(workDir.c_str());
+  }
+  return 1;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return Die("usage: genbook <openings.txt> <output directory>");
+  std::ifstream in(argv[1]);
+  if (!in) return Die(std::string("cannot read ") + argv[1]);
+  std::vector<OpeningLine> lines;
+  std::string error;
+  if (!ParseOpeningList(in, lines, error)) return Die(std::string(argv[1]) + ": " + error);
+
+  char* outDir = realpath(argv[2], nullptr);
+  if (!outDir) return Die(std::string("no directory ") + argv[2]);
+  std::string out = outDir;
+  std::free(outDir);
+  std::string work = out + "/.genbook-XXXXXX";
+  if (!mkdtemp(work.data())) return Die("cannot make a work directory in " + out);
+  if (chdir(work.c_str()) != 0) return Die("cannot enter " + work, work);
+
+  BuildQuinaryIndex();
+  bookCount = 0;
+  // The book's search never compares index position 0, so the smallest signature there must
+  // be one nobody looks up: the empty board, which the think entry answers by itself.
+  OpeningLine empty{0, {}, {}, {}};
+  SetUpPosition(empty);
+  BookAddRecord(0, CENTRE_CELL, 0);
+
+  // Lower weights first: the writer refuses a record whose position already has a heavier
+  // record for another move.
+  struct Pending {
+    const OpeningLine* line;
+    OpeningReply reply;
+  };
+  std::vector<Pending> pending;
+  for (const OpeningLine& line : lines)
+    for (const OpeningReply& reply : line.replies) pending.push_back({&line, reply});
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return a.reply.weight < b.reply.weight; });
+
+  std::map<std::string, std::set<int>> expected;  // canonical signature -> canonical moves
+  int records = 0;
+  for (const Pending& p : pending) {
+    SetUpPosition(*p.line);
+    uint8_t signature[SIGNATURE_BYTES];
+    int orientation = CanonicalSignature(signature);
+    if (p.reply.weight > 0)
+      expected[SignatureKey()].insert(CellToCanonical(p.reply.cell, orientation));
+    int before = bookCount;
+    BookAddRecord(static_cast<uint8_t>(p.reply.weight), p.reply.cell, 0);
+    records += bookCount - before;
+  }
+  if (bookCount >= BOOK_INDEX_MAX - 1) return Die("the book is full", work);
+
+  // Read the book back as the game does and look every line up.
+  LoadBookIndex();
+  for (const OpeningLine& line : lines) {
+    SetUpPosition(line);
+    auto want = expected.find(SignatureKey());
+    if (want == expected.end()) continue;
+    uint8_t signature[SIGNATURE_BYTES];
+    int orientation = CanonicalSignature(signature);
+    int cell = 0, extra = 0;
+    int weight = BookLookup(&cell, &extra);
+    if (weight <= 0 || !want->second.count(CellToCanonical(cell, orientation)))
+      return Die(std::string(argv[1]) + ": line " + std::to_string(line.lineNumber) +
+                     ": the book does not answer this position", work);
+  }
+
+  for (const char* name : {"book.rec", "book.ndx"}) {
+    if (std::rename((work + "/" + name).c_str(), (out + "/" + name).c_str()) != 0)
+      return Die(std::string("cannot write ") + out + "/" + name, work);
+  }
+  rmdir(work.c_str());
+  std::printf("genbook: %zu lines, %d records, %d index entries\n", lines.size(), records + 1, bookCount);
+  return 0;
+}
