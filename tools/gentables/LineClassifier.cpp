@@ -118,6 +118,7 @@ int Potential(const Line& a, int own, FiveRule rule) {
 
 // Shapes are worth more than their windows say: a three or four forces an answer.
 int MakeBonus(std::uint8_t p) {
+  if (p == kFive) return 120;
   if (p == kOpenFour) return 60;
   if (p >= kPlainFour && p < kOpenFour) return 18;
   if (p == kOpenThree) return 16;
@@ -128,8 +129,10 @@ int MakeBonus(std::uint8_t p) {
 
 // What the opponent would have made by standing on c: c was one of its five
 // points (a four blocked), open-four points (a three blocked) or four points.
+// Close to the matching make bonus, so that a four and its forced block
+// leave the score about where the windows put it.
 int BlockBonus(std::uint8_t opponentOnCentre) {
-  if (opponentOnCentre == kFive) return 50;
+  if (opponentOnCentre == kFive) return 20;
   if (opponentOnCentre == kOpenFour) return 16;
   if (opponentOnCentre >= kPlainFour && opponentOnCentre < kFive) return 4;
   if (opponentOnCentre >= kSplitThree && opponentOnCentre < kPlainFour) return 2;
