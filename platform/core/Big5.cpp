@@ -153,7 +153,13 @@ std::string Utf8ToBig5(std::string_view utf8, char replacement) {
       }
     }
     if (!converted && replacement) out += replacement;
-    i += n ? n : 1;
+    if (n == 0) {
+      // A broken sequence counts once, with the continuation bytes that follow it.
+      ++i;
+      while (i < utf8.size() && (static_cast<uint8_t>(utf8[i]) & 0xC0) == 0x80) ++i;
+    } else {
+      i += n;
+    }
   }
   if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   return out;
