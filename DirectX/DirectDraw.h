@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "BitFont.h"
+#include "Dc.h"
 #include "WinString.h"
 #include "WinTypes.h"
+#include "Wnd.h"
 
 // A picture in the page format: width x height RGB555 pixels, top row first, rows without gaps.
 // Pixel 0 is the transparent key of keyed copies. Whoever holds a page owns its pixels; a page
@@ -32,10 +34,6 @@ struct ShadeMap {
   std::vector<uint8_t> levels;
 };
 
-class CWnd;
-class CDC;
-struct HDC__;
-using HDC = HDC__*;
 
 // Where the media library's messages go ("No open %s"); a message box unless replaced (tests).
 using DdMessageHook = void (*)(const char* text);
@@ -117,10 +115,9 @@ class CDirectDraw {
   static BOOL WaitKeyUp(int vkey);
   void PresentPage(CDC* dc, const ImagePage* page);
   void PresentPageStretched(CDC* dc, const ImagePage* page, CRect srcRect, CRect dstRect);
-  void CopyFromDC(CDC* dc);
   void FlipWindow();
 
-  // Read from outside.
+  // Read from outside. cursorPage and cursorFrame are set by the host (cursor shapes).
   int cursorFrame = 0;
   uint32_t cursorFrameDelay = 100;
   int desktopHeight = 0;
@@ -139,6 +136,10 @@ class CDirectDraw {
   std::vector<uint16_t> lightenTable;
   std::vector<uint16_t> darkenTable;
   std::vector<uint16_t> glowTable;  // 32 rows x 64 entries
+  void BuildDibInfo(int width, int height);
+
+  CFont font;
+  BITMAPINFO pageInfo;
   std::vector<uint16_t> pagePixels;
   int pageHeight = 0;
   int pageWidth = 0;
