@@ -1,0 +1,34 @@
+#include "Pictures.h"
+
+#include <cctype>
+
+namespace pic {
+
+const std::vector<PictureJob>& AllPictures() {
+  static const std::vector<PictureJob> jobs = {
+      {"cursor/cursor_0.bmp", [](const Font&) { return MakeCursor(0); }},
+      {"cursor/cursor_1.bmp", [](const Font&) { return MakeCursor(1); }},
+      {"cursor/cursor_2.bmp", [](const Font&) { return MakeCursor(2); }},
+      {"cursor/cursor_3.bmp", [](const Font&) { return MakeCursor(3); }},
+      {"img/Loading.bmp", MakeLoading},
+      {"img/Tital.bmp", MakeTitle},
+      {"img/main.bmp", MakeMainMenu},
+      {"img/GameMenu_0.bmp", [](const Font& f) { return MakeGameMenu(f, 0); }},
+      {"img/GameMenu_1.bmp", [](const Font& f) { return MakeGameMenu(f, 1); }},
+      {"img/GameMenu_2.bmp", [](const Font& f) { return MakeGameMenu(f, 2); }},
+      {"img/how.bmp", MakeHow},
+      {"img/SoundSet.bmp", MakeSoundSet},
+      {"img/boardSet.bmp", MakeBoardSet},
+  };
+  return jobs;
+}
+
+std::string CacheName(const std::string& picture) {
+  std::string out = picture;
+  for (char& ch : out) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (out.size() >= 4 && out.compare(out.size() - 4, 4, ".bmp") == 0)
+    out.replace(out.size() - 4, 4, ".img");
+  return out;
+}
+
+}  // namespace pic

@@ -1,0 +1,35 @@
+// Every picture the game loads, by the name it loads it under ('\' written as '/').
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Canvas.h"
+#include "Text.h"
+
+namespace pic {
+
+struct PictureJob {
+  std::string name;  // relative to the game directory, e.g. "img/Tital.bmp"
+  Canvas (*make)(const Font&);
+};
+
+const std::vector<PictureJob>& AllPictures();
+
+// Cursor strips: 64 x 64 frames, hot spot at the frame centre.
+constexpr int kCursorFrame = 64;
+int CursorFrames(int shape);
+Canvas MakeCursor(int shape);
+
+Canvas MakeLoading(const Font& f);
+Canvas MakeTitle(const Font& f);
+Canvas MakeMainMenu(const Font& f);
+Canvas MakeGameMenu(const Font& f, int kind);
+Canvas MakeHow(const Font& f);
+Canvas MakeSoundSet(const Font& f);
+Canvas MakeBoardSet(const Font& f);
+
+// The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
+std::string CacheName(const std::string& picture);
+
+}  // namespace pic
