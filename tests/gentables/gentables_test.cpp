@@ -45,21 +45,31 @@ std::uint32_t Mirror(std::uint32_t index) {
   return m;
 }
 
-struct Tables {
-  std::vector<std::uint8_t> free = BuildPatternTable(FiveRule::FiveOrMore);
-  std::vector<std::uint8_t> renju = BuildPatternTable(FiveRule::ExactlyFive);
-  std::vector<std::uint8_t> evalSimple = BuildEvalTable(FiveRule::FiveOrMore, free, FiveRule::FiveOrMore, free);
-  std::vector<std::uint8_t> evalBlack = BuildEvalTable(FiveRule::ExactlyFive, renju, FiveRule::FiveOrMore, free);
-  std::vector<std::uint8_t> evalWhite = BuildEvalTable(FiveRule::FiveOrMore, free, FiveRule::ExactlyFive, renju);
-};
-
-const Tables& T() {
-  static const Tables tables;
-  return tables;
+// Each table is built on first use: most cases need only one or two of them.
+using Table = std::vector<std::uint8_t>;
+const Table& FreeTable() {
+  static const Table t = BuildPatternTable(FiveRule::FiveOrMore);
+  return t;
+}
+const Table& RenjuTable() {
+  static const Table t = BuildPatternTable(FiveRule::ExactlyFive);
+  return t;
+}
+const Table& EvalSimple() {
+  static const Table t = BuildEvalTable(FiveRule::FiveOrMore, FreeTable(), FiveRule::FiveOrMore, FreeTable());
+  return t;
+}
+const Table& EvalBlack() {
+  static const Table t = BuildEvalTable(FiveRule::ExactlyFive, RenjuTable(), FiveRule::FiveOrMore, FreeTable());
+  return t;
+}
+const Table& EvalWhite() {
+  static const Table t = BuildEvalTable(FiveRule::FiveOrMore, FreeTable(), FiveRule::ExactlyFive, RenjuTable());
+  return t;
 }
 
-int Free(const std::string& line) { return T().free[L(line)]; }
-int Renju(const std::string& line) { return T().renju[L(line)]; }
+int Free(const std::string& line) { return FreeTable()[L(line)]; }
+int Renju(const std::string& line) { return RenjuTable()[L(line)]; }
 bool IsThree(int p) { return p < 0x80 && (p & 0x60) != 0; }
 bool IsFour(int p) { return p >= 0x80 && p < 0xC0 && p != kOpenFour; }
 
@@ -76,7 +86,7 @@ TEST(TablesLineIndex, LayoutAndColourView) {
   EXPECT_TRUE(IsReachable(L("#.[c]X#")));
   EXPECT_FALSE(IsReachable(L(".#[c]")));
   EXPECT_FALSE(IsReachable(L("[c]X#X")));
-  EXPECT_EQ(T().free[L("[c]X#X")], kNothing);
+  EXPECT_EQ(FreeTable()[L("[c]X#X")], kNothing);
 }
 
 TEST(TablesPatterns, Fives) {
@@ -310,19 +320,19 @@ void CheckMakeFindsItsPoints(const std::vector<std::uint8_t>& table) {
 
 }  // namespace
 
-TEST(TablesWhole, FreestyleMatchesShapeDefinitions) { CheckAgainstOracle(FiveRule::FiveOrMore, T().free); }
-TEST(TablesWhole, RenjuBlackMatchesShapeDefinitions) { CheckAgainstOracle(FiveRule::ExactlyFive, T().renju); }
+TEST(TablesWhole, FreestyleMatchesShapeDefinitions) { CheckAgainstOracle(FiveRule::FiveOrMore, FreeTable()); }
+TEST(TablesWhole, RenjuBlackMatchesShapeDefinitions) { CheckAgainstOracle(FiveRule::ExactlyFive, RenjuTable()); }
 
 TEST(TablesWhole, MakeFindsFiveAndOpenFourPoints) {
-  CheckMakeFindsItsPoints(T().free);
-  CheckMakeFindsItsPoints(T().renju);
+  CheckMakeFindsItsPoints(FreeTable());
+  CheckMakeFindsItsPoints(RenjuTable());
 }
 
 TEST(TablesWhole, MirroredLinesAgree) {
   int failures = 0;
   for (std::uint32_t i = 0; i < kLineIndexCount && failures < 10; ++i) {
     const std::uint32_t m = Mirror(i);
-    for (const auto* table : {&T().free, &T().renju, &T().evalSimple, &T().evalBlack, &T().evalWhite}) {
+    for (const auto* table : {&FreeTable(), &RenjuTable(), &EvalSimple(), &EvalBlack(), &EvalWhite()}) {
       if ((*table)[i] != (*table)[m]) {
         ++failures;
         ADD_FAILURE() << std::hex << "index 0x" << i;
@@ -334,9 +344,9 @@ TEST(TablesWhole, MirroredLinesAgree) {
 TEST(TablesWhole, UnreachableLinesAreNothingAndNeutral) {
   for (std::uint32_t i = 0; i < kLineIndexCount; ++i) {
     if (IsReachable(i)) continue;
-    ASSERT_EQ(T().free[i], kNothing);
-    ASSERT_EQ(T().renju[i], kNothing);
-    ASSERT_EQ(T().evalBlack[i], 40);
+    ASSERT_EQ(FreeTable()[i], kNothing);
+    ASSERT_EQ(RenjuTable()[i], kNothing);
+    ASSERT_EQ(EvalBlack()[i], 40);
   }
 }
 
@@ -345,7 +355,7 @@ int Eval(const std::vector<std::uint8_t>& table, const std::string& line) { retu
 }  // namespace
 
 TEST(TablesEvaluation, BuildingAndBlocking) {
-  for (const auto* table : {&T().evalSimple, &T().evalBlack, &T().evalWhite}) {
+  for (const auto* table : {&EvalSimple(), &EvalBlack(), &EvalWhite()}) {
     const auto& e = *table;
     const int quiet = Eval(e, "....[c]....");
     EXPECT_GT(quiet, 40);
@@ -364,21 +374,21 @@ TEST(TablesEvaluation, BuildingAndBlocking) {
 }
 
 TEST(TablesEvaluation, RenjuBlackIsNotRewardedForOverlines) {
-  const auto& black = T().evalBlack;
+  const auto& black = EvalBlack();
   EXPECT_LT(Eval(black, "XXX[c]XX"), 40);     // the overline itself
   EXPECT_LT(Eval(black, "X.X[c]X.X"), 40);    // a double four in one line
   EXPECT_LT(Eval(black, "XXXX.[c]"), 40);     // spoils its own five point
-  EXPECT_LT(Eval(black, "X.XXX[c].X"), Eval(T().evalSimple, "X.XXX[c].X"));
+  EXPECT_LT(Eval(black, "X.XXX[c].X"), Eval(EvalSimple(), "X.XXX[c].X"));
   EXPECT_GT(Eval(black, "XX[c]XX"), Eval(black, "..XX[c].."));
   // White blocking a cell where black could only make six gains nothing from it.
-  EXPECT_EQ(Eval(T().evalWhite, "OOO[c]OO"), 40);
-  EXPECT_GT(Eval(T().evalSimple, "OOO[c]OO"), 100);
+  EXPECT_EQ(Eval(EvalWhite(), "OOO[c]OO"), 40);
+  EXPECT_GT(Eval(EvalSimple(), "OOO[c]OO"), 100);
 }
 
 TEST(TablesFiles, GeneratedFilesHoldTheseTables) {
   const std::pair<const char*, const std::vector<std::uint8_t>*> files[] = {
-      {"Sim543b.tab", &T().free},          {"jp543b.tab", &T().renju},       {"evalsimple.tab", &T().evalSimple},
-      {"evaljpblk.tab", &T().evalBlack}, {"evaljpwht.tab", &T().evalWhite}};
+      {"Sim543b.tab", &FreeTable()},          {"jp543b.tab", &RenjuTable()},       {"evalsimple.tab", &EvalSimple()},
+      {"evaljpblk.tab", &EvalBlack()}, {"evaljpwht.tab", &EvalWhite()}};
   for (const auto& [name, table] : files) {
     std::ifstream in(name, std::ios::binary);
     ASSERT_TRUE(in) << name;
