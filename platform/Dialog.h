@@ -38,6 +38,7 @@ class CDialog : public CWnd {
   CWnd* parent_;
   bool running_ = false;
   bool continueModal_ = false;
+  bool ownerDisabled_ = false;
   int result_ = -1;
 };
 

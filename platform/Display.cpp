@@ -1,0 +1,431 @@
+// The one SDL window: it shows the top visible window (and anything drawn over it), follows its
+// place, goes full screen for the 640 x 480 view, and presents what window DCs wrote.
+#include "Display.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Dialog.h"
+#include "WindowSystem.h"
+
+namespace {
+
+using WS = WindowSystem;
+
+constexpr uint32_t kPresentGap = 8;  // ms between presents outside idle time
+constexpr DisplayMode kViewMode{640, 480, 16};
+
+struct Screen {
+  SDL_Window* win = nullptr;
+  SDL_Renderer* ren = nullptr;
+  SDL_Texture* tex = nullptr;
+  int texW = 0, texH = 0;
+  bool shown = false;
+  bool minimized = false;
+  bool fullApplied = false;
+  CRect placed;  // where the windowed SDL window was put last
+  bool topmost = false;
+  std::string title;
+  std::vector<uint16_t> frame;  // what the SDL window shows, RGB555
+  int frameW = 0, frameH = 0;
+  bool everShown = false;
+  bool dirty = false;
+  uint32_t lastPresent = 0;
+  bool fullView = false;
+} scr;
+
+// a minus b, as up to four rectangles.
+void Subtract(const CRect& a, const CRect& b, std::vector<CRect>& out) {
+  CRect i;
+  if (!i.IntersectRect(a, b)) {
+    out.push_back(a);
+    return;
+  }
+  if (a.top < i.top) out.emplace_back(a.left, a.top, a.right, i.top);
+  if (i.bottom < a.bottom) out.emplace_back(a.left, i.bottom, a.right, a.bottom);
+  if (a.left < i.left) out.emplace_back(a.left, i.top, i.left, i.bottom);
+  if (i.right < a.right) out.emplace_back(i.right, i.top, a.right, i.bottom);
+}
+
+void Present() {
+  if (!scr.ren || scr.frame.empty()) return;
+  if (!scr.tex || scr.texW != scr.frameW || scr.texH != scr.frameH) {
+    if (scr.tex) SDL_DestroyTexture(scr.tex);
+    scr.tex = SDL_CreateTexture(scr.ren, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, scr.frameW, scr.frameH);
+    scr.texW = scr.frameW;
+    scr.texH = scr.frameH;
+    SDL_RenderSetLogicalSize(scr.ren, scr.frameW, scr.frameH);
+  }
+  if (!scr.tex) return;
+  SDL_UpdateTexture(scr.tex, nullptr, scr.frame.data(), scr.frameW * 2);
+  SDL_SetRenderDrawColor(scr.ren, 0, 0, 0, 255);
+  SDL_RenderClear(scr.ren);
+  SDL_RenderCopy(scr.ren, scr.tex, nullptr, nullptr);
+  SDL_RenderPresent(scr.ren);
+}
+
+std::string TitleFor(CWnd* top) {
+  if (WS::Alive(top) && !WS::St(top).text.empty()) return WS::St(top).text;
+  CWnd* main = AfxGetMainWnd();
+  if (WS::Alive(main) && !WS::St(main).text.empty()) return WS::St(main).text;
+  CWinApp* app = AfxGetApp();
+  return app ? app->m_pszAppName : "";
+}
+
+void PushEvent(SDL_Event& e) {
+  WS::Get();
+  SDL_PushEvent(&e);
+}
+
+uint32_t WindowId() { return scr.win ? SDL_GetWindowID(scr.win) : 0; }
+
+}  // namespace
+
+FrameInfo CurrentFrame() {
+  auto& ws = WS::Get();
+  FrameInfo f;
+  auto it = std::find_if(ws.zorder.begin(), ws.zorder.end(), [](CWnd* w) {
+    const auto& s = WS::St(w);
+    return s.visible && !s.rect.IsRectEmpty();
+  });
+  if (it == ws.zorder.end()) return f;
+  f.top = *it;
+  f.rect = WS::St(f.top).rect;
+  if (WS::St(f.top).minimized) return f;
+  // A window drawn over a bigger one (a message box over a screen) shows inside that one.
+  auto area = [](const CRect& r) { return static_cast<long>(r.Width()) * r.Height(); };
+  for (++it; it != ws.zorder.end(); ++it) {
+    if (!WS::Shows(*it)) continue;
+    const CRect& r = WS::St(*it).rect;
+    CRect i;
+    if (i.IntersectRect(r, f.rect) && i == f.rect && area(r) > area(f.rect)) f.rect = r;
+  }
+  return f;
+}
+
+std::vector<CRect> VisibleParts(const CWnd* w, CRect* frameRect) {
+  std::vector<CRect> parts;
+  if (!WS::Shows(w)) return parts;
+  FrameInfo f = CurrentFrame();
+  if (!f.top || WS::St(f.top).minimized) return parts;
+  CRect r;
+  if (!r.IntersectRect(WS::St(w).rect, f.rect)) return parts;
+  parts.push_back(r);
+  auto& ws = WS::Get();
+  for (CWnd* x : ws.zorder) {
+    if (x == w) break;
+    if (!WS::Shows(x)) continue;
+    std::vector<CRect> next;
+    for (const CRect& p : parts) Subtract(p, WS::St(x).rect, next);
+    parts.swap(next);
+  }
+  for (CRect& p : parts) p.OffsetRect(-f.rect.left, -f.rect.top);
+  if (frameRect) *frameRect = f.rect;
+  return parts;
+}
+
+uint16_t* FrameBuffer(int* width, int* height) {
+  FrameInfo f = CurrentFrame();
+  if (f.top && (f.rect.Width() != scr.frameW || f.rect.Height() != scr.frameH)) {
+    scr.frameW = f.rect.Width();
+    scr.frameH = f.rect.Height();
+    scr.frame.assign(static_cast<size_t>(scr.frameW) * scr.frameH, 0);
+  }
+  *width = scr.frameW;
+  *height = scr.frameH;
+  return scr.frame.data();
+}
+
+void FramePresented() {
+  scr.dirty = true;
+  scr.everShown = true;
+  SyncDisplay(false);
+}
+
+void DisplayExposed() {
+  if (scr.everShown) scr.dirty = true;
+}
+
+bool SdlDisplayReal() {
+  const char* d = SDL_GetCurrentVideoDriver();
+  return d && std::strcmp(d, "dummy") != 0 && std::strcmp(d, "offscreen") != 0;
+}
+
+SDL_Window* SdlWindow() { return scr.win; }
+
+void SyncDisplay(bool idle) {
+  FrameInfo f = CurrentFrame();
+  if (!f.top) {
+    // Hidden only once the program waits: screens change places without the window blinking.
+    if (idle && scr.win && scr.shown) {
+      SDL_HideWindow(scr.win);
+      scr.shown = false;
+    }
+    return;
+  }
+  if (!scr.win) {
+    scr.win = SDL_CreateWindow(TitleFor(f.top).c_str(), f.rect.left, f.rect.top, std::max(f.rect.Width(), 1),
+                               std::max(f.rect.Height(), 1), SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (!scr.win) return;
+    scr.ren = SDL_CreateRenderer(scr.win, -1, 0);
+    scr.placed = f.rect;
+    scr.fullApplied = false;
+  }
+  if (WS::St(f.top).minimized) {
+    if (!scr.minimized && scr.shown) SDL_MinimizeWindow(scr.win);
+    scr.minimized = true;
+    return;
+  }
+  if (scr.minimized) {
+    if (scr.shown) SDL_RestoreWindow(scr.win);
+    scr.minimized = false;
+  }
+  if (scr.fullView != scr.fullApplied) {
+    SDL_SetWindowFullscreen(scr.win, scr.fullView ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    scr.fullApplied = scr.fullView;
+    scr.placed = CRect();  // put the windowed window back where the screen is
+  }
+  if (!scr.fullView && f.rect != scr.placed) {
+    if (f.rect.Width() != scr.placed.Width() || f.rect.Height() != scr.placed.Height())
+      SDL_SetWindowSize(scr.win, f.rect.Width(), f.rect.Height());
+    SDL_SetWindowPosition(scr.win, f.rect.left, f.rect.top);
+    scr.placed = f.rect;
+  }
+  bool topmost = WS::St(f.top).topmost;
+  if (topmost != scr.topmost) {
+    SDL_SetWindowAlwaysOnTop(scr.win, topmost ? SDL_TRUE : SDL_FALSE);
+    scr.topmost = topmost;
+  }
+  std::string title = TitleFor(f.top);
+  if (title != scr.title) {
+    SDL_SetWindowTitle(scr.win, title.c_str());
+    scr.title = title;
+  }
+  uint32_t now = NowMs();
+  bool show = !scr.shown && (scr.everShown || idle);
+  if (scr.dirty && (idle || show || now - scr.lastPresent >= kPresentGap)) {
+    int w, h;
+    FrameBuffer(&w, &h);
+    Present();
+    scr.dirty = false;
+    scr.lastPresent = now;
+  }
+  if (show) {
+    SDL_ShowWindow(scr.win);
+    scr.shown = true;
+    Present();
+  }
+}
+
+bool SdlWindowHasMouse() { return scr.win && SDL_GetMouseFocus() == scr.win; }
+
+CPoint GlobalPointer(bool* leftDown) {
+  int x = 0, y = 0;
+  uint32_t buttons = SDL_GetGlobalMouseState(&x, &y);
+  if (leftDown) *leftDown = (buttons & SDL_BUTTON_LMASK) != 0;
+  if (scr.fullView && scr.win && scr.ren) {
+    int wx, wy;
+    SDL_GetWindowPosition(scr.win, &wx, &wy);
+    float lx, ly;
+    SDL_RenderWindowToLogical(scr.ren, x - wx, y - wy, &lx, &ly);
+    FrameInfo f = CurrentFrame();
+    return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
+  }
+  return CPoint(x, y);
+}
+
+void WarpPointer(CPoint pt) {
+  if (scr.fullView && scr.win && scr.ren) {
+    FrameInfo f = CurrentFrame();
+    int wx, wy;
+    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(pt.x - f.rect.left), static_cast<float>(pt.y - f.rect.top), &wx, &wy);
+    SDL_WarpMouseInWindow(scr.win, wx, wy);
+  } else {
+    SDL_WarpMouseGlobal(pt.x, pt.y);
+  }
+}
+
+void DisplayReset() {
+  scr.fullView = false;
+  if (scr.win && scr.shown) {
+    SDL_HideWindow(scr.win);
+    scr.shown = false;
+  }
+  if (scr.win && scr.fullApplied) {
+    SDL_SetWindowFullscreen(scr.win, 0);
+    scr.fullApplied = false;
+  }
+  scr.frame.clear();
+  scr.frameW = scr.frameH = 0;
+  scr.everShown = false;
+  scr.dirty = false;
+}
+
+void DisplayShutdown() {
+  if (scr.tex) SDL_DestroyTexture(scr.tex);
+  if (scr.ren) SDL_DestroyRenderer(scr.ren);
+  if (scr.win) SDL_DestroyWindow(scr.win);
+  scr.tex = nullptr;
+  scr.ren = nullptr;
+  scr.win = nullptr;
+  scr.shown = false;
+}
+
+// --- Display modes ---------------------------------------------------------------------------
+
+CSize DesktopSize() {
+  WS::Get();
+  SDL_DisplayMode m;
+  if (SDL_GetDesktopDisplayMode(0, &m) != 0) return CSize(640, 480);
+  return CSize(m.w, m.h);
+}
+
+static DisplayMode DesktopMode() {
+  WS::Get();
+  SDL_DisplayMode m;
+  if (SDL_GetDesktopDisplayMode(0, &m) != 0) return kViewMode;
+  int bytes = SDL_BYTESPERPIXEL(m.format);
+  return DisplayMode{m.w, m.h, bytes >= 4 ? 32 : static_cast<int>(SDL_BITSPERPIXEL(m.format))};
+}
+
+bool EnumDisplayModes(int index, DisplayMode* out) {
+  DisplayMode desk = DesktopMode();
+  bool viewDistinct = !(desk.width == kViewMode.width && desk.height == kViewMode.height);
+  if (index == 0) *out = desk;
+  else if (index == 1 && viewDistinct) *out = kViewMode;
+  else return false;
+  return true;
+}
+
+bool TestDisplayMode(int width, int height, int bpp) {
+  DisplayMode m;
+  for (int i = 0; EnumDisplayModes(i, &m); ++i)
+    if (m == DisplayMode{width, height, bpp}) return true;
+  return false;
+}
+
+bool ApplyDisplayMode(int width, int height, int bpp) {
+  if (!TestDisplayMode(width, height, bpp)) return false;
+  scr.fullView = DisplayMode{width, height, bpp} == kViewMode;
+  SyncDisplay(false);
+  return true;
+}
+
+bool IsFullScreenView() { return scr.fullView; }
+
+// --- Tests ------------------------------------------------------------------------------------
+
+namespace PlatformTest {
+
+const uint16_t* PresentedPixels(int* width, int* height) {
+  if (width) *width = scr.frameW;
+  if (height) *height = scr.frameH;
+  return scr.everShown ? scr.frame.data() : nullptr;
+}
+
+uint16_t PresentedPixel(int x, int y) {
+  if (!scr.everShown || x < 0 || y < 0 || x >= scr.frameW || y >= scr.frameH) return 0;
+  return scr.frame[static_cast<size_t>(y) * scr.frameW + x];
+}
+
+CWnd* ShownWindow() { return CurrentFrame().top; }
+CRect ShownRect() { return CurrentFrame().rect; }
+bool SdlWindowShown() { return scr.win && scr.shown; }
+CPoint SdlWindowPosition() {
+  CPoint p;
+  if (scr.win) SDL_GetWindowPosition(scr.win, &p.x, &p.y);
+  return p;
+}
+bool SdlWindowFullScreen() {
+  return scr.win && (SDL_GetWindowFlags(scr.win) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+void MouseMove(int x, int y) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = WindowId();
+  e.motion.x = x;
+  e.motion.y = y;
+  PushEvent(e);
+}
+
+void MouseButton(int vkButton, bool down, int x, int y) {
+  MouseMove(x, y);
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.windowID = WindowId();
+  e.button.button = vkButton == VK_RBUTTON ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.clicks = 1;
+  e.button.x = x;
+  e.button.y = y;
+  PushEvent(e);
+}
+
+void Click(int x, int y) {
+  MouseButton(VK_LBUTTON, true, x, y);
+  MouseButton(VK_LBUTTON, false, x, y);
+}
+
+void TypeText(const char* utf8) {
+  SDL_Event e{};
+  e.type = SDL_TEXTINPUT;
+  e.text.windowID = WindowId();
+  std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
+  PushEvent(e);
+}
+
+void Key(int vk, bool down) {
+  SDL_Keycode k = SDLK_UNKNOWN;
+  if (vk >= 'A' && vk <= 'Z') k = SDLK_a + (vk - 'A');
+  else if (vk >= '0' && vk <= '9') k = SDLK_0 + (vk - '0');
+  else switch (vk) {
+    case VK_RETURN: k = SDLK_RETURN; break;
+    case VK_ESCAPE: k = SDLK_ESCAPE; break;
+    case VK_BACK: k = SDLK_BACKSPACE; break;
+    case VK_TAB: k = SDLK_TAB; break;
+    case VK_SPACE: k = SDLK_SPACE; break;
+    case VK_LEFT: k = SDLK_LEFT; break;
+    case VK_RIGHT: k = SDLK_RIGHT; break;
+    case VK_UP: k = SDLK_UP; break;
+    case VK_DOWN: k = SDLK_DOWN; break;
+    default: break;
+  }
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.windowID = WindowId();
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = k;
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(k);
+  PushEvent(e);
+}
+
+static void PushWindowEvent(uint8_t which) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = WindowId();
+  e.window.event = which;
+  PushEvent(e);
+}
+
+void CloseRequest() { PushWindowEvent(SDL_WINDOWEVENT_CLOSE); }
+void MouseLeave() { PushWindowEvent(SDL_WINDOWEVENT_LEAVE); }
+
+void UseManualClock(bool on, uint32_t startMs) {
+  auto& ws = WS::Get();
+  ws.manualClock = on;
+  ws.manualNow = startMs;
+}
+
+void AdvanceClock(uint32_t ms) { WS::Get().manualNow += ms; }
+
+void Reset() {
+  WS::Get().ResetAll();
+  DisplayReset();
+}
+
+}  // namespace PlatformTest

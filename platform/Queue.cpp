@@ -1,0 +1,496 @@
+// The thread's message queue: SDL events become window messages; paints, timers and the
+// synthetic mouse move are made when the queue asks for them.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "Big5.h"
+#include "Dc.h"
+#include "Display.h"
+#include "EngineHost.h"
+#include "Platform.h"
+#include "WindowSystem.h"
+
+namespace {
+
+using WS = WindowSystem;
+
+constexpr uint32_t kSyntheticMoveGap = 10;  // ms between two synthetic mouse moves
+constexpr uint32_t kDoubleClickTime = 500;
+constexpr int kDoubleClickSlop = 2;  // pixels either way
+
+uint32_t MonotonicMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000);
+}
+
+int VkFromKeycode(SDL_Keycode k) {
+  if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+  if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+  switch (k) {
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_F1: return VK_F1;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    default: return 0;
+  }
+}
+
+bool OurWindowEvent(uint32_t windowID) {
+  SDL_Window* w = SdlWindow();
+  return windowID == 0 || (w && SDL_GetWindowID(w) == windowID);
+}
+
+// Sees every event as it enters SDL's queue, so key and button state is current even in loops
+// that poll without dispatching.
+int EventWatch(void*, SDL_Event* e) {
+  auto& ws = WS::Get();
+  switch (e->type) {
+    case SDL_MOUSEMOTION:
+      if (!OurWindowEvent(e->motion.windowID)) break;
+      ws.cursor = FrameToScreen(e->motion.x, e->motion.y);
+      ws.pointerInside = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      int vk = 0;
+      if (e->button.button == SDL_BUTTON_LEFT) vk = VK_LBUTTON;
+      if (e->button.button == SDL_BUTTON_RIGHT) vk = VK_RBUTTON;
+      if (!vk || !OurWindowEvent(e->button.windowID)) break;
+      ws.cursor = FrameToScreen(e->button.x, e->button.y);
+      ws.keyDown[vk] = e->type == SDL_MOUSEBUTTONDOWN;
+      if (ws.keyDown[vk]) ws.keyLatch[vk] = true;
+      break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      int vk = VkFromKeycode(e->key.keysym.sym);
+      if (!vk) break;
+      ws.keyDown[vk] = e->type == SDL_KEYDOWN;
+      if (ws.keyDown[vk]) ws.keyLatch[vk] = true;
+      break;
+    }
+    case SDL_WINDOWEVENT:
+      if (e->window.event == SDL_WINDOWEVENT_LEAVE) ws.pointerInside = false;
+      if (e->window.event == SDL_WINDOWEVENT_ENTER) ws.pointerInside = true;
+      break;
+    default: break;
+  }
+  return 0;
+}
+
+UINT MouseFlags(const WS& ws) {
+  return (ws.keyDown[VK_LBUTTON] ? UINT{MK_LBUTTON} : 0u) | (ws.keyDown[VK_RBUTTON] ? UINT{MK_RBUTTON} : 0u);
+}
+
+bool InFilter(const MSG& m, HWND hwnd, UINT min, UINT max) {
+  if (hwnd && m.hwnd != hwnd) return false;
+  if (min == 0 && max == 0) return true;
+  return m.message >= min && m.message <= max;
+}
+
+}  // namespace
+
+uint32_t NowMs() {
+  auto& ws = WS::Get();
+  return ws.manualClock ? ws.manualNow : MonotonicMs();
+}
+
+WindowSystem& WindowSystem::Get() {
+  static WindowSystem* ws = [] {
+    auto* s = new WindowSystem;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      std::fprintf(stderr, "The window system cannot start: %s\n", SDL_GetError());
+      std::exit(EXIT_FAILURE);
+    }
+    SDL_AddEventWatch(EventWatch, nullptr);
+    SDL_StartTextInput();
+    return s;
+  }();
+  static bool realChecked = false;
+  if (!realChecked) {
+    realChecked = true;
+    ws->realPointer = SdlDisplayReal();
+  }
+  return *ws;
+}
+
+CPoint FrameToScreen(int x, int y) {
+  FrameInfo f = CurrentFrame();
+  return CPoint(f.rect.left + x, f.rect.top + y);
+}
+
+void WindowSystem::Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, bool coalesceMove) {
+  if (coalesceMove && !queue.empty() && queue.back().message == WM_MOUSEMOVE && queue.back().hwnd == w) {
+    queue.back().wParam = wp;
+    queue.back().lParam = lp;
+    queue.back().pt = cursor;
+    return;
+  }
+  MSG m;
+  m.hwnd = w;
+  m.message = message;
+  m.wParam = wp;
+  m.lParam = lp;
+  m.time = NowMs();
+  m.pt = cursor;
+  queue.push_back(m);
+}
+
+void WindowSystem::PumpSdl() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) TranslateSdlEvent(e);
+}
+
+void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_MOUSEMOTION: {
+      if (!OurWindowEvent(e.motion.windowID)) break;
+      CPoint pt = FrameToScreen(e.motion.x, e.motion.y);
+      CWnd* w = WindowAt(pt);
+      if (!w || !St(w).enabled) break;
+      Post(w, WM_MOUSEMOVE, MouseFlags(*this), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), true);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      int b = e.button.button == SDL_BUTTON_LEFT ? 0 : e.button.button == SDL_BUTTON_RIGHT ? 1 : -1;
+      if (b < 0 || !OurWindowEvent(e.button.windowID)) break;
+      CPoint pt = FrameToScreen(e.button.x, e.button.y);
+      CWnd* w = WindowAt(pt);
+      if (!w || !St(w).enabled) break;
+      UINT msg;
+      if (e.type == SDL_MOUSEBUTTONUP) {
+        msg = b == 0 ? WM_LBUTTONUP : WM_RBUTTONUP;
+      } else {
+        uint32_t now = NowMs();
+        LastClick& c = lastClick[b];
+        bool dbl = !c.wasDouble && c.wnd == w && now - c.time <= kDoubleClickTime &&
+                   std::abs(pt.x - c.pt.x) <= kDoubleClickSlop && std::abs(pt.y - c.pt.y) <= kDoubleClickSlop;
+        c = LastClick{w, now, pt, dbl};
+        msg = b == 0 ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN);
+      }
+      // The event watch has already recorded this button's new state.
+      Post(w, msg, MouseFlags(*this), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top));
+      break;
+    }
+    case SDL_TEXTINPUT: {
+      CWnd* w = KeyboardTarget();
+      if (!w) break;
+      for (unsigned char c : Utf8ToBig5(e.text.text)) Post(w, WM_CHAR, c, 1);
+      break;
+    }
+    case SDL_KEYDOWN: {
+      int vk = VkFromKeycode(e.key.keysym.sym);
+      CWnd* w = KeyboardTarget();
+      if (vk && w) Post(w, WM_KEYDOWN, vk, 1);
+      break;
+    }
+    case SDL_WINDOWEVENT: {
+      if (!OurWindowEvent(e.window.windowID)) break;
+      FrameInfo f = CurrentFrame();
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: {
+          CWnd* w = Shows(active) ? active : f.top;
+          if (w) Post(w, WM_CLOSE, 0, 0);
+          break;
+        }
+        case SDL_WINDOWEVENT_EXPOSED:
+          DisplayExposed();  // the frame still holds the picture: show it again
+          break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          if (f.top && !St(f.top).minimized) f.top->ShowWindow(SW_MINIMIZE);
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          for (CWnd* w : std::vector<CWnd*>(zorder))
+            if (Alive(w) && St(w).minimized) w->ShowWindow(SW_RESTORE);
+          break;
+        default: break;
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
+bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool withSynthetic) {
+  MSG m;
+  m.time = NowMs();
+  m.pt = cursor;
+  // Paint.
+  for (CWnd* w : zorder) {
+    if (!St(w).invalid || !Shows(w)) continue;
+    m.hwnd = w;
+    m.message = WM_PAINT;
+    if (InFilter(m, hwnd, min, max)) {
+      *msg = m;  // stays until the window is validated, as on the original system
+      return true;
+    }
+  }
+  // Timers: the most overdue first; the next tick counts from now, so none pile up.
+  WindowTimer* best = nullptr;
+  for (auto& t : timers) {
+    if (static_cast<int32_t>(m.time - t.due) < 0) continue;
+    m.hwnd = t.wnd;
+    m.message = WM_TIMER;
+    if (!InFilter(m, hwnd, min, max)) continue;
+    if (!best || static_cast<int32_t>(t.due - best->due) < 0) best = &t;
+  }
+  if (best) {
+    m.hwnd = best->wnd;
+    m.message = WM_TIMER;
+    m.wParam = best->id;
+    m.lParam = 0;
+    if (remove) best->due = m.time + best->period;
+    *msg = m;
+    return true;
+  }
+  // The mouse move that SetCursorPos asked for.
+  if (withSynthetic && synthPending && m.time - lastSynth >= kSyntheticMoveGap) {
+    bool inside = realPointer ? SdlWindowHasMouse() : pointerInside;
+    if (!inside) {
+      synthPending = false;
+      return false;
+    }
+    CPoint pt;
+    GetCursorPos(&pt);
+    CWnd* w = WindowAt(pt);
+    if (!w || !St(w).enabled) {
+      synthPending = false;
+      return false;
+    }
+    m.hwnd = w;
+    m.message = WM_MOUSEMOVE;
+    m.wParam = MouseFlags(*this);
+    m.lParam = MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top);
+    if (!InFilter(m, hwnd, min, max)) return false;
+    if (remove) {
+      synthPending = false;
+      lastSynth = m.time;
+    }
+    *msg = m;
+    return true;
+  }
+  return false;
+}
+
+uint32_t WindowSystem::NextDeadline(uint32_t now) const {
+  uint32_t wait = 100;
+  for (const auto& t : timers) {
+    int32_t d = static_cast<int32_t>(t.due - now);
+    wait = std::min<uint32_t>(wait, d <= 0 ? 0 : d);
+  }
+  if (synthPending) {
+    uint32_t since = now - lastSynth;
+    wait = std::min<uint32_t>(wait, since >= kSyntheticMoveGap ? 0 : kSyntheticMoveGap - since);
+  }
+  return wait;
+}
+
+void WindowSystem::MoveLoop(CWnd* w) {
+  if (IsFullScreenView()) return;
+  bool down = true;
+  CPoint start;
+  if (realPointer) start = GlobalPointer(&down);
+  else start = cursor;
+  if (!down) return;
+  CRect startRect = St(w).rect;
+  for (;;) {
+    bool released = false;
+    bool moved = false;
+    SDL_Event e;
+    while (!released && SDL_PollEvent(&e)) {
+      if (e.type == SDL_MOUSEMOTION) {
+        moved = true;  // the position is read below
+      } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+        released = true;  // eaten: the screen never sees this release
+      } else {
+        TranslateSdlEvent(e);
+      }
+    }
+    CPoint now = cursor;
+    if (realPointer) {
+      bool held = true;
+      now = GlobalPointer(&held);
+      released = released || !held;
+      moved = true;
+    }
+    if (!Alive(w)) return;
+    if (moved) {
+      CRect r = St(w).rect;
+      int x = startRect.left + now.x - start.x, y = startRect.top + now.y - start.y;
+      if (x != r.left || y != r.top) {
+        w->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Keep the pointer's place in the window for the event record.
+        if (!realPointer) cursor = now;
+      }
+    }
+    if (released) break;
+    MSG m;
+    bool any = false;
+    while (Generated(&m, nullptr, WM_PAINT, WM_PAINT, true, false) ||
+           Generated(&m, nullptr, WM_TIMER, WM_TIMER, true, false)) {
+      DispatchMessage(&m);
+      any = true;
+      if (!Alive(w)) return;
+    }
+    SyncDisplay(true);
+    if (!any) SDL_Delay(5);
+  }
+  keyDown[VK_LBUTTON] = false;
+}
+
+// --- The queue's calls --------------------------------------------------------------------
+
+BOOL PeekMessage(MSG* msg, HWND hwnd, UINT min, UINT max, UINT remove) {
+  auto& ws = WS::Get();
+  ws.PumpSdl();
+  for (auto it = ws.queue.begin(); it != ws.queue.end(); ++it) {
+    if (!InFilter(*it, hwnd, min, max)) continue;
+    *msg = *it;
+    if (remove & PM_REMOVE) ws.queue.erase(it);
+    return TRUE;
+  }
+  if (ws.Generated(msg, hwnd, min, max, remove & PM_REMOVE, true)) return TRUE;
+  SyncDisplay(true);
+  return FALSE;
+}
+
+BOOL GetMessage(MSG* msg, HWND hwnd, UINT min, UINT max) {
+  auto& ws = WS::Get();
+  for (;;) {
+    if (PeekMessage(msg, hwnd, min, max, PM_REMOVE)) return TRUE;
+    uint32_t wait = ws.NextDeadline(NowMs());
+    if (ws.manualClock) wait = std::min<uint32_t>(wait, 5);
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::max<uint32_t>(wait, 1)));
+  }
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+  int ch = 0;
+  switch (msg->wParam) {
+    case VK_BACK: ch = 8; break;
+    case VK_TAB: ch = 9; break;
+    case VK_RETURN: ch = 13; break;
+    case VK_ESCAPE: ch = 27; break;
+    default: return FALSE;
+  }
+  auto& ws = WS::Get();
+  if (!WS::Alive(msg->hwnd)) return FALSE;
+  // The character comes before anything queued after the key.
+  MSG c = *msg;
+  c.message = WM_CHAR;
+  c.wParam = ch;
+  ws.queue.push_front(c);
+  return TRUE;
+}
+
+LRESULT DispatchMessage(const MSG* msg) {
+  if (!msg || !WS::Alive(msg->hwnd)) return 0;
+  if (msg->message == WM_PAINT) {
+    if (!WS::St(msg->hwnd).invalid) return 0;
+    WS::St(msg->hwnd).invalid = false;
+  }
+  return msg->hwnd->WindowProc(msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL GetCursorPos(CPoint* pt) {
+  auto& ws = WS::Get();
+  if (ws.realPointer) ws.cursor = GlobalPointer(nullptr);
+  *pt = ws.cursor;
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  auto& ws = WS::Get();
+  CPoint now;
+  GetCursorPos(&now);
+  if (now != CPoint(x, y)) {
+    ws.cursor = CPoint(x, y);
+    if (ws.realPointer) WarpPointer(ws.cursor);
+  }
+  ws.synthPending = true;
+  return TRUE;
+}
+
+int ShowCursor(BOOL show) {
+  auto& ws = WS::Get();
+  ws.cursorCount += show ? 1 : -1;
+  SDL_ShowCursor(ws.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  return ws.cursorCount;
+}
+
+int16_t GetAsyncKeyState(int vk) {
+  if (vk <= 0 || vk > 255) return 0;
+  auto& ws = WS::Get();
+  SDL_PumpEvents();
+  SyncDisplay(false);
+  bool down = ws.keyDown[vk];
+  if (vk == VK_LBUTTON && ws.realPointer) GlobalPointer(&down);
+  bool latched = ws.keyLatch[vk];
+  ws.keyLatch[vk] = false;
+  return static_cast<int16_t>((down ? 0x8000 : 0) | (latched ? 1 : 0));
+}
+
+DWORD timeGetTime() { return NowMs(); }
+
+int GetSystemMetrics(int index) {
+  switch (index) {
+    case SM_CXSCREEN: return IsFullScreenView() ? 640 : DesktopSize().cx;
+    case SM_CYSCREEN: return IsFullScreenView() ? 480 : DesktopSize().cy;
+    case SM_CXICON:
+    case SM_CYICON: return 32;
+    default: return 0;
+  }
+}
+
+void InstallEngineHostPump() {
+  EngineHost::PumpMessage = [] {
+    MSG m;
+    if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  };
+  EngineHost::Milliseconds = [] { return static_cast<uint32_t>(timeGetTime()); };
+}
+
+void WindowSystem::ResetAll() {
+  for (CWnd* w : std::vector<CWnd*>(zorder)) Destroy(w);
+  queue.clear();
+  timers.clear();
+  active = focus = nullptr;
+  synthPending = false;
+  lastSynth = 0;
+  pointerInside = false;
+  cursor = CPoint();
+  cursorCount = 0;
+  SDL_ShowCursor(SDL_ENABLE);
+  std::fill(std::begin(keyDown), std::end(keyDown), false);
+  std::fill(std::begin(keyLatch), std::end(keyLatch), false);
+  for (auto& c : lastClick) c = LastClick{};
+  manualClock = false;
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}

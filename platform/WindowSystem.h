@@ -1,0 +1,108 @@
+// Inside the window system: the state the window, queue, dialog, DC and display parts share.
+#pragma once
+#include <SDL.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "Wnd.h"
+
+struct CWnd::State {
+  CRect rect;
+  CWnd* owner = nullptr;
+  bool visible = false;
+  bool minimized = false;
+  bool topmost = false;
+  bool enabled = true;
+  bool invalid = false;
+  bool erase = false;
+  std::string text;
+};
+
+struct WindowTimer {
+  CWnd* wnd;
+  UINT id;
+  UINT period;
+  uint32_t due;
+};
+
+struct WindowSystem {
+  static WindowSystem& Get();  // starts SDL video on first use
+
+  // Windows, top of the z-order first.
+  std::vector<CWnd*> zorder;
+  CWnd* active = nullptr;
+  CWnd* focus = nullptr;
+
+  std::deque<MSG> queue;
+  std::vector<WindowTimer> timers;
+
+  // Pointer and keys as the input has reported them so far.
+  CPoint cursor;
+  bool pointerInside = false;
+  bool synthPending = false;
+  uint32_t lastSynth = 0;
+  int cursorCount = 0;
+  bool keyDown[256] = {};
+  bool keyLatch[256] = {};
+  bool realPointer = false;  // a real display: ask it for the pointer, not the event record
+
+  // Clicks, for double-click detection (index 0 left, 1 right).
+  struct LastClick {
+    CWnd* wnd = nullptr;
+    uint32_t time = 0;
+    CPoint pt;
+    bool wasDouble = false;
+  } lastClick[2];
+
+  bool manualClock = false;
+  uint32_t manualNow = 0;
+
+  static bool Alive(const CWnd* w) { return w && w->state_; }
+  static CWnd::State& St(const CWnd* w) { return *w->state_; }
+  static bool Shows(const CWnd* w);  // alive, visible, not minimised, not empty
+
+  void Create(CWnd* w, CWnd* owner, const CRect& rect);
+  void Destroy(CWnd* w);
+  int IndexOf(const CWnd* w) const;
+  void Raise(CWnd* w, bool topmostBand);  // to the top of a band, then owned windows above it
+  void Activate(CWnd* w);
+  void AfterHide(CWnd* w, const CRect& oldRect);
+  void InvalidateBelow(const CWnd* w, const CRect& area);
+  CWnd* WindowAt(CPoint screenPt) const;
+  CWnd* KeyboardTarget() const;
+
+  void Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, bool coalesceMove = false);
+  void PumpSdl();
+  void TranslateSdlEvent(const SDL_Event& e);
+  // The next generated message (paint, timer, synthetic move) in the filter, if any.
+  bool Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool withSynthetic);
+  uint32_t NextDeadline(uint32_t now) const;  // ms until something may be generated
+  void MoveLoop(CWnd* w);
+  void ResetAll();
+};
+
+uint32_t NowMs();
+// Screen co-ordinates of a point given relative to the SDL window.
+CPoint FrameToScreen(int x, int y);
+
+// Display side (Display.cpp).
+struct FrameInfo {
+  CWnd* top = nullptr;   // the window the SDL window shows
+  CRect rect;            // what the SDL window covers, in screen co-ordinates
+};
+FrameInfo CurrentFrame();
+// Visible parts of w inside the frame, in frame co-ordinates; empty when nothing shows.
+std::vector<CRect> VisibleParts(const CWnd* w, CRect* frameRect);
+uint16_t* FrameBuffer(int* width, int* height);  // sized to the current frame
+void FramePresented();                           // a window DC wrote into the frame
+void DisplayExposed();                           // the SDL window needs its picture again
+void SyncDisplay(bool idle);                     // apply window state, present when due
+bool SdlWindowHasMouse();
+bool SdlDisplayReal();
+CPoint GlobalPointer(bool* leftDown);            // real displays only
+void WarpPointer(CPoint screenPt);
+void DisplayShutdown();
+void DisplayReset();
+SDL_Window* SdlWindow();
