@@ -1,42 +1,11 @@
 #include "Text.h"
 
-#include <iconv.h>
-
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 namespace pic {
 
 namespace {
-
-int HexVal(char ch) {
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  return -1;
-}
-
-// Unicode code point of every Big5 (CP950) code, found once through iconv.
-std::unordered_map<uint32_t, uint32_t> Big5ToUnicode() {
-  std::unordered_map<uint32_t, uint32_t> map;
-  iconv_t cd = iconv_open("UCS-4LE", "CP950");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return map;
-  for (uint32_t lead = 0x81; lead <= 0xFE; ++lead)
-    for (uint32_t trail = 0x40; trail <= 0xFE; ++trail) {
-      if (trail > 0x7E && trail < 0xA1) continue;
-      char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-      unsigned char out[8] = {};
-      char* ip = in;
-      char* op = reinterpret_cast<char*>(out);
-      size_t il = 2, ol = sizeof out;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 4) continue;
-      map[(lead << 8) | trail] = out[0] | (out[1] << 8) | (out[2] << 16) | (out[3] << 24);
-    }
-  iconv_close(cd);
-  return map;
-}
 
 // Mask with one byte per pixel; 2x enlargement in the Scale2x manner keeps diagonals smooth.
 struct Mask {
@@ -116,59 +85,21 @@ Mask Scaled(const Mask& m, int scale) {
 
 }  // namespace
 
-bool Font::LoadHex(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) return false;
-  std::unordered_map<uint32_t, uint32_t> toBig5;
-  for (auto [big5, ucs] : Big5ToUnicode()) {
-    auto it = toBig5.find(ucs);
-    if (it == toBig5.end() || big5 < it->second) toBig5[ucs] = big5;
-  }
-  std::string line;
-  while (std::getline(in, line)) {
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos) continue;
-    const uint32_t ucs = std::stoul(line.substr(0, colon), nullptr, 16);
-    const std::string hex = line.substr(colon + 1);
-    uint32_t key;
-    if (ucs < 0x80) {
-      key = ucs;
-    } else {
-      auto it = toBig5.find(ucs);
-      if (it == toBig5.end()) continue;
-      key = it->second;
-    }
-    const int w = hex.size() == 64 ? 16 : hex.size() == 32 ? 8 : 0;
-    if (!w) continue;
-    std::array<uint16_t, 16> rows{};
-    const int digits = w / 4;
-    for (int y = 0; y < 16; ++y) {
-      uint32_t v = 0;
-      for (int d = 0; d < digits; ++d) v = (v << 4) | HexVal(hex[y * digits + d]);
-      rows[y] = static_cast<uint16_t>(w == 8 ? v << 8 : v);
-    }
-    glyphs_[key] = rows;
-    widths_[key] = w;
-  }
-  return !glyphs_.empty();
-}
-
 int Font::Next(const char*& s, std::array<uint16_t, 16>& rows) const {
   const uint8_t b0 = static_cast<uint8_t>(s[0]);
-  uint32_t key = b0;
+  uint16_t code = b0;
   int cell = 8;
   if (b0 >= 0x81 && b0 <= 0xFE && s[1]) {
-    key = (b0 << 8) | static_cast<uint8_t>(s[1]);
+    code = static_cast<uint16_t>((b0 << 8) | static_cast<uint8_t>(s[1]));
     cell = 16;
   }
   s += cell / 8;
   rows.fill(0);
-  auto it = glyphs_.find(key);
-  if (it == glyphs_.end()) return cell;
-  // A half-width glyph for a double-byte code is centred in its 16-pixel cell.
-  const int gw = widths_.at(key);
-  const int shift = (cell - gw) / 2;
-  for (int y = 0; y < 16; ++y) rows[y] = static_cast<uint16_t>(it->second[y] >> shift);
+  const uint8_t* g = font_.Glyph(code);
+  if (!g) return cell;
+  for (int y = 0; y < 16; ++y)
+    rows[y] = cell == 16 ? static_cast<uint16_t>((g[2 * y] << 8) | g[2 * y + 1])
+                         : static_cast<uint16_t>(g[y] << 8);
   return cell;
 }
 

@@ -6,17 +6,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
+#include "BitFont.h"
 #include "Canvas.h"
 
 namespace pic {
 
 class Font {
  public:
-  // GNU Unifont ".hex" lines; Big5 codes are mapped through iconv.
-  bool LoadHex(const std::string& path);
-  bool Loaded() const { return !glyphs_.empty(); }
+  // The game's own glyph file, so painted captions match the text the screens draw.
+  bool Load(const std::string& glyphFile) { return font_.Load(glyphFile); }
+  bool Loaded() const { return font_.IsLoaded(); }
 
   // Reads one character at s (1 or 2 bytes) into 16 rows, bit 15 = leftmost pixel.
   // Returns the cell width (8 or 16) and advances s. Unknown codes give a blank cell.
@@ -25,8 +25,7 @@ class Font {
   static int Width(const char* big5);
 
  private:
-  std::unordered_map<uint32_t, std::array<uint16_t, 16>> glyphs_;  // key: Big5 code or ASCII
-  std::unordered_map<uint32_t, int> widths_;
+  BitFont font_;
 };
 
 struct TextStyle {

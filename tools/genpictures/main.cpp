@@ -1,5 +1,5 @@
 // Draws every picture the game loads into the game directory.
-//   genpictures <game dir> <unifont.hex> [name ...]
+//   genpictures <game dir> <glyph file> [name ...]
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path dir = argv[1];
   pic::Font font;
-  if (!font.LoadHex(argv[2])) {
+  if (!font.Load(argv[2])) {
     std::fprintf(stderr, "genpictures: cannot read glyphs from %s\n", argv[2]);
     return 1;
   }
