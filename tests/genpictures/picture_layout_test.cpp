@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "PictureTestUtil.h"
+
+using namespace pictest;
+using pic::Rect;
+
+namespace {
+
+enum Mode {
+  kOpaque,  // copied as is: a key pixel would show black
+  kItem,    // keyed menu item: transparent top and bottom rows so neighbours stay intact
+  kKeyed,   // keyed, any shape
+};
+
+struct Sprite {
+  Rect src;
+  Mode mode;
+  Rect dest;  // where the screen draws it; empty when it is the background itself
+};
+
+// Source rectangles as the screens read them, transcribed independently of the generator.
+const std::map<std::string, std::vector<Sprite>>& Sheets() {
+  static const std::map<std::string, std::vector<Sprite>> sheets = [] {
+    std::map<std::string, std::vector<Sprite>> s;
+    const Rect page{0, 0, 640, 480};
+    auto title = [](int wx, int fx, int mx, int cx, int markX, int markY, int y) {
+      return std::vector<Sprite>{
+          {{wx, y, wx + 17, y + 17}, kOpaque, {575, 3, 592, 20}},
+          {{fx, y, fx + 17, y + 17}, kOpaque, {575, 3, 592, 20}},
+          {{mx, y, mx + 17, y + 17}, kOpaque, {596, 3, 613, 20}},
+          {{cx, y, cx + 17, y + 17}, kOpaque, {617, 3, 634, 20}},
+          {{markX, markY, markX + 17, markY + 17}, kOpaque, {575, 3, 592, 20}}};
+    };
+    auto& main = s["img/main.bmp"];
+    main = {{page, kOpaque, {}},
+            {{532, 480, 568, 516}, kOpaque, {589, 431, 625, 467}}};
+    const Rect items[9] = {{151, 212, 302, 263}, {61, 261, 302, 312}, {155, 399, 256, 450},
+                           {299, 167, 537, 218}, {345, 211, 537, 262}, {392, 257, 537, 308},
+                           {346, 306, 537, 357}, {300, 353, 537, 404}, {346, 399, 537, 450}};
+    const int hover[9][2] = {{0, 480},   {152, 480}, {394, 480}, {0, 532},  {239, 532},
+                             {432, 532}, {0, 584},   {192, 584}, {430, 584}};
+    for (int i = 0; i < 9; ++i) {
+      const Rect d = items[i];
+      const Rect h{hover[i][0], hover[i][1], hover[i][0] + d.W(), hover[i][1] + d.H()};
+      main.push_back({h, kItem, d});
+      main.push_back({h.Moved(0, 156), kItem, d});  // pressed row
+    }
+    for (auto& t : title(569, 587, 605, 624, 587, 480, 498)) main.push_back(t);
+
+    for (int k = 0; k < 3; ++k) {
+      auto& menu = s["img/GameMenu_" + std::to_string(k) + ".bmp"];
+      menu = {{page, kOpaque, {}}};
+      const Rect dest[3] = {{190, 138, 460, 199}, {190, 200, 460, 261}, {190, 253, 460, 314}};
+      for (int i = 0; i < 3; ++i) {
+        menu.push_back({{0, 480 + 62 * i, 270, 541 + 62 * i}, kItem, dest[i]});
+        menu.push_back({{271, 480 + 62 * i, 541, 541 + 62 * i}, kItem, dest[i]});
+      }
+      for (auto& t : title(542, 560, 578, 596, 560, 480, 498)) menu.push_back(t);
+    }
+
+    auto& how = s["img/how.bmp"];
+    how = {{page, kOpaque, {}},
+           {{0, 480, 25, 505}, kKeyed, {134, 127, 159, 152}},
+           {{25, 480, 75, 530}, kKeyed, {296, 416, 346, 466}}};
+    // Keyed on this screen, but they must still cover the idle buttons completely.
+    for (auto& t : title(126, 144, 162, 180, 144, 480, 498)) how.push_back(t);
+
+    auto& tital = s["img/Tital.bmp"];
+    tital = {{page, kOpaque, {}}};
+    for (int n = 0; n < 11; ++n)
+      tital.push_back({{640 + 125 * n, 0, 765 + 125 * n, 360}, kOpaque, {125, 29, 250, 389}});
+
+    s["img/SoundSet.bmp"] = {{{0, 0, 120, 136}, kKeyed, {517, 341, 637, 477}},
+                             {{135, 13, 176, 65}, kOpaque, {531, 354, 572, 406}},
+                             {{135, 67, 176, 119}, kOpaque, {531, 408, 572, 460}},
+                             {{187, 13, 228, 65}, kOpaque, {583, 354, 624, 406}},
+                             {{187, 67, 228, 119}, kOpaque, {583, 408, 624, 460}}};
+    auto& board = s["img/boardSet.bmp"];
+    board = {{{0, 0, 184, 52}, kKeyed, {456, 428, 640, 480}}};
+    for (int i = 0; i < 5; ++i)
+      board.push_back({{15 + 31 * i, 64, 44 + 31 * i, 93}, kKeyed,
+                       {468 + 31 * i, 436, 497 + 31 * i, 465}});
+    return s;
+  }();
+  return sheets;
+}
+
+const pic::Canvas& Picture(const std::string& name) {
+  static std::map<std::string, pic::Canvas> cache;
+  auto it = cache.find(name);
+  if (it == cache.end()) it = cache.emplace(name, Make(name)).first;
+  return it->second;
+}
+
+bool Inside(const pic::Canvas& c, Rect r) { return r.l >= 0 && r.t >= 0 && r.r <= c.W() && r.b <= c.H(); }
+
+bool KeyLike(pic::Rgb c) { return !pic::IsKey(c) && c.g >= 180 && c.r <= 90 && c.b <= 90; }
+
+}  // namespace
+
+TEST(PictureLayout, EverySpriteLiesInsideItsPictureAndHasItsDestinationsSize) {
+  for (const auto& [name, sprites] : Sheets()) {
+    const pic::Canvas& c = Picture(name);
+    for (const Sprite& s : sprites) {
+      SCOPED_TRACE(name + " sprite at " + std::to_string(s.src.l) + "," + std::to_string(s.src.t));
+      EXPECT_TRUE(Inside(c, s.src)) << "the blitter never clips the source";
+      if (s.dest.W() > 0) {
+        EXPECT_EQ(s.src.W(), s.dest.W());
+        EXPECT_EQ(s.src.H(), s.dest.H());
+      }
+    }
+  }
+}
+
+TEST(PictureLayout, OpaqueAreasHoldNoKeyGreen) {
+  for (const auto& [name, sprites] : Sheets()) {
+    const pic::Canvas& c = Picture(name);
+    for (const Sprite& s : sprites) {
+      if (s.mode == kOpaque && Inside(c, s.src)) {
+        EXPECT_EQ(CountKey(c, s.src), 0) << name << " at " << s.src.l << "," << s.src.t;
+      }
+    }
+  }
+  // Title-bar sprites of the how-to screen are keyed there but must replace the idle button.
+  for (const Sprite& s : Sheets().at("img/how.bmp")) {
+    if (s.src.W() == 17) {
+      EXPECT_EQ(CountKey(Picture("img/how.bmp"), s.src), 0);
+    }
+  }
+}
+
+TEST(PictureLayout, MenuItemSpritesKeepTransparentEdgesAndShowACaption) {
+  for (const auto& [name, sprites] : Sheets()) {
+    const pic::Canvas& c = Picture(name);
+    for (const Sprite& s : sprites) {
+      if (s.mode != kItem) continue;
+      SCOPED_TRACE(name + " item sprite at " + std::to_string(s.src.l) + "," + std::to_string(s.src.t));
+      const Rect r = s.src;
+      // Neighbouring items overlap by up to 8 rows: 4 clear rows each side cover that.
+      EXPECT_EQ(CountKey(c, {r.l, r.t, r.r, r.t + 4}), 4 * r.W());
+      EXPECT_EQ(CountKey(c, {r.l, r.b - 4, r.r, r.b}), 4 * r.W());
+      EXPECT_EQ(CountKey(c, {r.l, r.t, r.l + 2, r.b}), 2 * r.H());
+      EXPECT_EQ(CountKey(c, {r.r - 2, r.t, r.r, r.b}), 2 * r.H());
+      // Most of the plate is opaque.
+      EXPECT_LT(CountKey(c, r), r.W() * r.H() / 3);
+    }
+  }
+}
+
+TEST(PictureLayout, LitSpritesChangeWhatTheirButtonShows) {
+  for (const auto& [name, sprites] : Sheets()) {
+    if (name == "img/Tital.bmp") continue;
+    const pic::Canvas& c = Picture(name);
+    const bool hasBackground = sprites.front().src.W() == 640;
+    for (const Sprite& s : sprites) {
+      if (s.dest.W() == 0 || !hasBackground || s.src.W() == 640) continue;
+      int changed = 0, opaque = 0;
+      for (int y = 0; y < s.src.H(); ++y)
+        for (int x = 0; x < s.src.W(); ++x) {
+          const pic::Rgb p = c.Get(s.src.l + x, s.src.t + y);
+          if (pic::IsKey(p)) continue;
+          ++opaque;
+          changed += !(p == c.Get(s.dest.l + x, s.dest.t + y));
+        }
+      // Title-bar marks change only their symbol; everything else changes a good part.
+      EXPECT_GE(changed, std::min(opaque / 4, 40)) << name << " sprite at " << s.src.l << "," << s.src.t;
+    }
+  }
+}
+
+TEST(PictureLayout, NoGreenFringesAnywhere) {
+  for (const pic::PictureJob& job : pic::AllPictures()) {
+    const pic::Canvas& c = Picture(job.name);
+    int fringe = 0;
+    for (int y = 0; y < c.H(); ++y)
+      for (int x = 0; x < c.W(); ++x) fringe += KeyLike(c.Get(x, y));
+    EXPECT_EQ(fringe, 0) << job.name << ": pixels blended toward the key colour";
+  }
+}
+
+TEST(PictureLayout, TitleFramesJoinTheBackgroundWithoutSeams) {
+  const pic::Canvas& c = Picture("img/Tital.bmp");
+  const Rect area{125, 29, 250, 389};
+  for (int n = 0; n < 11; ++n) {
+    const int fx = 640 + 125 * n;
+    for (int y = 0; y < 360; ++y) {
+      ASSERT_EQ(c.Get(fx, y), c.Get(area.l, area.t + y)) << "frame " << n << " left edge";
+      ASSERT_EQ(c.Get(fx + 124, y), c.Get(area.r - 1, area.t + y)) << "frame " << n << " right edge";
+    }
+    for (int x = 0; x < 125; ++x)
+      ASSERT_EQ(c.Get(fx + x, 359), c.Get(area.l + x, area.b - 1)) << "frame " << n << " bottom";
+  }
+  // Neighbouring frames differ (it animates), and frame 0 is what the background shows.
+  for (int n = 0; n < 10; ++n) {
+    const auto a = c.Crop({640 + 125 * n, 0, 765 + 125 * n, 360}).EncodeBmp();
+    const auto b = c.Crop({765 + 125 * n, 0, 890 + 125 * n, 360}).EncodeBmp();
+    EXPECT_NE(a, b) << "frames " << n << " and " << n + 1;
+  }
+  EXPECT_EQ(c.Crop({640, 0, 765, 360}).EncodeBmp(), c.Crop(area).EncodeBmp());
+}
+
+TEST(PictureLayout, CursorFramesHaveTheirHotSpotAtTheCentreAndClearEdges) {
+  for (int shape = 0; shape < 4; ++shape) {
+    const pic::Canvas c = pic::MakeCursor(shape);
+    ASSERT_EQ(c.W(), 64 * pic::CursorFrames(shape));
+    for (int f = 0; f < pic::CursorFrames(shape); ++f) {
+      SCOPED_TRACE("cursor " + std::to_string(shape) + " frame " + std::to_string(f));
+      const int ox = 64 * f;
+      EXPECT_FALSE(pic::IsKey(c.Get(ox + 32, 32))) << "nothing drawn at the hot spot";
+      // Frame borders stay clear so no frame shows a sliver of its neighbour.
+      EXPECT_EQ(CountKey(c, {ox, 0, ox + 64, 1}), 64);
+      EXPECT_EQ(CountKey(c, {ox, 63, ox + 64, 64}), 64);
+      EXPECT_EQ(CountKey(c, {ox, 0, ox + 1, 64}), 64);
+      EXPECT_EQ(CountKey(c, {ox + 63, 0, ox + 64, 64}), 64);
+      EXPECT_GT(CountKey(c, {ox, 0, ox + 64, 64}), 64 * 64 / 2) << "a pointer, not a block";
+    }
+  }
+  // The arrow and the hands point up and left from the hot spot: the lower left stays clear.
+  for (int shape = 0; shape < 3; ++shape) {
+    const pic::Canvas c = pic::MakeCursor(shape);
+    for (int f = 0; f < pic::CursorFrames(shape); ++f)
+      EXPECT_EQ(CountKey(c, {64 * f, 40, 64 * f + 20, 64}), 20 * 24) << shape << " frame " << f;
+  }
+}
+
+TEST(PictureLayout, LoadingPlaqueFitsThePageAndIsMostlyOpaque) {
+  const pic::Canvas& c = Picture("img/Loading.bmp");
+  EXPECT_LE(c.W(), 640);
+  EXPECT_LE(c.H(), 480);
+  EXPECT_LT(CountKey(c, c.Bounds()), c.W() * c.H() / 10);
+}
