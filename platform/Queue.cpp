@@ -308,47 +308,45 @@ uint32_t WindowSystem::NextDeadline(uint32_t now) const {
   return wait;
 }
 
-void WindowSystem::MoveLoop(CWnd* w) {
+void WindowSystem::MoveLoop(CWnd* w, CPoint clientPt) {
   if (IsFullScreenView()) return;
-  bool down = true;
-  CPoint start;
-  if (realPointer) start = GlobalPointer(&down);
-  else start = cursor;
-  if (!down) return;
   CRect startRect = St(w).rect;
+  // A real display is asked where the pointer is; otherwise the events tell, one by one.
+  CPoint start(startRect.left + clientPt.x, startRect.top + clientPt.y);
+  if (realPointer) {
+    bool down = true;
+    start = GlobalPointer(&down);
+    if (!down) return;
+  }
+  CPoint now = start;
   for (;;) {
     bool released = false;
-    bool moved = false;
+    bool any = false;
     SDL_Event e;
     while (!released && SDL_PollEvent(&e)) {
-      if (e.type == SDL_MOUSEMOTION) {
-        moved = true;  // the position is read below
+      any = true;
+      if (e.type == SDL_MOUSEMOTION && OurWindowEvent(e.motion.windowID)) {
+        now = FrameToScreen(e.motion.x, e.motion.y);
       } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
         released = true;  // eaten: the screen never sees this release
       } else {
         TranslateSdlEvent(e);
       }
     }
-    CPoint now = cursor;
     if (realPointer) {
       bool held = true;
       now = GlobalPointer(&held);
       released = released || !held;
-      moved = true;
+    } else if (!any && !keyDown[VK_LBUTTON]) {
+      released = true;
     }
     if (!Alive(w)) return;
-    if (moved) {
-      CRect r = St(w).rect;
-      int x = startRect.left + now.x - start.x, y = startRect.top + now.y - start.y;
-      if (x != r.left || y != r.top) {
-        w->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // Keep the pointer's place in the window for the event record.
-        if (!realPointer) cursor = now;
-      }
-    }
+    CRect r = St(w).rect;
+    int x = startRect.left + now.x - start.x, y = startRect.top + now.y - start.y;
+    if (x != r.left || y != r.top) w->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!realPointer) cursor = now;
     if (released) break;
     MSG m;
-    bool any = false;
     while (Generated(&m, nullptr, WM_PAINT, WM_PAINT, true, false) ||
            Generated(&m, nullptr, WM_TIMER, WM_TIMER, true, false)) {
       DispatchMessage(&m);

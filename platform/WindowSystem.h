@@ -79,7 +79,7 @@ struct WindowSystem {
   // The next generated message (paint, timer, synthetic move) in the filter, if any.
   bool Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool withSynthetic);
   uint32_t NextDeadline(uint32_t now) const;  // ms until something may be generated
-  void MoveLoop(CWnd* w);
+  void MoveLoop(CWnd* w, CPoint clientPt);
   void ResetAll();
 };
 

@@ -332,7 +332,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE: DestroyWindow(); return 0;
     case WM_SYSCOMMAND:
@@ -340,7 +340,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
       else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(SW_RESTORE);
       return 0;
     case WM_NCLBUTTONDOWN:
-      if (wParam == HTCAPTION && state_) WS::Get().MoveLoop(this);
+      if (wParam == HTCAPTION && state_) WS::Get().MoveLoop(this, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
     case WM_PAINT: {
       CPaintDC dc(this);
