@@ -1,0 +1,129 @@
+// The RIFF reader on good files and on files that lie about their sizes.
+#include <gtest/gtest.h>
+
+#include "Riff.h"
+#include "SoundTestUtil.h"
+
+namespace {
+
+constexpr uint32_t kWave = MakeFourCC('W', 'A', 'V', 'E');
+constexpr uint32_t kFmt = MakeFourCC('f', 'm', 't', ' ');
+constexpr uint32_t kData = MakeFourCC('d', 'a', 't', 'a');
+
+class RiffTest : public ::testing::Test {
+ protected:
+  std::string File(const std::vector<uint8_t>& bytes) {
+    const std::string path = dir_ / ("f" + std::to_string(count_++) + ".wav");
+    EXPECT_TRUE(WriteBytes(path, bytes));
+    return path;
+  }
+  TempDir dir_;
+  int count_ = 0;
+};
+
+TEST_F(RiffTest, WalksAWaveFileWithOtherChunksAndOddSizes) {
+  // A list chunk first, an odd-sized chunk (with its pad byte) between format and data.
+  const auto data = Ramp16(10);
+  const std::string path = File(Riff({{"LIST", {'I', 'N', 'F', 'O', 1, 2}},
+                                      {"fmt ", FmtPayload(1, 1, 22050, 16)},
+                                      {"junk", {9, 9, 9}},
+                                      {"data", data}}));
+  RiffFile f;
+  ASSERT_TRUE(f.Open(path));
+  RiffChunk riff, fmt, dat;
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  EXPECT_EQ(riff.formType, kWave);
+  ASSERT_TRUE(f.DescendChunk(fmt, riff, kFmt));
+  EXPECT_EQ(fmt.size, 18u);
+  uint8_t bytes[18];
+  ASSERT_EQ(f.Read(bytes, 18), 18);
+  EXPECT_EQ(WaveFormatFromBytes(bytes).nSamplesPerSec, 22050u);
+  ASSERT_TRUE(f.Ascend(fmt));
+  ASSERT_TRUE(f.DescendChunk(dat, riff, kData));
+  EXPECT_EQ(dat.size, data.size());
+  std::vector<uint8_t> got(data.size());
+  ASSERT_EQ(f.Read(got.data(), static_cast<long>(got.size())), static_cast<long>(got.size()));
+  EXPECT_EQ(got, data);
+  // Reads stop at the end of the file, not before and not after.
+  EXPECT_EQ(f.Read(bytes, 18), 0);
+}
+
+TEST_F(RiffTest, FindsChunksInAnyOrder) {
+  const std::string path =
+      File(Riff({{"data", Ramp16(4)}, {"fmt ", FmtPayload(1, 2, 44100, 16, 16)}}));
+  RiffFile f;
+  ASSERT_TRUE(f.Open(path));
+  RiffChunk riff, fmt, dat;
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  ASSERT_TRUE(f.DescendChunk(fmt, riff, kFmt));
+  EXPECT_EQ(fmt.size, 16u);
+  ASSERT_TRUE(f.Ascend(fmt));
+  ASSERT_TRUE(f.DescendChunk(dat, riff, kData));
+  EXPECT_EQ(dat.size, 8u);
+}
+
+TEST_F(RiffTest, RefusesWhatIsNotARiffForm) {
+  RiffFile f;
+  RiffChunk riff;
+  EXPECT_FALSE(f.Open(dir_ / "missing.wav"));
+  EXPECT_FALSE(f.Open(dir_.path()));  // a directory
+  ASSERT_TRUE(f.Open(File({'R', 'I', 'F'})));
+  EXPECT_FALSE(f.DescendRiff(riff, kWave));
+  ASSERT_TRUE(f.Open(File({})));
+  EXPECT_FALSE(f.DescendRiff(riff, kWave));
+  ASSERT_TRUE(f.Open(File(std::vector<uint8_t>(64, 'x'))));
+  EXPECT_FALSE(f.DescendRiff(riff, kWave));
+  ASSERT_TRUE(f.Open(File(Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}}, "AVI "))));
+  EXPECT_FALSE(f.DescendRiff(riff, kWave));
+  // A form type cut off by the end of the file.
+  ASSERT_TRUE(f.Open(File({'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A'})));
+  EXPECT_FALSE(f.DescendRiff(riff, kWave));
+}
+
+TEST_F(RiffTest, SizesPastTheEndAreBoundedByTheFile) {
+  RiffFile f;
+  RiffChunk riff, ck;
+  // A data chunk announcing far more than the file holds: found, but reads stop at the end
+  // and it cannot be ascended from.
+  ASSERT_TRUE(f.Open(File(Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)},
+                                {"data", {1, 2, 3, 4}, 0x7FFFFFF0}}))));
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  ASSERT_TRUE(f.DescendChunk(ck, riff, kData));
+  EXPECT_EQ(ck.size, 0x7FFFFFF0u);
+  EXPECT_EQ(f.Remaining(), 4u);
+  uint8_t buf[16];
+  EXPECT_EQ(f.Read(buf, 16), 4);
+  EXPECT_FALSE(f.Ascend(ck));
+
+  // A chunk whose size reaches past the end hides whatever would follow it, without wrapping.
+  ASSERT_TRUE(f.Open(File(Riff({{"LIST", {0, 0}, 0xFFFFFFFF}, {"fmt ", FmtPayload(1, 1, 8000, 8)}}))));
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  EXPECT_FALSE(f.DescendChunk(ck, riff, kFmt));
+
+  // The RIFF size bounds the search: a chunk outside the form is not part of it.
+  auto bytes = Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}}, "WAVE", 4);
+  ASSERT_TRUE(f.Open(File(bytes)));
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  EXPECT_FALSE(f.DescendChunk(ck, riff, kFmt));
+
+  // A header cut in half at the end of the file.
+  bytes = Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}});
+  bytes.insert(bytes.end(), {'d', 'a', 't'});
+  ASSERT_TRUE(f.Open(File(bytes)));
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  EXPECT_FALSE(f.DescendChunk(ck, riff, kData));
+}
+
+TEST_F(RiffTest, AFinalOddChunkWithoutItsPadByteStillAscends) {
+  auto bytes = Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}, {"data", {1, 2, 3}}});
+  bytes.pop_back();  // the pad byte
+  RiffFile f;
+  RiffChunk riff, ck;
+  ASSERT_TRUE(f.Open(File(bytes)));
+  ASSERT_TRUE(f.DescendRiff(riff, kWave));
+  ASSERT_TRUE(f.DescendChunk(ck, riff, kData));
+  EXPECT_TRUE(f.Ascend(ck));
+  EXPECT_EQ(f.Remaining(), 0u);
+}
+
+}  // namespace
