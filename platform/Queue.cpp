@@ -95,10 +95,6 @@ int EventWatch(void*, SDL_Event* e) {
   return 0;
 }
 
-UINT MouseFlags(const WS& ws) {
-  return (ws.keyDown[VK_LBUTTON] ? UINT{MK_LBUTTON} : 0u) | (ws.keyDown[VK_RBUTTON] ? UINT{MK_RBUTTON} : 0u);
-}
-
 bool InFilter(const MSG& m, HWND hwnd, UINT min, UINT max) {
   if (hwnd && m.hwnd != hwnd) return false;
   if (min == 0 && max == 0) return true;
@@ -141,11 +137,12 @@ CPoint FrameToScreen(int x, int y) {
   return CPoint(f.rect.left + x, f.rect.top + y);
 }
 
-void WindowSystem::Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, bool coalesceMove) {
-  if (coalesceMove && !queue.empty() && queue.back().message == WM_MOUSEMOVE && queue.back().hwnd == w) {
+void WindowSystem::Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, const CPoint* pt) {
+  if (message == WM_MOUSEMOVE && pt && !queue.empty() && queue.back().message == WM_MOUSEMOVE &&
+      queue.back().hwnd == w) {
     queue.back().wParam = wp;
     queue.back().lParam = lp;
-    queue.back().pt = cursor;
+    queue.back().pt = *pt;
     return;
   }
   MSG m;
@@ -154,8 +151,12 @@ void WindowSystem::Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, bool coales
   m.wParam = wp;
   m.lParam = lp;
   m.time = NowMs();
-  m.pt = cursor;
+  m.pt = pt ? *pt : cursor;
   queue.push_back(m);
+}
+
+UINT WindowSystem::ButtonFlags() const {
+  return (buttonDown[0] ? UINT{MK_LBUTTON} : 0u) | (buttonDown[1] ? UINT{MK_RBUTTON} : 0u);
 }
 
 void WindowSystem::PumpSdl() {
@@ -168,9 +169,12 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
     case SDL_MOUSEMOTION: {
       if (!OurWindowEvent(e.motion.windowID)) break;
       CPoint pt = FrameToScreen(e.motion.x, e.motion.y);
+      if (havePointer && pt == lastPointer) break;  // no movement, no message
+      havePointer = true;
+      lastPointer = pt;
       CWnd* w = WindowAt(pt);
       if (!w || !St(w).enabled) break;
-      Post(w, WM_MOUSEMOVE, MouseFlags(*this), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), true);
+      Post(w, WM_MOUSEMOVE, ButtonFlags(), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), &pt);
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -178,6 +182,9 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
       int b = e.button.button == SDL_BUTTON_LEFT ? 0 : e.button.button == SDL_BUTTON_RIGHT ? 1 : -1;
       if (b < 0 || !OurWindowEvent(e.button.windowID)) break;
       CPoint pt = FrameToScreen(e.button.x, e.button.y);
+      havePointer = true;
+      lastPointer = pt;
+      buttonDown[b] = e.type == SDL_MOUSEBUTTONDOWN;
       CWnd* w = WindowAt(pt);
       if (!w || !St(w).enabled) break;
       UINT msg;
@@ -191,8 +198,7 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
         c = LastClick{w, now, pt, dbl};
         msg = b == 0 ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN);
       }
-      // The event watch has already recorded this button's new state.
-      Post(w, msg, MouseFlags(*this), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top));
+      Post(w, msg, ButtonFlags(), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), &pt);
       break;
     }
     case SDL_TEXTINPUT: {
@@ -282,7 +288,7 @@ bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remov
     }
     m.hwnd = w;
     m.message = WM_MOUSEMOVE;
-    m.wParam = MouseFlags(*this);
+    m.wParam = ButtonFlags();
     m.lParam = MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top);
     if (!InFilter(m, hwnd, min, max)) return false;
     if (remove) {
@@ -322,6 +328,19 @@ void WindowSystem::MoveLoop(CWnd* w, CPoint clientPt) {
   for (;;) {
     bool released = false;
     bool any = false;
+    // Input that reached the queue before the loop started belongs to the drag.
+    for (auto it = queue.begin(); it != queue.end() && !released;) {
+      if (it->message == WM_MOUSEMOVE) {
+        now = it->pt;
+      } else if (it->message == WM_LBUTTONUP) {
+        released = true;
+      } else {
+        ++it;
+        continue;
+      }
+      it = queue.erase(it);
+      any = true;
+    }
     SDL_Event e;
     while (!released && SDL_PollEvent(&e)) {
       any = true;
@@ -357,6 +376,7 @@ void WindowSystem::MoveLoop(CWnd* w, CPoint clientPt) {
     if (!any) SDL_Delay(5);
   }
   keyDown[VK_LBUTTON] = false;
+  buttonDown[0] = false;
 }
 
 // --- The queue's calls --------------------------------------------------------------------
@@ -489,6 +509,8 @@ void WindowSystem::ResetAll() {
   std::fill(std::begin(keyDown), std::end(keyDown), false);
   std::fill(std::begin(keyLatch), std::end(keyLatch), false);
   for (auto& c : lastClick) c = LastClick{};
+  buttonDown[0] = buttonDown[1] = false;
+  havePointer = false;
   manualClock = false;
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }

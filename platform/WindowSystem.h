@@ -48,6 +48,11 @@ struct WindowSystem {
   bool keyLatch[256] = {};
   bool realPointer = false;  // a real display: ask it for the pointer, not the event record
 
+  // Buttons and pointer in the order the queue has taken them.
+  bool buttonDown[2] = {};
+  bool havePointer = false;
+  CPoint lastPointer;
+
   // Clicks, for double-click detection (index 0 left, 1 right).
   struct LastClick {
     CWnd* wnd = nullptr;
@@ -73,7 +78,9 @@ struct WindowSystem {
   CWnd* WindowAt(CPoint screenPt) const;
   CWnd* KeyboardTarget() const;
 
-  void Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, bool coalesceMove = false);
+  // Input passes its screen point, and a mouse move then replaces one queued just before it.
+  void Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, const CPoint* inputPt = nullptr);
+  UINT ButtonFlags() const;
   void PumpSdl();
   void TranslateSdlEvent(const SDL_Event& e);
   // The next generated message (paint, timer, synthetic move) in the filter, if any.

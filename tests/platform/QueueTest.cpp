@@ -30,11 +30,11 @@ TEST_F(QueueTest, TimersFireInDueOrderOnceEachAndStopWhenKilled) {
     EXPECT_EQ(PumpAll(), 0);
     PlatformTest::AdvanceClock(1);
     PumpAll();
-    PlatformTest::AdvanceClock(500);  // long overdue: one tick each, no pile-up
+    PlatformTest::AdvanceClock(500);  // long overdue: one tick each, earliest due first, no pile-up
     PumpAll();
     std::vector<WPARAM> ids;
     for (const auto& s : w.seen) ids.push_back(s.wParam);
-    EXPECT_EQ(ids, (std::vector<WPARAM>{2, 1, 2}));
+    EXPECT_EQ(ids, (std::vector<WPARAM>{2, 2, 1}));
 
     // A killed timer's due tick is gone.
     w.seen.clear();
@@ -162,7 +162,7 @@ TEST_F(QueueTest, SettingTheCursorWhereItIsGivesPacedMouseMoves) {
 TEST_F(QueueTest, TypedTextBecomesBig5Characters) {
   TestDlg d;
   Within(d, [](TestDlg& w) {
-    PlatformTest::TypeText("a中");
+    PlatformTest::TypeText(reinterpret_cast<const char*>(u8"a中"));
     PlatformTest::Key(VK_BACK, true);
     PumpAll();
     std::vector<WPARAM> chars;
