@@ -522,7 +522,7 @@ void CFileDialog::Refresh() {
     ::closedir(d);
   }
   auto byName = [](const Entry& a, const Entry& b) {
-    std::string la = Big5ToLower(a.display), lb = Big5ToLower(b.display);
+    std::string la = Big5ToLower(NameToBig5(a.name)), lb = Big5ToLower(NameToBig5(b.name));
     return la != lb ? la < lb : a.name < b.name;
   };
   std::sort(dirs.begin(), dirs.end(), byName);
@@ -582,9 +582,16 @@ void CFileDialog::OnOK() {
     native = Big5ToUtf8(typed);
     std::replace(native.begin(), native.end(), '\\', '/');
   }
+  if (native == ".." || native == "../") {
+    Enter("..");
+    return;
+  }
   std::string full = native.front() == '/' ? native : dir_ + native;
-  if (full.back() == '/' || IsDirectory(full)) {
-    Enter(native == ".." ? ".." : full);
+  std::string resolved = NativePath(full);  // a typed directory opens in any case
+  if (full.back() == '/' || IsDirectory(resolved)) {
+    dir_ = resolved.back() == '/' ? resolved : resolved + '/';
+    name_.SetWindowText("");
+    Refresh();
     return;
   }
   path_ = full;

@@ -154,6 +154,8 @@ class CFileDialog : public CStdDialog {
   // What the list shows now (for tests and the drawing).
   const std::vector<Entry>& Entries() const { return entries_; }
   const std::string& Directory() const { return dir_; }  // "" = the current directory
+  const std::string& FilterDescription() const { return description_; }
+  const std::vector<std::string>& FilterPatterns() const { return patterns_; }
 
  protected:
   BOOL OnInitDialog() override;
