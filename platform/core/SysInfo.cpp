@@ -138,7 +138,7 @@ TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPa
     if (p[i] != '%') continue;
     size_t j = i + 1;
     bool noPad = false;
-    while (j < p.size() && std::strchr("-_0^#", p[j])) noPad |= p[j] == '-' || p[j] == '_', ++j;
+    for (; j < p.size() && std::strchr("-_0^#", p[j]); ++j) noPad = noPad || p[j] == '-' || p[j] == '_';
     if (j >= p.size()) break;
     char c = p[j];
     if (hourAt == std::string::npos && std::strchr("HkIl", c)) {
