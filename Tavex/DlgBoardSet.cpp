@@ -1,0 +1,89 @@
+#include "DlgBoardSet.h"
+
+#include "TavexDlg.h"
+
+CDlgBoardSet::CDlgBoardSet(CTavexDlg* host) : CScreen(IDD_DLG_BOARDSET, host) {}
+
+BOOL CDlgBoardSet::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(), SWP_SHOWWINDOW);
+  // Five 29 x 29 buttons in a row, their lit looks in the same order below the panel.
+  for (int i = 0; i < BOARDSET_BUTTONS; ++i)
+    SetButton(buttons[i], CRect(468 + 31 * i, 436, 497 + 31 * i, 465), CRect(15 + 31 * i, 64, 44 + 31 * i, 93));
+  LoadPicture("img\\boardSet.bmp");
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  FreeImagePage(&background);
+  graphics->GrabRect(&page, &background, CRect(0, 0, 640, 480));
+  graphics->UnlockPage(FALSE);
+  Draw();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgBoardSet::Draw() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &background, CRect(0, 0, 640, 480), FALSE);
+  graphics->BltPage(&page, 456, 428, &picture, CRect(0, 0, 184, 52), TRUE);
+  if (host->chosenBoard >= 0 && host->chosenBoard < BOARDSET_BUTTONS) {
+    const ScreenButton& current = buttons[host->chosenBoard];
+    graphics->BltPage(&page, current.dest.left, current.dest.top, &picture, current.hoverSrc, TRUE);
+  }
+  for (auto& b : buttons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+  Present(true);
+}
+
+void CDlgBoardSet::OnMouseMove(UINT flags, CPoint point) {
+  if (!LeftButtonDown()) {
+    bool over = false;
+    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
+    host->SelectCursor(over ? 1 : 0);
+  }
+  Present(true);
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgBoardSet::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  bool hit = false;
+  for (auto& b : buttons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state;
+  }
+  if (hit) {
+    PlayClickEffect();
+    Draw();
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgBoardSet::OnLButtonUp(UINT flags, CPoint point) {
+  int chosen = -1;
+  for (int i = 0; i < BOARDSET_BUTTONS; ++i) {
+    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
+    buttons[i].state = 0;
+  }
+  if (chosen != -1) {
+    result = chosen;
+    host->chosenBoard = chosen;
+    EndDialog(0);
+  }
+  Draw();
+  CScreen::OnLButtonUp(flags, point);
+}
+
+BOOL CDlgBoardSet::DestroyWindow() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &background, CRect(0, 0, 640, 480), FALSE);
+  graphics->UnlockPage(FALSE);
+  FreeImagePage(&background);
+  return CScreen::DestroyWindow();
+}

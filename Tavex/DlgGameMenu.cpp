@@ -1,0 +1,157 @@
+#include "DlgGameMenu.h"
+
+#include "TavexDlg.h"
+
+namespace {
+
+const char* const kPictures[3] = {"img\\GameMenu_0.bmp", "img\\GameMenu_1.bmp", "img\\GameMenu_2.bmp"};
+
+constexpr CRect kWindowedSprite(542, 498, 559, 515);
+constexpr CRect kFullScreenSprite(560, 498, 577, 515);
+constexpr CRect kFullScreenMark(560, 480, 577, 497);
+
+}  // namespace
+
+CDlgGameMenu::CDlgGameMenu(CTavexDlg* host) : CScreen(IDD_DLG_GAMEMENU, host) {}
+
+void CDlgGameMenu::Layout() {
+  SetButton(items[0], CRect(190, 138, 460, 199), CRect(0, 480, 270, 541), CRect(271, 480, 541, 541));
+  SetButton(items[1], CRect(190, 200, 460, 261), CRect(0, 542, 270, 603), CRect(271, 542, 541, 603));
+  SetButton(items[2], CRect(190, 253, 460, 314), CRect(0, 604, 270, 665), CRect(271, 604, 541, 665));
+  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
+                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
+  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(578, 498, 595, 515));
+  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(596, 498, 613, 515));
+}
+
+BOOL CDlgGameMenu::OnInitDialog() {
+  CDialog::OnInitDialog();
+  graphics->CenterScreenWindow(this, 640, 480);
+  exitRequested = 0;
+  result = -1;
+  Layout();
+  LoadPicture(kPictures[gameKind >= 0 && gameKind < 3 ? gameKind : 0]);
+  Draw();
+  host->CollapseWindow();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgGameMenu::Draw() {
+  CClientDC dc(this);
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  if (host->fullScreen) {
+    const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+  }
+  for (auto& b : TitleBarButtons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
+      break;
+    }
+  }
+  for (auto& b : items) {
+    if (b.state == 1 || b.state == 2) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+  graphics->Flip(&dc);
+  graphics->KeepCursor();
+}
+
+void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
+  int changed = -1;
+  for (int i = 0; i < TITLE_BUTTONS; ++i)
+    if (TitleBarButtons[i].hit.PtInRect(point)) changed = i;
+  for (int i = 0; i < 3; ++i) {
+    ScreenButton& b = items[i];
+    if (b.hit.PtInRect(point)) {
+      if (b.state == 0) {
+        b.state = 1;
+        changed = i;
+      }
+    } else if (b.state == 1) {
+      b.state = 0;
+      changed = i;
+    }
+  }
+  if (changed != -1) {
+    if (!LeftButtonDown()) host->SelectCursor(1);
+    Draw();
+  } else {
+    if (!LeftButtonDown()) host->SelectCursor(0);
+    CClientDC dc(this);
+    graphics->Flip(&dc);
+  }
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  int hit = -1;
+  for (int i = 0; i < TITLE_BUTTONS; ++i) {
+    ScreenButton& b = TitleBarButtons[i];
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    if (b.state) hit = i;
+  }
+  for (int i = 0; i < 3; ++i) {
+    ScreenButton& b = items[i];
+    b.state = b.hit.PtInRect(point) ? 2 : 0;
+    if (b.state) hit = i;
+  }
+  if (hit == -1) {
+    DragWindow(point);
+  } else {
+    PlayClickEffect();
+    Draw();
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
+  int tb = -1, item = -1;
+  for (int i = 0; i < TITLE_BUTTONS; ++i) {
+    ScreenButton& b = TitleBarButtons[i];
+    if (b.state == 1 && b.hit.PtInRect(point)) tb = i;
+    b.state = 0;
+  }
+  // In item order, so a release where two items overlap takes the later one.
+  for (int i = 0; i < 3; ++i) {
+    ScreenButton& b = items[i];
+    if (b.state == 2 && b.hit.PtInRect(point)) item = i;
+    b.state = 0;
+  }
+  switch (item) {
+    case 0:
+      result = 0;
+      LeaveScreen();
+      break;
+    case 1:
+      result = 1;
+      LeaveScreen();
+      break;
+    case 2:
+      result = -1;
+      exitRequested = 1;
+      LeaveScreen();
+      break;
+    default:
+      result = -1;
+      break;
+  }
+  Draw();
+  switch (tb) {
+    case TITLE_FULLSCREEN:
+      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
+      Draw();
+      break;
+    case TITLE_MINIMIZE: Minimize(); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    default: break;
+  }
+  CScreen::OnLButtonUp(flags, point);
+}

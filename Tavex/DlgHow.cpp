@@ -1,0 +1,126 @@
+#include "DlgHow.h"
+
+#include "AiEngine.h"
+#include "TavexDlg.h"
+
+namespace {
+
+constexpr CRect kWindowedSprite(126, 498, 143, 515);
+constexpr CRect kFullScreenSprite(144, 498, 161, 515);
+constexpr CRect kFullScreenMark(144, 480, 161, 497);
+constexpr CRect kRuleMark(0, 480, 25, 505);
+
+}  // namespace
+
+CDlgHow::CDlgHow(CTavexDlg* host) : CScreen(IDD_DLG_HOW, host) {}
+
+void CDlgHow::Layout() {
+  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN, host->fullScreen ? kFullScreenSprite : kWindowedSprite);
+  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(162, 498, 179, 515));
+  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(180, 498, 197, 515));
+  SetButton(buttons[HOW_BACK], CRect(296, 416, 346, 466), CRect(25, 480, 75, 530));
+  // A whole line of text answers, but only the box at its left end is drawn.
+  SetButton(buttons[HOW_FREESTYLE], CRect(134, 127, 258, 152), kRuleMark);
+  buttons[HOW_FREESTYLE].dest = CRect(134, 127, 159, 152);
+  SetButton(buttons[HOW_RENJU], CRect(134, 234, 378, 259), kRuleMark);
+  buttons[HOW_RENJU].dest = CRect(134, 234, 159, 259);
+}
+
+BOOL CDlgHow::OnInitDialog() {
+  CDialog::OnInitDialog();
+  graphics->CenterScreenWindow(this, 640, 480);
+  exitRequested = 0;
+  {
+    CClientDC dc(this);
+    host->ShowPicture(&dc);
+  }
+  Layout();
+  LoadPicture("img\\how.bmp");
+  sound->FreeSound(&music);
+  sound->LoadWave(MediaPath("music\\T03.wav"), &music);
+  sound->PlayMusic(&music, TRUE);
+  Draw();
+  host->CollapseWindow();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgHow::Draw() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  if (host->fullScreen) {
+    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+  }
+  const ScreenButton& rule = buttons[host->chessData.ruleSet == 0 ? HOW_FREESTYLE : HOW_RENJU];
+  graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
+  for (auto& b : buttons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+  CClientDC dc(this);
+  graphics->Flip(&dc);
+}
+
+void CDlgHow::OnMouseMove(UINT flags, CPoint point) {
+  if (!LeftButtonDown()) {
+    bool over = false;
+    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
+    host->SelectCursor(over ? 1 : 0);
+  }
+  Present(true);
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  bool hit = false;
+  for (auto& b : buttons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state;
+  }
+  if (hit) {
+    PlayClickEffect();
+    Draw();
+  } else {
+    DragWindow(point);
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgHow::OnLButtonUp(UINT flags, CPoint point) {
+  int chosen = -1;
+  for (int i = 0; i < HOW_BUTTONS; ++i) {
+    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
+    buttons[i].state = 0;
+  }
+  if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU) {
+    const int rules = chosen == HOW_FREESTYLE ? 0 : 1;
+    host->chessData.ruleSet = rules;
+    AiSetRules(rules);
+  }
+  Draw();
+  switch (chosen) {
+    case TITLE_FULLSCREEN:
+      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
+      Draw();
+      break;
+    case TITLE_MINIMIZE: Minimize(); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    case HOW_BACK:
+      exitRequested = 1;
+      LeaveScreen();
+      break;
+    default: break;
+  }
+  CScreen::OnLButtonUp(flags, point);
+}
+
+BOOL CDlgHow::DestroyWindow() {
+  sound->FreeSound(&music);
+  return CScreen::DestroyWindow();
+}

@@ -1,0 +1,194 @@
+#include "DlgMain.h"
+
+#include "AiEngine.h"
+#include "DlgSoundSet.h"
+#include "TavexDlg.h"
+
+namespace {
+
+constexpr CRect kWindowedSprite(569, 498, 586, 515);
+constexpr CRect kFullScreenSprite(587, 498, 604, 515);
+constexpr CRect kFullScreenMark(587, 480, 604, 497);
+
+struct ItemLayout {
+  CRect rect, hover, pressed;
+};
+constexpr ItemLayout kItems[MAIN_ITEMS] = {
+    {{151, 212, 302, 263}, {0, 480, 151, 531}, {0, 636, 151, 687}},
+    {{61, 261, 302, 312}, {152, 480, 393, 531}, {152, 636, 393, 687}},
+    {{155, 399, 256, 450}, {394, 480, 495, 531}, {394, 636, 495, 687}},
+    {{299, 167, 537, 218}, {0, 532, 238, 583}, {0, 688, 238, 739}},
+    {{345, 211, 537, 262}, {239, 532, 431, 583}, {239, 688, 431, 739}},
+    {{392, 257, 537, 308}, {432, 532, 577, 583}, {432, 688, 577, 739}},
+    {{346, 306, 537, 357}, {0, 584, 191, 635}, {0, 740, 191, 791}},
+    {{300, 353, 537, 404}, {192, 584, 429, 635}, {192, 740, 429, 791}},
+    {{346, 399, 537, 450}, {430, 584, 621, 635}, {430, 740, 621, 791}},
+};
+
+}  // namespace
+
+CDlgMain::CDlgMain(CTavexDlg* host) : CScreen(IDD_DLG_MAIN, host) {}
+
+void CDlgMain::Layout() {
+  for (int i = 0; i < MAIN_ITEMS; ++i) SetButton(items[i], kItems[i].rect, kItems[i].hover, kItems[i].pressed);
+  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
+                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
+  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(605, 498, 622, 515));
+  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(624, 498, 641, 515));
+  SetButton(TitleBarButtons[TITLE_SOUND_SETTINGS], CRect(589, 431, 625, 467), CRect(532, 480, 568, 516));
+}
+
+BOOL CDlgMain::OnInitDialog() {
+  CDialog::OnInitDialog();
+  host->SelectCursor(-1);
+  graphics->CenterScreenWindow(this, 640, 480);
+  exitRequested = 0;
+  result = -1;
+  Layout();
+  LoadPicture("img\\main.bmp");
+  Compose();
+  {
+    CClientDC dc(this);
+    host->ShowPicture(&dc);
+  }
+  host->CollapseWindow();
+  sound->FreeSound(&music);
+  sound->LoadWave(MediaPath("music\\t09.wav"), &music);
+  sound->PlayMusic(&music, TRUE);
+  host->SelectCursor(0);
+  Draw();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgMain::Compose() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  if (host->fullScreen) {
+    const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+  }
+  const ScreenButton& rule = items[host->chessData.ruleSet == 0 ? 0 : 1];
+  graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
+  for (auto& b : TitleBarButtons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
+      break;
+    }
+  }
+  for (auto& b : items) {
+    if (b.state == 1 || b.state == 2) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+}
+
+void CDlgMain::Draw() {
+  Compose();
+  Present(true);
+}
+
+void CDlgMain::OnOK() {}
+void CDlgMain::OnCancel() {}
+
+void CDlgMain::OnMouseMove(UINT flags, CPoint point) {
+  bool counted = false;
+  for (auto& b : TitleBarButtons)
+    if (b.hit.PtInRect(point)) counted = true;
+  for (auto& b : items) {
+    if (b.hit.PtInRect(point)) {
+      if (b.state == 0) {
+        b.state = 1;
+        PlayHoverEffect();
+      }
+      counted = true;
+    } else if (b.state == 1) {
+      b.state = 0;
+      counted = true;
+    }
+  }
+  if (counted) {
+    if (!LeftButtonDown()) host->SelectCursor(1);
+    Draw();
+  } else {
+    if (!LeftButtonDown()) host->SelectCursor(0);
+    Present(false);
+  }
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  bool hit = false;
+  for (auto& b : TitleBarButtons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state;
+  }
+  for (auto& b : items) {
+    b.state = b.hit.PtInRect(point) ? 2 : 0;
+    hit = hit || b.state;
+  }
+  if (hit) {
+    PlayClickEffect();
+    Draw();
+  } else {
+    DragWindow(point);
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
+  host->SelectCursor(0);
+  int tb = -1, item = -1;
+  for (int i = 0; i < MAIN_TITLE_BUTTONS; ++i) {
+    ScreenButton& b = TitleBarButtons[i];
+    if (b.state == 1 && b.hit.PtInRect(point)) tb = i;
+    b.state = 0;
+  }
+  for (int i = 0; i < MAIN_ITEMS; ++i) {
+    ScreenButton& b = items[i];
+    if (b.state == 2 && b.hit.PtInRect(point)) item = i;
+    b.state = 0;
+  }
+  result = item;
+  if (item == 0 || item == 1) {
+    // The game record and the engine always change rule set together.
+    host->chessData.ruleSet = item;
+    AiSetRules(item);
+  } else if (item >= 2) {
+    LeaveScreen();
+  }
+  Draw();
+  switch (tb) {
+    case TITLE_FULLSCREEN:
+      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
+      Draw();
+      break;
+    case TITLE_MINIMIZE: Minimize(); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    case TITLE_SOUND_SETTINGS: OpenSoundSettings(); break;
+    default: break;
+  }
+  SetActiveWindow();
+  CScreen::OnLButtonUp(flags, point);
+}
+
+void CDlgMain::OpenSoundSettings() {
+  const bool musicWasOn = sound->channelEnabled[CHANNEL_MUSIC] != 0;
+  CDlgSoundSet panel(host);
+  GetWindowRect(&panel.placeRect);
+  panel.DoModal();
+  const bool musicOn = sound->channelEnabled[CHANNEL_MUSIC] != 0;
+  if (musicOn != musicWasOn) {
+    if (musicOn) sound->PlayMusic(&music, TRUE);
+    else sound->StopSound(&music);
+  }
+}
+
+BOOL CDlgMain::DestroyWindow() {
+  sound->FreeSound(&music);
+  return CScreen::DestroyWindow();
+}

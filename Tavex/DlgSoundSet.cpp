@@ -1,0 +1,104 @@
+#include "DlgSoundSet.h"
+
+#include "TavexDlg.h"
+
+namespace {
+
+struct SwitchButton {
+  CRect rect, lit;
+  int channel;
+  BOOL on;
+};
+constexpr SwitchButton kButtons[SOUNDSET_BUTTONS] = {
+    {{531, 354, 572, 406}, {135, 13, 176, 65}, CHANNEL_MUSIC, TRUE},
+    {{531, 408, 572, 460}, {135, 67, 176, 119}, CHANNEL_MUSIC, FALSE},
+    {{583, 354, 624, 406}, {187, 13, 228, 65}, CHANNEL_EFFECTS, TRUE},
+    {{583, 408, 624, 460}, {187, 67, 228, 119}, CHANNEL_EFFECTS, FALSE},
+};
+
+}  // namespace
+
+CDlgSoundSet::CDlgSoundSet(CTavexDlg* host) : CScreen(IDD_DLG_SOUNDSET, host) {}
+
+BOOL CDlgSoundSet::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(), SWP_SHOWWINDOW);
+  for (int i = 0; i < SOUNDSET_BUTTONS; ++i) SetButton(buttons[i], kButtons[i].rect, kButtons[i].lit);
+  LoadPicture("img\\SoundSet.bmp");
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  FreeImagePage(&background);
+  graphics->GrabRect(&page, &background, CRect(0, 0, 640, 480));
+  graphics->UnlockPage(FALSE);
+  Draw();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgSoundSet::Draw() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &background, CRect(0, 0, 640, 480), FALSE);
+  graphics->BltPage(&page, 517, 341, &picture, CRect(0, 0, 120, 136), TRUE);
+  const ScreenButton& music = buttons[sound->channelEnabled[CHANNEL_MUSIC] ? 0 : 1];
+  const ScreenButton& effects = buttons[sound->channelEnabled[CHANNEL_EFFECTS] ? 2 : 3];
+  graphics->BltPage(&page, music.dest.left, music.dest.top, &picture, music.hoverSrc, FALSE);
+  graphics->BltPage(&page, effects.dest.left, effects.dest.top, &picture, effects.hoverSrc, FALSE);
+  for (auto& b : buttons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+  Present(true);
+}
+
+void CDlgSoundSet::OnMouseMove(UINT flags, CPoint point) {
+  if (!LeftButtonDown()) {
+    bool over = false;
+    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
+    host->SelectCursor(over ? 1 : 0);
+  }
+  Present(true);
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgSoundSet::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  bool hit = false;
+  for (auto& b : buttons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state;
+  }
+  // A press beside the buttons does nothing: the panel is not dragged.
+  if (hit) {
+    PlayClickEffect();
+    Draw();
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgSoundSet::OnLButtonUp(UINT flags, CPoint point) {
+  int chosen = -1;
+  for (int i = 0; i < SOUNDSET_BUTTONS; ++i) {
+    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
+    buttons[i].state = 0;
+  }
+  if (chosen != -1) {
+    sound->EnableChannel(kButtons[chosen].channel, kButtons[chosen].on);
+    EndDialog(0);
+  }
+  Draw();
+  CScreen::OnLButtonUp(flags, point);
+}
+
+BOOL CDlgSoundSet::DestroyWindow() {
+  // The caller's picture goes back exactly as it was.
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &background, CRect(0, 0, 640, 480), FALSE);
+  graphics->UnlockPage(FALSE);
+  FreeImagePage(&background);
+  return CScreen::DestroyWindow();
+}

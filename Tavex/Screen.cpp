@@ -1,0 +1,94 @@
+#include "Screen.h"
+
+#include "TavexDlg.h"
+
+void (*CScreen::screenOpened)(CScreen* screen) = nullptr;
+
+void SetTitleButton(ScreenButton& button, int index, const CRect& pressedSprite) {
+  button.dest = kTitleBarRects[index];
+  button.hit = kTitleBarRects[index];
+  button.hoverSrc = pressedSprite;
+  button.pressedSrc = CRect();
+  button.state = 0;
+}
+
+void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, const CRect& pressedSrc) {
+  button.dest = rect;
+  button.hit = rect;
+  button.hoverSrc = hoverSrc;
+  button.pressedSrc = pressedSrc;
+  button.state = 0;
+}
+
+CScreen::CScreen(UINT templateId, CTavexDlg* host_)
+    : CDialog(templateId, host_), host(host_), graphics(&host_->directDraw), sound(&host_->directSound) {}
+
+CScreen::~CScreen() { FreeImagePage(&picture); }
+
+BOOL CScreen::DestroyWindow() {
+  FreeImagePage(&picture);
+  return CDialog::DestroyWindow();
+}
+
+CString CScreen::MediaPath(const char* name) const { return host->dataPath + name; }
+
+void CScreen::LoadPicture(const char* name) {
+  // The loader wants a page without pixels; a failed load keeps it empty.
+  FreeImagePage(&picture);
+  graphics->LoadImagePage(&picture, MediaPath(name));
+}
+
+void CScreen::ScreenOpened() {
+  if (screenOpened) screenOpened(this);
+}
+
+void CScreen::Present(bool keepCursor) {
+  CClientDC dc(this);
+  graphics->Flip(&dc);
+  if (keepCursor) graphics->KeepCursor();
+}
+
+void CScreen::PlayClickEffect() { sound->PlayEffect(&host->soundEffects[EFFECT_CLICK], FALSE); }
+void CScreen::PlayHoverEffect() { sound->PlayEffect(&host->soundEffects[EFFECT_HOVER], FALSE); }
+
+bool CScreen::LeftButtonDown() { return GetAsyncKeyState(VK_LBUTTON) != 0; }
+
+void CScreen::ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite) {
+  host->fullScreen = 1 - host->fullScreen;
+  // The flag flips even when no mode fits; the next screen follows the flag.
+  if (host->fullScreen) {
+    button.hoverSrc = fullSprite;
+    graphics->ChangeDisplayMode(640, 480);
+  } else {
+    button.hoverSrc = windowedSprite;
+    graphics->ChangeDisplayMode(graphics->desktopWidth, graphics->desktopHeight);
+  }
+  graphics->CenterScreenWindow(this, 640, 480);
+}
+
+void CScreen::Minimize() { PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
+void CScreen::CloseProgram() {
+  exitRequested = 1;
+  host->quitRequested = 1;
+  LeaveScreen();
+}
+
+void CScreen::LeaveScreen() {
+  host->TakeScreenPlace(this);
+  EndDialog(0);
+}
+
+void CScreen::DragWindow(CPoint point) { PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y)); }
+
+void CScreen::OnPaint() {
+  CPaintDC dc(this);
+  graphics->Flip(&dc);
+}
+
+BOOL CScreen::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CScreen::OnClose() {
+  exitRequested = 1;
+  CDialog::OnClose();
+}

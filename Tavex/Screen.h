@@ -1,0 +1,91 @@
+// What every screen of the game shares: the button record, the wiring to the host, the
+// title-bar buttons and the handlers that are the same on every screen.
+#pragma once
+#include <cstdint>
+
+#include "Dialog.h"
+#include "DirectDraw.h"
+#include "DirectSound.h"
+#include "WinString.h"
+
+class CTavexDlg;
+
+// Dialog template numbers: they only name the screens.
+enum : UINT {
+  IDD_TAVEX_DIALOG = 102,
+  IDD_DLG_MAIN = 104,
+  IDD_DLG_HOW = 105,
+  IDD_DLG_ACTIVEMOVIE = 106,
+  IDD_DLG_GAMEMENU = 109,
+  IDD_DLG_SOUNDSET = 110,
+  IDD_DLG_TITAL = 112,
+  IDD_DLG_BOARDSET = 117,
+};
+
+// One clickable area of a screen. Item buttons: state 0 idle, 1 hovered, 2 pressed. Buttons
+// that do not track hovering (title bar, how-to, panels): 1 is pressed, and hoverSrc holds the
+// pressed look.
+struct ScreenButton {
+  CRect dest;  // only left and top are used: where the sprite goes
+  CRect hoverSrc;
+  CRect pressedSrc;
+  CRect hit;
+  int32_t state = 0;
+};
+
+// The three title-bar buttons every full screen carries at its top right.
+enum { TITLE_FULLSCREEN = 0, TITLE_MINIMIZE = 1, TITLE_CLOSE = 2, TITLE_BUTTONS = 3 };
+constexpr CRect kTitleBarRects[TITLE_BUTTONS] = {
+    {575, 3, 592, 20}, {596, 3, 613, 20}, {617, 3, 634, 20}};
+
+// Lays out a title-bar button: dest and hit are the same, state idle.
+void SetTitleButton(ScreenButton& button, int index, const CRect& pressedSprite);
+// A button whose dest and hit are the same rectangle.
+void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc,
+               const CRect& pressedSrc = CRect());
+
+class CScreen : public CDialog {
+ public:
+  CScreen(UINT templateId, CTavexDlg* host);
+  ~CScreen() override;
+
+  CTavexDlg* host;
+  CDirectDraw* graphics;
+  CDirectSound* sound;
+  ImagePage picture;
+  int32_t exitRequested = 0;
+
+  // Screens report the end of their opening here; tests drive the screens from it.
+  static void (*screenOpened)(CScreen* screen);
+
+  // Frees the picture (and whatever else the screen loaded) after every modal run.
+  BOOL DestroyWindow() override;
+
+ protected:
+  // The host's data root joined with a relative media name.
+  CString MediaPath(const char* name) const;
+  // Loads `picture` afresh; a failed load leaves it empty, from which nothing is drawn.
+  void LoadPicture(const char* name);
+  void ScreenOpened();
+
+  // Presents the page unchanged in this window (and keeps the cursor moving when asked).
+  void Present(bool keepCursor);
+  void PlayClickEffect();
+  void PlayHoverEffect();
+  static bool LeftButtonDown();
+
+  // Title bar: the host's full-screen flag flips, the view follows, the button's pressed
+  // sprite follows the view; the window is centred again.
+  void ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite);
+  void Minimize();
+  // The close button ends the whole program.
+  void CloseProgram();
+  // Leaving by a button of the screen: the host stands in where the screen stood.
+  void LeaveScreen();
+  // A press on no button drags the window as if by its caption.
+  void DragWindow(CPoint point);
+
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
+  void OnClose() override;
+};

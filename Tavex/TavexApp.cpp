@@ -1,0 +1,29 @@
+#include "TavexApp.h"
+
+#include "Audio.h"
+#include "EngineHost.h"
+#include "Platform.h"
+#include "StdDialogs.h"
+#include "SysInfo.h"
+#include "TavexDlg.h"
+
+const char* const kInstanceName = "Tavex-很好玩!";
+
+namespace {
+// Held for the life of the process; the system drops it when the process ends, however it ends.
+InstanceLock instanceLock;
+}  // namespace
+
+CTavexApp::CTavexApp() : CWinApp("Tavex") {}
+
+BOOL CTavexApp::InitInstance() {
+  if (!instanceLock.Held() && !instanceLock.Acquire(kInstanceName)) return FALSE;
+  InstallEngineHostPump();
+  EngineHost::Beep = Audio::Beep;
+  EngineHost::ChooseFile = ChooseGameFile;
+  CTavexDlg dlg;
+  m_pMainWnd = &dlg;
+  dlg.DoModal();
+  m_pMainWnd = nullptr;
+  return FALSE;
+}

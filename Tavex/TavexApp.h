@@ -1,0 +1,13 @@
+// The application: one copy at a time, one host dialog for the whole run.
+#pragma once
+#include "Dialog.h"
+
+// The name of the lock that keeps a second copy from starting.
+extern const char* const kInstanceName;
+
+class CTavexApp : public CWinApp {
+ public:
+  CTavexApp();
+  // Runs the host dialog; FALSE in every case, so the program ends when the host does.
+  BOOL InitInstance() override;
+};

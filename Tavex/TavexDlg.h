@@ -1,0 +1,109 @@
+// The host dialog: owns everything the screens share and runs the program from start-up
+// through the main menu loop to the exit.
+#pragma once
+#include <cstdint>
+
+#include "ChessData.h"
+#include "Dialog.h"
+#include "DirectDraw.h"
+#include "DirectSound.h"
+#include "WinString.h"
+
+class CScreen;
+class CDlgMain;
+class CDlgHow;
+class CDlgGameMenu;
+class CDlgActiveMovie;
+
+// What the main menu hands back to the host.
+enum {
+  MENU_QUIT = 2,
+  MENU_FREE_GAME = 3,
+  MENU_TOURNAMENT_A = 4,
+  MENU_TOURNAMENT_B = 5,
+  MENU_LADDER = 6,
+  MENU_TOP_LIST = 7,
+  MENU_HOW_TO = 8,
+};
+
+// The host's effect sounds, by index.
+enum {
+  EFFECT_HOVER = 0,
+  EFFECT_CLICK = 1,
+  EFFECT_PLOP = 2,
+  EFFECT_STONE = 3,
+  EFFECT_FOUL = 4,
+  EFFECT_THREAT = 5,
+  EFFECT_COUNT = 6,
+};
+
+constexpr int ROSTER_SIZE = 30;
+constexpr int CURSOR_SHAPES = 4;
+
+struct Standing {
+  int32_t rosterIndex;
+  int32_t points;
+};
+
+class CTavexDlg : public CDialog {
+ public:
+  explicit CTavexDlg(CWnd* parent = nullptr);
+  ~CTavexDlg() override;
+
+  // Shared game state; screens reach it through their host pointer.
+  uint8_t resultMatrix[8][8] = {};
+  Standing standings[8] = {};
+  PlayerRecord roster[ROSTER_SIZE] = {};
+  int32_t chosenBoard = 0;
+  ImagePage loadingImage;
+  ImagePage cursorPages[CURSOR_SHAPES];
+  int32_t fullScreen = 0;
+  WaveSound soundEffects[EFFECT_COUNT];
+  CChessData chessData;
+  int32_t quitRequested = 0;
+  CDirectSound directSound;
+  CDirectDraw directDraw;
+  CString dataPath;
+
+  // The screens, built once at start-up and run again and again.
+  CDlgMain* dlgMain = nullptr;
+  CDlgHow* dlgHow = nullptr;
+  CDlgGameMenu* dlgGameMenu = nullptr;
+  CDlgActiveMovie* dlgActiveMovie = nullptr;
+
+  // Operations the screens use.
+  void CollapseWindow();
+  void TakeScreenPlace(CWnd* screen);
+  int SelectCursor(int shape);
+  void ShowPicture(CDC* dc);
+  void LoadTopTen();
+  void SaveTopTen();
+  void InitRoster();
+  void PickOpponents(int mode);
+
+  // Used by the start-up and the exit.
+  void LoadSoundConfig();
+  void SaveSoundConfig();
+  void LoadCursors();
+  void LoadSoundEffects();
+
+  // A long mode from the main menu: the game menu and what follows it.
+  void RunTournament(int kind);
+  void RunLadder();
+
+  BOOL DestroyWindow() override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
+
+ private:
+  void ConstructScreens();
+  void DestroyScreens();
+  void ReleaseMedia();
+  bool engineReady = false;
+  WaveSound modeMusic;
+};
