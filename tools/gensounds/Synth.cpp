@@ -177,12 +177,18 @@ void Echo(Track& t, double delaySeconds, double gain) {
   for (size_t i = 0; i < n; ++i) s[(i + d) % n] += gain * dry[i];
 }
 
-std::vector<int16_t> ToPcm(Track& t, double peak) {
+// Scales to the peak, or to the loudness `rms` (a fraction of full scale) when that is lower,
+// so tracks of different instruments sound about equally loud.
+std::vector<int16_t> ToPcm(Track& t, double peak, double rms = 1.0) {
   const std::vector<double>& s = t.Samples();
-  double top = 1e-9;
-  for (double v : s) top = std::max(top, std::fabs(v));
+  double top = 1e-9, power = 0;
+  for (double v : s) {
+    top = std::max(top, std::fabs(v));
+    power += v * v;
+  }
+  const double level = std::sqrt(power / std::max<size_t>(1, s.size())) + 1e-9;
   std::vector<int16_t> out(s.size());
-  const double scale = peak * 32767 / top;
+  const double scale = std::min(peak / top, rms / level) * 32767;
   for (size_t i = 0; i < s.size(); ++i) out[i] = static_cast<int16_t>(std::lround(s[i] * scale));
   return out;
 }
@@ -394,7 +400,7 @@ std::vector<int16_t> Compose(const Piece& piece) {
   }
   Echo(t, 60.0 / piece.bpm * 0.75, 0.22);
   Echo(t, 60.0 / piece.bpm * 1.5, 0.1);
-  return ToPcm(t, 0.8);
+  return ToPcm(t, 0.8, 0.16);
 }
 
 const std::vector<Piece>& Pieces() {
