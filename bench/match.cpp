@@ -1,0 +1,272 @@
+// Plays the engine against itself and prints the score. Run it in the game directory.
+//
+//   match [--rules free|renju|both] [--games N] [--a LEVEL] [--b LEVEL]
+//         [--style-a S] [--style-b S] [--a-tables DIR] [--b-tables DIR]
+//         [--seed N] [--jobs J] [--verbose]
+//
+// Players A and B differ by level, style or table set (a directory with the five table files;
+// default: the current directory). Games come in pairs: each opening (the centre stone and two
+// more stones near it, drawn from the seed) is played once with A as black and once with A as
+// white. The game ends as on the play screen: a five wins (also with foul flags), a Renju foul
+// by black without a five loses, 225 stones are a draw. Fours, fives and fouls are judged with
+// the tables of the current directory. Each game runs in its own process (the engine is one
+// per process); --jobs of them at a time.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "AiEngine.h"
+
+namespace {
+
+struct Player {
+  int level = 8;
+  int style = 4;
+  std::string tables;  // empty: the judge's tables
+  uint8_t* buffers[TABLE_COUNT] = {};
+};
+
+struct Options {
+  std::vector<int> rules = {RULES_FREESTYLE, RULES_RENJU};
+  int games = 40;
+  int jobs = 8;
+  uint32_t seed = 1;
+  bool verbose = false;
+  Player a, b;
+};
+
+uint8_t* judgeBuffers[TABLE_COUNT];
+
+bool LoadTables(Player& p) {
+  if (p.tables.empty()) {
+    for (int t = 0; t < TABLE_COUNT; ++t) p.buffers[t] = judgeBuffers[t];
+    return true;
+  }
+  for (int t = 0; t < TABLE_COUNT; ++t) {
+    std::string path = p.tables + "/" + tableFileNames[t];
+    FILE* f = std::fopen(path.c_str(), "rb");
+    p.buffers[t] = static_cast<uint8_t*>(std::malloc(TABLE_BYTES));
+    bool ok = f && std::fread(p.buffers[t], 1, TABLE_BYTES, f) == static_cast<size_t>(TABLE_BYTES);
+    if (f) std::fclose(f);
+    if (!ok) {
+      std::fprintf(stderr, "match: cannot read %s\n", path.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+void UseTables(uint8_t* const* buffers, int rules) {
+  for (int t = 0; t < TABLE_COUNT; ++t) tableBuffers[t] = buffers[t];
+  AiSetRules(rules);
+}
+
+// Rebuilds the engine on the given tables from the moves played.
+void Replay(const std::vector<int>& moves, uint8_t* const* buffers, int rules) {
+  UseTables(buffers, rules);
+  AiReset();
+  for (int c : moves) AiPlayMove(c);
+}
+
+// The openings: the centre, a white stone beside it, a black stone within two cells of it.
+std::vector<std::vector<int>> Openings(uint32_t seed, int count) {
+  std::vector<std::vector<int>> out;
+  uint32_t s = seed * 2654435761u + 12345;
+  auto next = [&](int n) {
+    s = s * 214013u + 2531011u;
+    return static_cast<int>((s >> 16) & 0x7FFF) % n;
+  };
+  while (static_cast<int>(out.size()) < count) {
+    int white = CellAt(7 + next(3) - 1, 7 + next(3) - 1);
+    int black = CellAt(7 + next(5) - 2, 7 + next(5) - 2);
+    if (white == CENTRE_CELL || black == CENTRE_CELL || black == white) continue;
+    std::vector<int> o = {CENTRE_CELL, white, black};
+    bool seen = false;
+    for (auto& x : out) seen |= x == o;
+    if (!seen) out.push_back(o);
+  }
+  return out;
+}
+
+enum Result { BLACK_WINS, WHITE_WINS, DRAW };
+
+struct GameEnd {
+  Result result;
+  int stones;
+  const char* reason;
+};
+
+GameEnd PlayGame(const Options& o, const std::vector<int>& opening, bool aIsBlack, int rules) {
+  std::vector<int> moves = opening;
+  const Player* side[2] = {aIsBlack ? &o.a : &o.b, aIsBlack ? &o.b : &o.a};
+  for (;;) {
+    if (moves.size() == 225) return {DRAW, 225, "full-board"};
+    const int mover = moves.size() & 1;
+    const Player& p = *side[mover];
+    Replay(moves, p.buffers, rules);
+    int info, score;
+    int cell = AiThink(p.level, 1, p.style, 1, &info, &score);
+    if (cell <= 0 || engineBoard[cell] != CELL_EMPTY) {
+      // No move found (F29): the first empty cell from the centre outwards.
+      cell = 0;
+      for (int r = 0; r <= 7 && !cell; ++r)
+        for (int row = 7 - r; row <= 7 + r && !cell; ++row)
+          for (int col = 7 - r; col <= 7 + r && !cell; ++col)
+            if (gameBoard[CellAt(row, col)] == CELL_EMPTY) cell = CellAt(row, col);
+    }
+    Replay(moves, judgeBuffers, rules);
+    uint32_t f = AiPlayMove(cell);
+    moves.push_back(cell);
+    int n = static_cast<int>(moves.size());
+    if (o.verbose) std::fprintf(stderr, "%d ", cell);
+    if (f & THREAT_FIVE) return {mover ? WHITE_WINS : BLACK_WINS, n, "five"};
+    if (rules == RULES_RENJU && mover == 0 && (f & (FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE)))
+      return {WHITE_WINS, n, "black-foul"};
+  }
+}
+
+struct Tally {
+  double a = 0;
+  int aWins = 0, bWins = 0, draws = 0, games = 0;
+  int aWinsBlack = 0, bWinsBlack = 0;
+  long stones = 0;
+};
+
+Tally RunRules(const Options& o, int rules) {
+  auto openings = Openings(o.seed + rules * 7919, (o.games + 1) / 2);
+  struct Job {
+    int game;
+    pid_t pid;
+    int fd;
+  };
+  std::vector<Job> running;
+  Tally t;
+  int next = 0;
+  auto collect = [&](Job j) {
+    char buf[128] = {};
+    ssize_t got = read(j.fd, buf, sizeof buf - 1);
+    close(j.fd);
+    int status;
+    waitpid(j.pid, &status, 0);
+    int res = -1, stones = 0;
+    char reason[64] = "?";
+    if (got <= 0 || std::sscanf(buf, "%d %d %63s", &res, &stones, reason) != 3) {
+      std::fprintf(stderr, "match: game %d failed\n", j.game);
+      return;
+    }
+    bool aBlack = (j.game & 1) == 0;
+    bool aWon = (res == BLACK_WINS && aBlack) || (res == WHITE_WINS && !aBlack);
+    bool bWon = (res == BLACK_WINS && !aBlack) || (res == WHITE_WINS && aBlack);
+    t.games++;
+    t.stones += stones;
+    if (aWon) t.aWins++, t.a += 1, t.aWinsBlack += aBlack;
+    if (bWon) t.bWins++, t.bWinsBlack += !aBlack;
+    if (!aWon && !bWon) t.draws++, t.a += 0.5;
+    std::printf("  game %2d  opening %3d %3d %3d  A %s: %s after %d stones (%s)\n", j.game,
+                openings[j.game / 2][0], openings[j.game / 2][1], openings[j.game / 2][2],
+                aBlack ? "black" : "white", aWon ? "A wins" : bWon ? "B wins" : "draw", stones,
+                reason);
+    std::fflush(stdout);
+  };
+  while (next < o.games || !running.empty()) {
+    while (next < o.games && static_cast<int>(running.size()) < o.jobs) {
+      int fds[2];
+      if (pipe(fds) != 0) std::exit(1);
+      pid_t pid = fork();
+      if (pid == 0) {
+        close(fds[0]);
+        GameEnd e = PlayGame(o, openings[next / 2], (next & 1) == 0, rules);
+        char line[128];
+        int len = std::snprintf(line, sizeof line, "%d %d %s\n", e.result, e.stones, e.reason);
+        if (write(fds[1], line, len) != len) _exit(1);
+        _exit(0);
+      }
+      close(fds[1]);
+      running.push_back({next++, pid, fds[0]});
+    }
+    // Collect the oldest game first, so the listing is in order.
+    Job j = running.front();
+    running.erase(running.begin());
+    collect(j);
+  }
+  return t;
+}
+
+void Describe(const char* name, const Player& p) {
+  std::printf("%s: level %d, style %d, tables %s\n", name, p.level, p.style,
+              p.tables.empty() ? "(current directory)" : p.tables.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    auto arg = [&](const char* name) { return !std::strcmp(argv[i], name) && i + 1 < argc; };
+    if (arg("--rules")) {
+      std::string r = argv[++i];
+      o.rules = r == "free" ? std::vector<int>{RULES_FREESTYLE}
+                : r == "renju" ? std::vector<int>{RULES_RENJU}
+                               : std::vector<int>{RULES_FREESTYLE, RULES_RENJU};
+    } else if (arg("--games")) {
+      o.games = std::max(1, std::atoi(argv[++i]));
+    } else if (arg("--a")) {
+      o.a.level = std::atoi(argv[++i]);
+    } else if (arg("--b")) {
+      o.b.level = std::atoi(argv[++i]);
+    } else if (arg("--style-a")) {
+      o.a.style = std::atoi(argv[++i]);
+    } else if (arg("--style-b")) {
+      o.b.style = std::atoi(argv[++i]);
+    } else if (arg("--a-tables")) {
+      o.a.tables = argv[++i];
+    } else if (arg("--b-tables")) {
+      o.b.tables = argv[++i];
+    } else if (arg("--seed")) {
+      o.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (arg("--jobs")) {
+      o.jobs = std::max(1, std::atoi(argv[++i]));
+    } else if (!std::strcmp(argv[i], "--verbose")) {
+      o.verbose = true;
+    } else {
+      std::fprintf(stderr,
+                   "usage: match [--rules free|renju|both] [--games N] [--a LEVEL] [--b LEVEL]\n"
+                   "             [--style-a S] [--style-b S] [--a-tables DIR] [--b-tables DIR]\n"
+                   "             [--seed N] [--jobs J] [--verbose]\n");
+      return 2;
+    }
+  }
+  if (!AiInit()) {
+    std::fprintf(stderr, "match: cannot read %s (run in the game directory)\n", aiLoadFailure);
+    return 1;
+  }
+  for (int t = 0; t < TABLE_COUNT; ++t) judgeBuffers[t] = tableBuffers[t];
+  if (!LoadTables(o.a) || !LoadTables(o.b)) return 1;
+  Describe("A", o.a);
+  Describe("B", o.b);
+  double total = 0;
+  int games = 0;
+  for (int rules : o.rules) {
+    std::printf("%s, %d games:\n", rules == RULES_RENJU ? "Renju" : "free-style", o.games);
+    std::fflush(stdout);
+    Tally t = RunRules(o, rules);
+    std::printf("%s: A %d wins (%d as black), B %d wins (%d as black), %d draws; "
+                "A scores %.1f of %d = %.1f %%, %.1f stones a game\n",
+                rules == RULES_RENJU ? "Renju" : "free-style", t.aWins, t.aWinsBlack, t.bWins,
+                t.bWinsBlack, t.draws, t.a, t.games, t.games ? 100.0 * t.a / t.games : 0.0,
+                t.games ? double(t.stones) / t.games : 0.0);
+    total += t.a;
+    games += t.games;
+  }
+  std::printf("total: A scores %.1f of %d = %.1f %%\n", total, games,
+              games ? 100.0 * total / games : 0.0);
+  for (int t = 0; t < TABLE_COUNT; ++t) tableBuffers[t] = judgeBuffers[t];
+  AiFree();
+  return 0;
+}

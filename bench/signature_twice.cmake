@@ -1,0 +1,15 @@
+# Runs `bench --quick` twice and fails unless both runs print the same signature.
+foreach(run 1 2)
+  execute_process(COMMAND ${BENCH} --quick RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "bench --quick failed (${rc}):\n${out}${err}")
+  endif()
+  string(REGEX MATCH "signature ([0-9a-f]+)" _ "${out}")
+  set(sig${run} "${CMAKE_MATCH_1}")
+  message("${out}")
+endforeach()
+if(NOT sig1 OR NOT sig1 STREQUAL sig2)
+  message(FATAL_ERROR "signatures differ: '${sig1}' and '${sig2}'")
+endif()
+message("signature ${sig1} reproduced")
