@@ -31,6 +31,12 @@ const Expected kFiles[] = {
     {"img/how.bmp", 640, 530, 4096, 4096},
     {"img/SoundSet.bmp", 228, 136, 4096, 4096},
     {"img/boardSet.bmp", 184, 93, 4096, 4096},
+    {"img/base_0.bmp", 640, 986, 4096, 4096},
+    {"img/base_1.bmp", 640, 986, 4096, 4096},
+    {"img/base_2.bmp", 640, 986, 4096, 4096},
+    {"img/base_3.bmp", 640, 986, 4096, 4096},
+    {"img/base_4.bmp", 640, 986, 4096, 4096},
+    {"img/players.bmp", 720, 368, 4096, 4096},
 };
 
 }  // namespace

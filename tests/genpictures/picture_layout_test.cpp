@@ -83,6 +83,50 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
     for (int i = 0; i < 5; ++i)
       board.push_back({{15 + 31 * i, 64, 44 + 31 * i, 93}, kKeyed,
                        {468 + 31 * i, 436, 497 + 31 * i, 465}});
+    for (int n = 0; n < 5; ++n) {
+      auto& base = s["img/base_" + std::to_string(n) + ".bmp"];
+      base = {{page, kOpaque, {}}};
+      for (int k = 0; k < 3; ++k)
+        base.push_back({{528 + 26 * k, 480, 554 + 26 * k, 506}, kKeyed, {42, 5, 68, 31}});
+      base.push_back({{606, 480, 634, 508}, kKeyed, {41, 4, 69, 32}});
+      for (Rect b : {Rect{542, 507, 573, 538}, Rect{542, 539, 573, 570}, Rect{574, 507, 605, 538},
+                     Rect{574, 539, 605, 570}})
+        base.push_back({b, kOpaque, {5, 3, 36, 34}});
+      base.push_back({{528, 507, 539, 518}, kOpaque, {94, 71, 105, 82}});
+      base.push_back({{528, 518, 539, 529}, kOpaque, {94, 71, 105, 82}});
+      for (int f = 0; f < 12; ++f) {
+        base.push_back({{f * 44 + 2, 483, f * 44 + 42, 520}, kKeyed, {131, 145, 171, 182}});
+        base.push_back({{f * 44 + 2, 527, f * 44 + 42, 564}, kKeyed, {131, 439, 171, 476}});
+      }
+      base.push_back({{376, 569, 457, 595}, kKeyed, {213, 11, 294, 37}});
+      base.push_back({{458, 569, 539, 595}, kKeyed, {213, 11, 294, 37}});
+      for (Rect b : {Rect{5, 569, 187, 695}, Rect{193, 569, 375, 695}, Rect{5, 696, 187, 822},
+                     Rect{193, 696, 375, 822}, Rect{382, 823, 564, 949}})
+        base.push_back({b, kKeyed, {1, 175, 183, 301}});
+      const Rect panel[7] = {{10, 188, 46, 224},  {15, 224, 51, 260},  {37, 255, 73, 291},
+                             {75, 263, 111, 299}, {112, 255, 148, 291}, {134, 224, 170, 260},
+                             {137, 188, 173, 224}};
+      for (int k = 0; k < 7; ++k) {
+        base.push_back({{376 + 37 * k, 623, 412 + 37 * k, 659}, kKeyed, panel[k]});
+        base.push_back({{376 + 37 * k, 950, 412 + 37 * k, 986}, kKeyed, panel[k]});
+      }
+      for (int i = 0; i < 10; ++i)
+        base.push_back({{376 + 16 * i, 660, 392 + 16 * i, 680}, kKeyed, {13, 153, 29, 173}});
+      base.push_back({{537, 660, 547, 680}, kKeyed, {45, 153, 55, 173}});
+      base.push_back({{548, 660, 569, 681}, kKeyed, {227, 63, 248, 84}});
+      base.push_back({{570, 660, 591, 681}, kKeyed, {228, 64, 249, 85}});
+      base.push_back({{592, 660, 614, 682}, kKeyed, {229, 65, 251, 87}});
+      for (auto& t : title(565, 583, 601, 619, 583, 776, 794)) base.push_back(t);
+      base.push_back({{565, 696, 597, 731}, kOpaque, {545, 442, 577, 477}});
+      base.push_back({{596, 696, 628, 731}, kOpaque, {576, 442, 608, 477}});
+      base.push_back({{0, 822, 159, 982}, kKeyed, {414, 76, 573, 236}});
+      base.push_back({{159, 822, 318, 982}, kKeyed, {414, 76, 573, 236}});
+    }
+    auto& players = s["img/players.bmp"];
+    for (int id = 0; id < 32; ++id) {
+      const int x = id < 30 ? (id % 10) * 72 : (id - 30) * 72, y = id < 30 ? (id / 10) * 92 : 276;
+      players.push_back({{x, y, x + 72, y + 92}, kOpaque, {12, 42, 84, 134}});
+    }
     return s;
   }();
   return sheets;
@@ -223,6 +267,51 @@ TEST(PictureLayout, CursorFramesHaveTheirHotSpotAtTheCentreAndClearEdges) {
     const pic::Canvas c = pic::MakeCursor(shape);
     for (int f = 0; f < pic::CursorFrames(shape); ++f)
       EXPECT_EQ(CountKey(c, {64 * f, 40, 64 * f + 20, 64}), 20 * 24) << shape << " frame " << f;
+  }
+}
+
+TEST(PictureLayout, PlayScreenSpritesHaveTheShapesTheScreenAssumes) {
+  for (int n = 0; n < 5; ++n) {
+    SCOPED_TRACE("board " + std::to_string(n));
+    const pic::Canvas& c = Picture("img/base_" + std::to_string(n) + ".bmp");
+    // Stones: round, opaque at the centre, clear in the corners.
+    for (int x : {548, 570}) {
+      EXPECT_FALSE(pic::IsKey(c.Get(x + 10, 670)));
+      EXPECT_TRUE(pic::IsKey(c.Get(x, 660)) && pic::IsKey(c.Get(x + 20, 680)));
+      EXPECT_LT(CountKey(c, {x, 660, x + 21, 681}), 21 * 21 / 4);
+    }
+    // The shadow halves the board under it: a dark disc and nothing else.
+    for (int y = 660; y < 682; ++y)
+      for (int x = 592; x < 614; ++x) {
+        const pic::Rgb p = c.Get(x, y);
+        ASSERT_TRUE(pic::IsKey(p) || (p.r < 16 && p.g < 16 && p.b < 16)) << x << "," << y;
+      }
+    // The kind highlight is a frame: the icon under it must stay visible.
+    EXPECT_EQ(CountKey(c, {609, 483, 631, 505}), 22 * 22);
+    // Start/stop sprites paint only the central button (sprite-relative 57,13 - 121,77).
+    for (Rect b : {Rect{5, 569, 187, 695}, Rect{193, 569, 375, 695}, Rect{5, 696, 187, 822},
+                   Rect{193, 696, 375, 822}, Rect{382, 823, 564, 949}}) {
+      const Rect button{b.l + 57, b.t + 13, b.l + 121, b.t + 77};
+      EXPECT_EQ(CountKey(c, b), b.W() * b.H() - (button.W() * button.H() - CountKey(c, button)));
+      EXPECT_LT(CountKey(c, button), button.W() * button.H() / 3);
+    }
+    // Grid lines run through the cell centres the hit test uses, inside the board.
+    const pic::Rgb line = c.Get(237, 200);
+    for (int col = 0; col < 15; ++col) EXPECT_EQ(c.Get(237 + 24 * col, 200), line) << col;
+    for (int row = 0; row < 15; ++row) EXPECT_EQ(c.Get(300, 74 + 24 * row), line) << row;
+    EXPECT_NE(c.Get(249, 200), line) << "between lines";
+  }
+  // The five boards differ.
+  EXPECT_NE(Picture("img/base_0.bmp").Get(300, 100), Picture("img/base_1.bmp").Get(300, 100));
+}
+
+TEST(PictureLayout, EveryPortraitIsDistinct) {
+  const pic::Canvas& c = Picture("img/players.bmp");
+  std::vector<std::vector<uint8_t>> seen;
+  for (const Sprite& s : Sheets().at("img/players.bmp")) {
+    const auto bytes = c.Crop(s.src).EncodeBmp();
+    for (const auto& other : seen) EXPECT_NE(bytes, other) << "portrait at " << s.src.l << "," << s.src.t;
+    seen.push_back(bytes);
   }
 }
 

@@ -19,6 +19,12 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/how.bmp", MakeHow},
       {"img/SoundSet.bmp", MakeSoundSet},
       {"img/boardSet.bmp", MakeBoardSet},
+      {"img/base_0.bmp", [](const Font& f) { return MakeBoard(f, 0); }},
+      {"img/base_1.bmp", [](const Font& f) { return MakeBoard(f, 1); }},
+      {"img/base_2.bmp", [](const Font& f) { return MakeBoard(f, 2); }},
+      {"img/base_3.bmp", [](const Font& f) { return MakeBoard(f, 3); }},
+      {"img/base_4.bmp", [](const Font& f) { return MakeBoard(f, 4); }},
+      {"img/players.bmp", MakePlayers},
   };
   return jobs;
 }

@@ -28,6 +28,8 @@ Canvas MakeGameMenu(const Font& f, int kind);
 Canvas MakeHow(const Font& f);
 Canvas MakeSoundSet(const Font& f);
 Canvas MakeBoardSet(const Font& f);
+Canvas MakeBoard(const Font& f, int board);  // "img/base_N.bmp"
+Canvas MakePlayers(const Font& f);
 
 // The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
 std::string CacheName(const std::string& picture);
