@@ -49,8 +49,8 @@ inline std::vector<uint8_t> Chunk(const TestChunk& c) {
 }
 
 // "RIFF" <size> <form> followed by the chunks; riffSize -1 = the true size.
-inline std::vector<uint8_t> Riff(const std::vector<TestChunk>& chunks, const std::string& form = "WAVE",
-                                 int64_t riffSize = -1) {
+inline std::vector<uint8_t> Riff(const std::vector<TestChunk>& chunks,
+                                 const std::string& form = "WAVE", int64_t riffSize = -1) {
   std::vector<uint8_t> body(form.begin(), form.end());
   for (const TestChunk& c : chunks) {
     const auto bytes = Chunk(c);

@@ -1,12 +1,13 @@
 // The sound player on the dummy audio driver: loading through the ".snd" cache, each load
 // failure with its message, the channels, and a player without a device.
+#include "DirectSound.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
-#include "DirectSound.h"
 #include "SoundTestUtil.h"
 
 namespace {
@@ -103,8 +104,8 @@ TEST_F(DirectSoundTest, ABadCacheFallsBackToTheWaveAndIsRewritten) {
   hugeSize[3] = 0x7F;
   auto adpcm = good;
   adpcm[4 + 4000] = 2;
-  for (const auto& bad : {shortCache, longCache, noChannels, hugeSize, adpcm,
-                          std::vector<uint8_t>{1, 2}}) {
+  for (const auto& bad :
+       {shortCache, longCache, noChannels, hugeSize, adpcm, std::vector<uint8_t>{1, 2}}) {
     ASSERT_TRUE(WriteBytes(cache, bad));
     WaveSound w;
     ASSERT_TRUE(sound_.LoadWave(path.c_str(), &w));
@@ -131,7 +132,8 @@ TEST_F(DirectSoundTest, AFormatChunkOfSixteenBytesKeepsTheTwoBytesAfterIt) {
 }
 
 TEST_F(DirectSoundTest, APathWithoutWavGetsNoCache) {
-  const std::string path = Wave("tone.pcm", Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}, {"data", {1, 2}}}));
+  const std::string path =
+      Wave("tone.pcm", Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}, {"data", {1, 2}}}));
   WaveSound ws;
   ASSERT_TRUE(sound_.LoadWave(path.c_str(), &ws));
   sound_.FreeSound(&ws);
@@ -152,8 +154,8 @@ TEST_F(DirectSoundTest, EachLoadFailureHasItsMessageAndLeavesTheRecordZero) {
   const std::vector<Case> cases = {
       {"notriff.wav", std::vector<uint8_t>(100, 'x'), "%s Not a WAVE file!"},
       {"nofmt.wav", Riff({{"data", Ramp16(8)}}), "%s has no fmt chunk!"},
-      {"tinyfmt.wav", Riff({{"fmt ", std::vector<uint8_t>(fmt.begin(), fmt.begin() + 8)},
-                            {"data", Ramp16(8)}}),
+      {"tinyfmt.wav",
+       Riff({{"fmt ", std::vector<uint8_t>(fmt.begin(), fmt.begin() + 8)}, {"data", Ramp16(8)}}),
        "%s unable to read fmt chunk!"},
       {"adpcm.wav", Riff({{"fmt ", FmtPayload(2, 1, 22050, 4)}, {"data", Ramp16(8)}}),
        "%s not PCM format!"},
@@ -161,7 +163,8 @@ TEST_F(DirectSoundTest, EachLoadFailureHasItsMessageAndLeavesTheRecordZero) {
       {"nodata.wav", Riff({{"fmt ", fmt}, {"LIST", {1, 2}}}), "%s has no data chunk!"},
       {"datapastend.wav", Riff({{"fmt ", fmt}, {"data", Ramp16(8), 0xFFFFFF00}}),
        "%s unable to Read data chunk!"},
-      {"deep.wav", Riff({{"fmt ", FmtPayload(1, 1, 22050, 24)}, {"data", std::vector<uint8_t>(30)}}),
+      {"deep.wav",
+       Riff({{"fmt ", FmtPayload(1, 1, 22050, 24)}, {"data", std::vector<uint8_t>(30)}}),
        "%s CreateDSoundBuffer error!"},
       {"empty.wav", Riff({{"fmt ", fmt}, {"data", {}}}), "%s CreateDSoundBuffer error!"},
   };

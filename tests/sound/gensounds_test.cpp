@@ -26,9 +26,8 @@ bool ReadPcm(const std::string& path, Pcm& out) {
   uint8_t fmtBytes[kWaveFormatBytes];
   if (!f.Open(path) || !f.DescendRiff(riff, MakeFourCC('W', 'A', 'V', 'E')) ||
       !f.DescendChunk(fmt, riff, MakeFourCC('f', 'm', 't', ' ')) ||
-      f.Read(fmtBytes, kWaveFormatBytes) != static_cast<long>(kWaveFormatBytes) ||
-      !f.Ascend(fmt) || !f.DescendChunk(data, riff, MakeFourCC('d', 'a', 't', 'a')) ||
-      data.size > f.Remaining())
+      f.Read(fmtBytes, kWaveFormatBytes) != static_cast<long>(kWaveFormatBytes) || !f.Ascend(fmt) ||
+      !f.DescendChunk(data, riff, MakeFourCC('d', 'a', 't', 'a')) || data.size > f.Remaining())
     return false;
   out.format = WaveFormatFromBytes(fmtBytes);
   out.samples.resize(data.size / 2);
@@ -49,14 +48,14 @@ TEST(GeneratedSounds, EveryNamedFileIsThere) {
   }
   EXPECT_EQ(music, 19u);
   EXPECT_EQ(effects, 8u);
-  for (const char* name : {"music/t02.wav", "music/t09.wav", "music/T03.wav", "music/T08.wav",
-                           "music/Track02.wav", "music/Track16.wav", "sound/Dipping_.wav",
-                           "sound/Bass.wav", "sound/Plop_.wav", "sound/Driphit.wav",
-                           "sound/Error.wav", "sound/FX014.wav", "sound/S138.wav",
-                           "sound/S119.wav"}) {
-    EXPECT_TRUE(std::any_of(sounds.begin(), sounds.end(),
-                            [&](const Synth::SoundFile& s) { return name == std::string(s.path); }))
-        << name;
+  for (const char* name :
+       {"music/t02.wav", "music/t09.wav", "music/T03.wav", "music/T08.wav", "music/Track02.wav",
+        "music/Track16.wav", "sound/Dipping_.wav", "sound/Bass.wav", "sound/Plop_.wav",
+        "sound/Driphit.wav", "sound/Error.wav", "sound/FX014.wav", "sound/S138.wav",
+        "sound/S119.wav"}) {
+    EXPECT_TRUE(std::any_of(sounds.begin(), sounds.end(), [&](const Synth::SoundFile& s) {
+      return name == std::string(s.path);
+    })) << name;
   }
 }
 
@@ -111,12 +110,28 @@ TEST(GeneratedSounds, GenerationIsDeterministic) {
   EXPECT_TRUE(Synth::Render("music/T99.wav").empty());
 }
 
+TEST(GeneratedSounds, RegeneratingRemovesStaleCaches) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "music");
+  std::filesystem::create_directory(dir / "sound");
+  // Caches are named after the lower-cased WAVE path.
+  ASSERT_TRUE(WriteBytes(dir / "music/t03.snd", {1, 2, 3}));
+  ASSERT_TRUE(WriteBytes(dir / "sound/s138.snd", {1, 2, 3}));
+  ASSERT_TRUE(WriteBytes(dir / "sound/keep.snd", {1}));
+  const std::string command = std::string(GENSOUNDS_EXE) + " " + dir.path();
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "music/t03.snd"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "sound/s138.snd"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "sound/keep.snd"));
+  for (const auto& s : Synth::GameSounds())
+    EXPECT_EQ(ReadBytes(dir / s.path), ReadBytes(s.path)) << s.path;
+}
+
 TEST(GeneratedSounds, EveryFileLoadsIntoThePlayer) {
   // In a copy, so the caches the loader writes stay out of the game directory.
   TempDir dir;
   std::vector<uint8_t> bytes;
-  for (const char* sub : {"music", "sound"})
-    std::filesystem::create_directory(dir / sub);
+  for (const char* sub : {"music", "sound"}) std::filesystem::create_directory(dir / sub);
   for (const auto& s : Synth::GameSounds())
     ASSERT_TRUE(WriteBytes(dir / s.path, ReadBytes(s.path)));
   std::vector<std::string> messages;

@@ -1,7 +1,8 @@
 // The RIFF reader on good files and on files that lie about their sizes.
+#include "Riff.h"
+
 #include <gtest/gtest.h>
 
-#include "Riff.h"
 #include "SoundTestUtil.h"
 
 namespace {
@@ -85,8 +86,8 @@ TEST_F(RiffTest, SizesPastTheEndAreBoundedByTheFile) {
   RiffChunk riff, ck;
   // A data chunk announcing far more than the file holds: found, but reads stop at the end
   // and it cannot be ascended from.
-  ASSERT_TRUE(f.Open(File(Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)},
-                                {"data", {1, 2, 3, 4}, 0x7FFFFFF0}}))));
+  ASSERT_TRUE(f.Open(
+      File(Riff({{"fmt ", FmtPayload(1, 1, 8000, 8)}, {"data", {1, 2, 3, 4}, 0x7FFFFFF0}}))));
   ASSERT_TRUE(f.DescendRiff(riff, kWave));
   ASSERT_TRUE(f.DescendChunk(ck, riff, kData));
   EXPECT_EQ(ck.size, 0x7FFFFFF0u);
@@ -96,7 +97,8 @@ TEST_F(RiffTest, SizesPastTheEndAreBoundedByTheFile) {
   EXPECT_FALSE(f.Ascend(ck));
 
   // A chunk whose size reaches past the end hides whatever would follow it, without wrapping.
-  ASSERT_TRUE(f.Open(File(Riff({{"LIST", {0, 0}, 0xFFFFFFFF}, {"fmt ", FmtPayload(1, 1, 8000, 8)}}))));
+  ASSERT_TRUE(
+      f.Open(File(Riff({{"LIST", {0, 0}, 0xFFFFFFFF}, {"fmt ", FmtPayload(1, 1, 8000, 8)}}))));
   ASSERT_TRUE(f.DescendRiff(riff, kWave));
   EXPECT_FALSE(f.DescendChunk(ck, riff, kFmt));
 

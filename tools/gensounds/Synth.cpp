@@ -50,8 +50,10 @@ class Track {
   Track(size_t frames, bool wrap) : s_(frames, 0.0), wrap_(wrap) {}
   void Add(int64_t at, double v) {
     const int64_t n = static_cast<int64_t>(s_.size());
-    if (wrap_) s_[static_cast<size_t>(((at % n) + n) % n)] += v;
-    else if (at >= 0 && at < n) s_[static_cast<size_t>(at)] += v;
+    if (wrap_)
+      s_[static_cast<size_t>(((at % n) + n) % n)] += v;
+    else if (at >= 0 && at < n)
+      s_[static_cast<size_t>(at)] += v;
   }
   size_t Size() const { return s_.size(); }
   std::vector<double>& Samples() { return s_; }
@@ -69,7 +71,11 @@ void Pluck(Track& t, int64_t at, double hz, double amp, double bright = 0.45,
   constexpr int kH = 6;
   double a[kH], env[kH], fall[kH];
   for (int k = 0; k < kH; ++k) {
-    if ((k + 1) * hz > kRate * 0.45) { a[k] = 0; } else { a[k] = std::pow(bright, k) / (k + 1); }
+    if ((k + 1) * hz > kRate * 0.45) {
+      a[k] = 0;
+    } else {
+      a[k] = std::pow(bright, k) / (k + 1);
+    }
     env[k] = 1;
     fall[k] = std::exp(-(2.2 + 1.6 * k) / kRate);
   }
@@ -98,8 +104,8 @@ void Flute(Track& t, int64_t at, double hz, int64_t length, double amp) {
     vibrato += 5.3 / kRate;
     double g = std::min(1.0, static_cast<double>(i) / attack);
     if (i >= length) g *= 1.0 - static_cast<double>(i - length) / release;
-    const double v = Sine(phase) + 0.28 * Sine(2 * phase) + 0.1 * Sine(3 * phase) +
-                     0.04 * Sine(4 * phase);
+    const double v =
+        Sine(phase) + 0.28 * Sine(2 * phase) + 0.1 * Sine(3 * phase) + 0.04 * Sine(4 * phase);
     t.Add(at + i, amp * g * v);
   }
 }
@@ -139,8 +145,8 @@ void Woodblock(Track& t, int64_t at, double amp, double hz = 1050) {
     const double time = static_cast<double>(i) / kRate;
     const double v = std::exp(-time * 55) * Sine(hz * time) +
                      0.5 * std::exp(-time * 80) * Sine(hz * 1.47 * time);
-    const double g = std::min(1.0, static_cast<double>(i) / Seconds(0.001)) *
-                     (1.0 - static_cast<double>(i) / n);
+    const double g =
+        std::min(1.0, static_cast<double>(i) / Seconds(0.001)) * (1.0 - static_cast<double>(i) / n);
     t.Add(at + i, amp * g * v);
   }
 }
@@ -152,8 +158,8 @@ void Pad(Track& t, int64_t at, double hz, int64_t length, double amp) {
     const double time = static_cast<double>(i) / kRate;
     double g = std::min(1.0, static_cast<double>(i) / attack);
     if (i >= length) g *= 1.0 - static_cast<double>(i - length) / release;
-    const double v = 0.5 * Sine(hz * 1.003 * time) + 0.5 * Sine(hz * 0.997 * time) +
-                     0.2 * Sine(2 * hz * time);
+    const double v =
+        0.5 * Sine(hz * 1.003 * time) + 0.5 * Sine(hz * 0.997 * time) + 0.2 * Sine(2 * hz * time);
     t.Add(at + i, amp * g * v);
   }
 }
@@ -224,10 +230,11 @@ struct Note {
 
 // Rhythms of one bar, in eighths (eight per bar).
 const std::vector<std::vector<int>>& Rhythms(Mood mood) {
-  static const std::vector<std::vector<int>> lively = {
-      {2, 2, 1, 1, 2}, {1, 1, 2, 2, 2}, {2, 1, 1, 2, 2}, {3, 1, 2, 2}, {2, 2, 4}, {1, 1, 1, 1, 2, 2}};
-  static const std::vector<std::vector<int>> slow = {
-      {4, 4}, {6, 2}, {2, 2, 4}, {3, 1, 4}, {4, 2, 2}, {8}};
+  static const std::vector<std::vector<int>> lively = {{2, 2, 1, 1, 2}, {1, 1, 2, 2, 2},
+                                                       {2, 1, 1, 2, 2}, {3, 1, 2, 2},
+                                                       {2, 2, 4},       {1, 1, 1, 1, 2, 2}};
+  static const std::vector<std::vector<int>> slow = {{4, 4},    {6, 2},    {2, 2, 4},
+                                                     {3, 1, 4}, {4, 2, 2}, {8}};
   static const std::vector<std::vector<int>> march = {
       {2, 2, 2, 2}, {3, 1, 2, 2}, {2, 2, 4}, {2, 1, 1, 4}};
   if (mood == Mood::Lively) return lively;
@@ -294,8 +301,9 @@ std::vector<Note> Melody(Rng& rng, Mood mood, const std::vector<int>& chords) {
     std::vector<Note> notes = aKind ? a : b;
     if (p % 2 == 1 || p == phrases - 1) {
       // A varied second bar keeps the repeat from sounding mechanical.
-      notes.erase(std::remove_if(notes.begin(), notes.end(), [](const Note& n) { return n.start >= 8; }),
-                  notes.end());
+      notes.erase(
+          std::remove_if(notes.begin(), notes.end(), [](const Note& n) { return n.start >= 8; }),
+          notes.end());
       int degree = notes.empty() ? 5 : notes.back().degree;
       const auto bar = MelodyBar(rng, mood, chords[2 * p + 1], degree, 8);
       notes.insert(notes.end(), bar.begin(), bar.end());
@@ -378,7 +386,8 @@ std::vector<int16_t> Compose(const Piece& piece) {
         break;
       case Mood::Gentle:
         for (int k = 0; k < 3; ++k) Pad(t, at, hz(chord[k], -1), bar - eighth, 0.08);
-        for (int q = 0; q < 4; ++q) Pluck(t, at + 2 * q * eighth, hz(chord[q % 3], q == 3 ? 0 : -1), 0.14, 0.35);
+        for (int q = 0; q < 4; ++q)
+          Pluck(t, at + 2 * q * eighth, hz(chord[q % 3], q == 3 ? 0 : -1), 0.14, 0.35);
         Bass(t, at, root, 6 * eighth, 0.25);
         if (b % 4 == 0) Bell(t, at, hz(chord[0], 1), 0.12);
         break;
@@ -405,10 +414,10 @@ std::vector<int16_t> Compose(const Piece& piece) {
 
 const std::vector<Piece>& Pieces() {
   static const std::vector<Piece> pieces = {
-      {"music/t02.wav", Mood::Lively, 112, 12, 62, 102},   // title
-      {"music/t09.wav", Mood::Lively, 100, 12, 67, 109},   // main menu
-      {"music/T03.wav", Mood::Gentle, 84, 8, 65, 203},     // how to play
-      {"music/T08.wav", Mood::March, 96, 8, 64, 208},      // tournament B menus
+      {"music/t02.wav", Mood::Lively, 112, 12, 62, 102},  // title
+      {"music/t09.wav", Mood::Lively, 100, 12, 67, 109},  // main menu
+      {"music/T03.wav", Mood::Gentle, 84, 8, 65, 203},    // how to play
+      {"music/T08.wav", Mood::March, 96, 8, 64, 208},     // tournament B menus
       {"music/Track02.wav", Mood::Calm, 72, 8, 62, 302},
       {"music/Track03.wav", Mood::Gentle, 80, 8, 67, 303},
       {"music/Track04.wav", Mood::Calm, 66, 8, 57, 304},
@@ -502,8 +511,8 @@ std::vector<int16_t> Buzz() {
       const double time = static_cast<double>(i) / kRate;
       double v = 0;
       for (int k = 1; k <= 9; k += 2) v += Sine(196 * k * time) / k;
-      const double g = std::min({1.0, static_cast<double>(i) / edge,
-                                 static_cast<double>(len - i) / edge});
+      const double g =
+          std::min({1.0, static_cast<double>(i) / edge, static_cast<double>(len - i) / edge});
       t.Add(start + i, g * v);
     }
   }
@@ -565,10 +574,10 @@ struct Effect {
 
 const std::vector<Effect>& Effects() {
   static const std::vector<Effect> effects = {
-      {"sound/Dipping_.wav", false, Hover},  {"sound/Bass.wav", false, Click},
-      {"sound/Plop_.wav", false, Plop},      {"sound/Driphit.wav", false, Stone},
-      {"sound/Error.wav", false, Buzz},      {"sound/FX014.wav", false, Chime},
-      {"sound/S138.wav", true, Victory},     {"sound/S119.wav", true, Defeat},
+      {"sound/Dipping_.wav", false, Hover}, {"sound/Bass.wav", false, Click},
+      {"sound/Plop_.wav", false, Plop},     {"sound/Driphit.wav", false, Stone},
+      {"sound/Error.wav", false, Buzz},     {"sound/FX014.wav", false, Chime},
+      {"sound/S138.wav", true, Victory},    {"sound/S119.wav", true, Defeat},
   };
   return effects;
 }

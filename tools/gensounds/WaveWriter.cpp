@@ -42,7 +42,8 @@ std::vector<uint8_t> Header(uint32_t dataBytes, uint32_t rate, uint16_t channels
 
 }  // namespace
 
-std::vector<uint8_t> Encode16(const std::vector<int16_t>& samples, uint32_t rate, uint16_t channels) {
+std::vector<uint8_t> Encode16(const std::vector<int16_t>& samples, uint32_t rate,
+                              uint16_t channels) {
   const uint32_t bytes = static_cast<uint32_t>(samples.size() * 2);
   std::vector<uint8_t> b = Header(bytes, rate, channels, 16);
   b.reserve(b.size() + bytes);
@@ -50,7 +51,8 @@ std::vector<uint8_t> Encode16(const std::vector<int16_t>& samples, uint32_t rate
   return b;
 }
 
-std::vector<uint8_t> Encode8(const std::vector<uint8_t>& samples, uint32_t rate, uint16_t channels) {
+std::vector<uint8_t> Encode8(const std::vector<uint8_t>& samples, uint32_t rate,
+                             uint16_t channels) {
   const uint32_t bytes = static_cast<uint32_t>(samples.size());
   std::vector<uint8_t> b = Header(bytes, rate, channels, 8);
   for (uint8_t s : samples) b.push_back(s);

@@ -8,7 +8,8 @@
 namespace WaveWriter {
 
 // 16-bit little-endian samples, interleaved when channels is 2.
-std::vector<uint8_t> Encode16(const std::vector<int16_t>& samples, uint32_t rate, uint16_t channels);
+std::vector<uint8_t> Encode16(const std::vector<int16_t>& samples, uint32_t rate,
+                              uint16_t channels);
 // 8-bit unsigned samples.
 std::vector<uint8_t> Encode8(const std::vector<uint8_t>& samples, uint32_t rate, uint16_t channels);
 // Writes the bytes to `path`; false when the file could not be written completely.
