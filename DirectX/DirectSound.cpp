@@ -45,7 +45,8 @@ CDirectSound::~CDirectSound() {
 
 BOOL CDirectSound::InitSound() {
   // Exclusive cooperation with the main window has no counterpart: the mixer is ours alone.
-  ReleaseSound();
+  // A second call keeps the device, and with it the buffers that loaded sounds point to.
+  if (device) return TRUE;
   device = Audio::SoundDevice::Open();
   return device != nullptr;
 }

@@ -57,6 +57,7 @@ TEST_F(DirectSoundTest, LoadMakesABufferAndACacheThatTheNextLoadReads) {
   const std::string path = GoodWave("Click.WAV");
   WaveSound ws;
   ASSERT_TRUE(sound_.LoadWave(path.c_str(), &ws));
+  EXPECT_TRUE(sound_.InitSound());  // again: the same device, the buffer stays valid
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(ws.dataSize, 4000u);
   EXPECT_EQ(ws.data, nullptr);
