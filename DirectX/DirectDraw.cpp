@@ -1,10 +1,10 @@
 // The page, its presentation with the software cursor, text, and the window's placement.
 #include "DirectDraw.h"
 
+#include <unistd.h>
+
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "Display.h"
 
@@ -217,7 +217,7 @@ void CDirectDraw::DrawTextInRect(HDC* dc, const CString& text, CRect rect, UINT 
 
 BOOL CDirectDraw::WaitKeyUp(int vkey) {
   if (!GetAsyncKeyState(vkey)) return FALSE;
-  while (GetAsyncKeyState(vkey)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  while (GetAsyncKeyState(vkey)) usleep(1000);
   return TRUE;
 }
 
