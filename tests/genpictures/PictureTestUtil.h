@@ -53,12 +53,6 @@ inline const pic::Font& TestFont() {
   return font;
 }
 
-inline pic::Canvas Make(const std::string& name) {
-  for (const pic::PictureJob& job : pic::AllPictures())
-    if (job.name == name) return job.make(TestFont());
-  return pic::Canvas(1, 1);
-}
-
 inline int CountKey(const pic::Canvas& c, pic::Rect r) {
   int n = 0;
   for (int y = r.t; y < r.b; ++y)

@@ -70,9 +70,8 @@ TEST(PictureFiles, TheGeneratorListsExactlyTheseFiles) {
 TEST(PictureFiles, BuildOutputMatchesAFreshRenderingByteForByte) {
   for (const pic::PictureJob& job : pic::AllPictures()) {
     SCOPED_TRACE(job.name);
-    const std::vector<uint8_t> first = job.make(TestFont()).EncodeBmp();
-    EXPECT_EQ(first, job.make(TestFont()).EncodeBmp()) << "rendering is not deterministic";
-    EXPECT_EQ(first, ReadFile(job.name));
+    // The build ran in another process: equal bytes mean the output is deterministic.
+    EXPECT_EQ(job.make(TestFont()).EncodeBmp(), ReadFile(job.name));
   }
 }
 
