@@ -4,13 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "Display.h"
+#include "StdDialogs.h"
 
 namespace {
-
-void StderrMessage(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 DdMessageHook messageHook = nullptr;
 
@@ -26,7 +24,12 @@ DdMessageHook SetDdMessageHook(DdMessageHook hook) {
   return old;
 }
 
-void DdMessage(const char* text) { (messageHook ? messageHook : StderrMessage)(text); }
+void DdMessage(const char* text) {
+  if (messageHook)
+    messageHook(text);
+  else
+    AfxMessageBox(text, MB_OK);
+}
 
 CDirectDraw::CDirectDraw() {
   font.CreateFont(16, 8, 0, 0, 400, FALSE, FALSE, FALSE, 136, 1, 2, 2, 49, "Fixedsys");
