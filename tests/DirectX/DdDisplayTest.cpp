@@ -329,3 +329,19 @@ TEST_F(Display, KeepCursorAsksForAMouseMove) {
     dd.ReleaseDisplay();
   });
 }
+
+TEST_F(Display, MissingPictureShowsTheMessageBoxAndGoesOn) {
+  // A missing cursor strip: the box, then a run without a cursor sprite.
+  RunScreen([&](Screen* s) {
+    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
+    PlatformTest::Key(VK_RETURN, true);  // ends the box once it runs
+    PlatformTest::Key(VK_RETURN, false);
+    ImagePage cursor;
+    EXPECT_FALSE(dd.LoadImagePage(&cursor, "cursor\\no_such_cursor.bmp"));
+    dd.cursorPage = &cursor;
+    CClientDC dc(s);
+    dd.Flip(&dc);
+    EXPECT_EQ(dd.cursorFrame, 0);
+    dd.ReleaseDisplay();
+  });
+}
