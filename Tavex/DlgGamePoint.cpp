@@ -1,0 +1,145 @@
+#include "DlgGamePoint.h"
+
+#include <cstring>
+
+#include "DlgGameTable.h"
+
+namespace {
+
+constexpr CRect kWindowedSprite(0, 528, 17, 545);
+constexpr CRect kFullScreenSprite(18, 528, 35, 545);
+constexpr CRect kFullScreenMark(18, 510, 35, 527);
+
+}  // namespace
+
+void SortByPoints(Standing standings[8]) {
+  for (int end = 7; end >= 1; --end) {
+    int m = 0;
+    for (int i = 1; i <= end; ++i)
+      if (standings[i].points < standings[m].points) m = i;
+    const Standing t = standings[m];
+    standings[m] = standings[end];
+    standings[end] = t;
+  }
+}
+
+CDlgGamePoint::CDlgGamePoint(CTavexDlg* host) : CScreen(IDD_DLG_GAMEPOINT, host) {}
+
+void CDlgGamePoint::Layout() {
+  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
+                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
+  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(36, 528, 53, 545));
+  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(54, 528, 71, 545));
+  SetButton(buttons[POINT_CONTINUE], CRect(298, 417, 346, 465), CRect(440, 480, 488, 528));
+}
+
+BOOL CDlgGamePoint::OnInitDialog() {
+  CDialog::OnInitDialog();
+  graphics->CenterScreenWindow(this, 640, 480);
+  exitRequested = 0;
+  result = -1;
+  Layout();
+  LoadPicture(tournamentKind != 0 ? "img\\GamePointWorld.bmp" : "img\\gamePoint.bmp");
+  SortStandings();
+  DrawStandings();
+  host->CollapseWindow();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgGamePoint::SortStandings() {
+  std::memcpy(sortedStandings, host->standings, sizeof sortedStandings);
+  SortByPoints(sortedStandings);
+}
+
+void CDlgGamePoint::DrawStandings() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  if (host->fullScreen) {
+    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+  }
+  for (const auto& b : buttons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+
+  HDC dc = nullptr;
+  graphics->GetPageDC(&dc, FALSE);
+  // Only the podium is written; the human is "Player" whatever name is entered later.
+  for (int i = 0; i < 3; ++i) {
+    const Standing& s = sortedStandings[i];
+    CString line;
+    if (s.rosterIndex == -1)
+      line.Format("Player 累計積分:%02d", int(s.points));
+    else
+      line.Format("%s 累計積分:%02d", static_cast<const char*>(RosterName(host, s.rosterIndex)), int(s.points));
+    graphics->TextOutShadow(&dc, 220, 180 + 77 * i, line, RGB(0, 0, 0), RGB(160, 160, 140));
+  }
+  graphics->ReleasePageDC(&dc, FALSE);
+
+  CClientDC client(this);
+  graphics->Flip(&client);
+  graphics->KeepCursor();
+}
+
+int CDlgGamePoint::ButtonAt(CPoint point) const {
+  for (int i = 0; i < POINT_BUTTONS; ++i)
+    if (buttons[i].hit.PtInRect(point)) return i;
+  return -1;
+}
+
+void CDlgGamePoint::OnMouseMove(UINT flags, CPoint point) {
+  if (ButtonAt(point) != -1) {
+    if (!LeftButtonDown()) host->SelectCursor(1);
+    DrawStandings();
+  } else {
+    if (!LeftButtonDown()) host->SelectCursor(0);
+    Present(false);
+  }
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgGamePoint::OnLButtonDown(UINT flags, CPoint point) {
+  // This screen keeps the cursor shape it has while the button is held.
+  bool hit = false;
+  for (auto& b : buttons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state == 1;
+  }
+  if (hit) {
+    PlayClickEffect();
+    DrawStandings();
+  } else {
+    DragWindow(point);
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgGamePoint::OnLButtonUp(UINT flags, CPoint point) {
+  int chosen = -1;
+  for (int i = 0; i < POINT_BUTTONS; ++i) {
+    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
+    buttons[i].state = 0;
+  }
+  DrawStandings();
+  switch (chosen) {
+    case TITLE_FULLSCREEN:
+      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
+      DrawStandings();
+      break;
+    case TITLE_MINIMIZE: Minimize(); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    case POINT_CONTINUE:
+      result = 0;
+      exitRequested = 1;
+      LeaveScreen();
+      break;
+    default: break;
+  }
+  CScreen::OnLButtonUp(flags, point);
+}
