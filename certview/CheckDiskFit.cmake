@@ -1,0 +1,10 @@
+# Fails when FILE and the certificate trailer would not fit on an empty 1.44 MB diskette.
+set(disk_bytes 1457664)
+set(trailer_bytes 1000)
+file(SIZE ${FILE} size)
+math(EXPR total "${size} + ${trailer_bytes}")
+if(total GREATER disk_bytes)
+  file(REMOVE ${FILE})
+  message(FATAL_ERROR "${FILE} is ${size} bytes; with its trailer it needs ${total} of the diskette's ${disk_bytes}")
+endif()
+message(STATUS "${FILE}: ${size} bytes, ${total} with the trailer (diskette: ${disk_bytes})")
