@@ -37,6 +37,9 @@ const Expected kFiles[] = {
     {"img/base_3.bmp", 640, 986, 4096, 4096},
     {"img/base_4.bmp", 640, 986, 4096, 4096},
     {"img/players.bmp", 720, 368, 4096, 4096},
+    {"img/GameMenu_0_1.bmp", 640, 528, 4096, 4096},
+    {"img/GameMenu_1_1.bmp", 640, 528, 4096, 4096},
+    {"img/GameMenu_2_1.bmp", 640, 528, 4096, 4096},
 };
 
 }  // namespace

@@ -66,21 +66,12 @@ Canvas MakeMainMenu(const Font& f) {
 }
 
 Canvas MakeGameMenu(const Font& f, int kind) {
-  static const char* const kHeading[] = {"錦標賽", "世界錦標賽", "棋力檢定"};
   static const char* const kAbout[] = {"與七位棋手循環對局，積分最高者奪冠",
                                        "高手雲集的循環賽，對手棋力更強",
                                        "十二級棋力檢定，每級對局四盤"};
-  static const Rgb kAccent[] = {kJade, kLacquer, kGoldDark};
   Canvas c(640, 665, kKey);
   ScreenBackground(c, 200 + kind);
-  DrawTextIn(c, f, {40, 44, 600, 116}, kHeading[kind], HeadingStyle(4));
-  const int w = Measure(kHeading[kind], HeadingStyle(4)).w;
-  for (int side = -1; side <= 1; side += 2) {
-    const double cx = 320 + side * (w / 2 + 34);
-    Disc(c, cx, 80, 15, kInk);
-    Disc(c, cx, 80, 13, kAccent[kind]);
-    Stone(c, cx, 80, 9, side < 0);
-  }
+  ModeHeading(c, f, {40, 44, 600, 116}, ModeName(kind), ModeAccent(kind));
   const Item items[] = {
       {{190, 138, 460, 199}, 0, 480, 271, 480, "新遊戲"},
       {{190, 200, 460, 261}, 0, 542, 271, 542, "繼續遊戲"},

@@ -25,6 +25,9 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/base_3.bmp", [](const Font& f) { return MakeBoard(f, 3); }},
       {"img/base_4.bmp", [](const Font& f) { return MakeBoard(f, 4); }},
       {"img/players.bmp", MakePlayers},
+      {"img/GameMenu_0_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 0); }},
+      {"img/GameMenu_1_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 1); }},
+      {"img/GameMenu_2_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 2); }},
   };
   return jobs;
 }

@@ -30,6 +30,7 @@ Canvas MakeSoundSet(const Font& f);
 Canvas MakeBoardSet(const Font& f);
 Canvas MakeBoard(const Font& f, int board);  // "img/base_N.bmp"
 Canvas MakePlayers(const Font& f);
+Canvas MakeSaveSlots(const Font& f, int kind);  // "img/GameMenu_N_1.bmp"
 
 // The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
 std::string CacheName(const std::string& picture);

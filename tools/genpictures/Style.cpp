@@ -171,6 +171,33 @@ void RoundButton(Canvas& c, const Font& f, Rect r, const char* caption, bool pre
   DrawTextIn(c, f, r.Moved(o, o), caption, CaptionStyle(1, pressed));
 }
 
+void PressedRoundButton(Canvas& c, const Font& f, Rect dest, int x, int y, const char* caption) {
+  c.Blit(c, dest, x, y);
+  RoundButton(c, f, dest.Moved(x - dest.l, y - dest.t), caption, true);
+}
+
+const char* ModeName(int kind) {
+  static const char* const kNames[] = {"錦標賽", "世界錦標賽", "棋力檢定"};
+  return kNames[kind];
+}
+
+Rgb ModeAccent(int kind) {
+  static const Rgb kAccents[] = {kJade, kLacquer, kGoldDark};
+  return kAccents[kind];
+}
+
+void ModeHeading(Canvas& c, const Font& f, Rect r, const char* text, Rgb accent) {
+  DrawTextIn(c, f, r, text, HeadingStyle(4));
+  const int w = Measure(text, HeadingStyle(4)).w;
+  const int mid = (r.l + r.r) / 2, cy = (r.t + r.b) / 2;
+  for (int side = -1; side <= 1; side += 2) {
+    const double cx = mid + side * (w / 2 + 34);
+    Disc(c, cx, cy, 15, kInk);
+    Disc(c, cx, cy, 13, accent);
+    Stone(c, cx, cy, 9, side < 0);
+  }
+}
+
 void SpeakerButton(Canvas& c, Rect r, bool pressed) {
   RoundRect(c, r, 6, kInk, true);
   const Rect face = r.Inset(1);

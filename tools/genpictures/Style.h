@@ -61,6 +61,16 @@ void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, 
 
 // Round button with a caption (confirm, back ...), 48 or 50 px.
 void RoundButton(Canvas& c, const Font& f, Rect r, const char* caption, bool pressed);
+// The pressed look of the round button at `dest`, drawn at (x, y) over a copy of the
+// background under the button, so the sprite can be drawn opaque.
+void PressedRoundButton(Canvas& c, const Font& f, Rect dest, int x, int y, const char* caption);
+
+// The three long modes (tournament A, tournament B, grading ladder): name and accent colour.
+const char* ModeName(int kind);
+Rgb ModeAccent(int kind);
+
+// A mode's big heading centred in r, with a stone in an accent ring on either side.
+void ModeHeading(Canvas& c, const Font& f, Rect r, const char* text, Rgb accent);
 
 // Speaker icon button (sound settings), any size.
 void SpeakerButton(Canvas& c, Rect r, bool pressed);
