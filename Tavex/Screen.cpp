@@ -92,3 +92,5 @@ void CScreen::OnClose() {
   exitRequested = 1;
   CDialog::OnClose();
 }
+
+void CScreen::OnLButtonDblClk(UINT flags, CPoint point) { OnLButtonDown(flags, point); }

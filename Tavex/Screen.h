@@ -88,4 +88,6 @@ class CScreen : public CDialog {
   void OnPaint() override;
   BOOL OnEraseBkgnd(CDC* dc) override;
   void OnClose() override;
+  // Screens take no double clicks: the second press of one is a press like any other.
+  void OnLButtonDblClk(UINT flags, CPoint point) override;
 };

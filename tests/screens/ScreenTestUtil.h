@@ -1,0 +1,165 @@
+// Runs the real game screens headless: each test gets its own directory (symlinks to the game
+// data, its own "Sound.cfg" and "top10.dat"), and drives the screens from the moment each one
+// has opened.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Display.h"
+#include "DirectDraw.h"
+#include "DirectSound.h"
+#include "Platform.h"
+#include "Screen.h"
+#include "TavexDlg.h"
+
+// Dispatches everything that is pending now.
+inline int PumpAll(int limit = 2000) {
+  MSG m;
+  int n = 0;
+  while (n < limit && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessage(&m);
+    ++n;
+  }
+  return n;
+}
+
+// Injected input goes through SDL's own scaling of the full-screen view, so a page point is
+// first turned into a point of the desktop-sized window there.
+inline CPoint ToWindow(int x, int y) {
+  if (!IsFullScreenView()) return CPoint(x, y);
+  const CSize d = DesktopSize();
+  const double scale = std::min(d.cx / 640.0, d.cy / 480.0);
+  const double ox = (d.cx - 640 * scale) / 2, oy = (d.cy - 480 * scale) / 2;
+  return CPoint(int(ox + (x + 0.5) * scale), int(oy + (y + 0.5) * scale));
+}
+
+inline void ClickAndPump(int x, int y) {
+  const CPoint p = ToWindow(x, y);
+  PlatformTest::Click(p.x, p.y);
+  PumpAll();
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
+}
+
+inline void WriteBytes(const std::string& path, const void* data, size_t size) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+class ScreenTest : public ::testing::Test {
+ protected:
+  // What each kind of screen does when it opens, by template number; the count says which
+  // opening of that screen this is (0 the first).
+  using Action = std::function<void(CScreen* screen, int count)>;
+  std::map<UINT, Action> onOpen;
+  std::map<UINT, int> opened;
+  std::vector<std::string> messages;
+
+  void SetUp() override {
+    char cwd[PATH_MAX];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    gameDir = cwd;
+    char tmpl[] = "/tmp/tavex-screens-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    // The data is shared read-only; the files the game writes stay in this test's directory.
+    if (DIR* d = opendir(gameDir.c_str())) {
+      while (dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == ".." || name == "Sound.cfg" || name == "top10.dat" || name == "save") continue;
+        ASSERT_EQ(symlink((gameDir + "/" + name).c_str(), (dir + "/" + name).c_str()), 0);
+      }
+      closedir(d);
+    }
+    mkdir((dir + "/save").c_str(), 0755);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    PlatformTest::Reset();
+    current = this;
+    CScreen::screenOpened = &ScreenTest::Opened;
+    SetDdMessageHook(&ScreenTest::Message);
+    SoundMessageBox = &ScreenTest::Message;
+    alarm(120);  // a screen that never ends fails the test instead of hanging the run
+  }
+
+  void TearDown() override {
+    alarm(0);
+    CScreen::screenOpened = nullptr;
+    current = nullptr;
+    PlatformTest::Reset();
+    if (chdir(gameDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << gameDir;
+    std::string cmd = "rm -rf '" + dir + "'";
+    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+  }
+
+  // Runs the whole program's host dialog until it ends.
+  void RunGame(CTavexDlg& host) {
+    host.DoModal();
+    PumpAll();
+  }
+
+  // The page as presented now, against a sprite of a picture drawn at (x, y): every pixel that
+  // is not the key must be there.
+  // The software cursor is left out: it lies over whatever is under the pointer.
+  static int SpriteMismatches(const ImagePage& pic, const CRect& src, int x, int y) {
+    CPoint cursor;
+    GetCursorPos(&cursor);
+    if (CWnd* shown = PlatformTest::ShownWindow()) shown->ScreenToClient(&cursor);
+    int bad = 0;
+    for (int sy = src.top; sy < src.bottom; ++sy)
+      for (int sx = src.left; sx < src.right; ++sx) {
+        const uint16_t want = pic.pixels[size_t(sy) * pic.width + size_t(sx)];
+        if (want == 0) continue;
+        const int px = x + sx - src.left, py = y + sy - src.top;
+        if (std::abs(px - cursor.x) <= 32 && std::abs(py - cursor.y) <= 32) continue;
+        if (PlatformTest::PresentedPixel(x + sx - src.left, y + sy - src.top) != want) ++bad;
+      }
+    return bad;
+  }
+
+  static ImagePage LoadPicture(CTavexDlg& host, const char* name) {
+    ImagePage p;
+    host.directDraw.LoadImagePage(&p, name);
+    return p;
+  }
+
+  std::string gameDir;
+  std::string dir;
+
+ private:
+  static inline ScreenTest* current = nullptr;
+  static void Opened(CScreen* screen) {
+    if (!current) return;
+    const UINT id = screen->GetTemplateId();
+    const int count = current->opened[id]++;
+    auto it = current->onOpen.find(id);
+    if (it != current->onOpen.end()) {
+      it->second(screen, count);
+    } else if (id == IDD_DLG_TITAL) {
+      ClickAndPump(300, 300);  // unless a test says otherwise, the title gives way at once
+    }
+  }
+  static void Message(const char* text) {
+    if (current) current->messages.push_back(text);
+  }
+};
+
+// Screen co-ordinates of the buttons the tests press (centres of their hit rectangles).
+constexpr CPoint kTitleFullScreen(583, 11);
+constexpr CPoint kTitleClose(625, 11);
