@@ -40,6 +40,10 @@ const Expected kFiles[] = {
     {"img/GameMenu_0_1.bmp", 640, 528, 4096, 4096},
     {"img/GameMenu_1_1.bmp", 640, 528, 4096, 4096},
     {"img/GameMenu_2_1.bmp", 640, 528, 4096, 4096},
+    {"img/gameTable.bmp", 640, 528, 4096, 4096},
+    {"img/GameTableWorld.bmp", 640, 528, 4096, 4096},
+    {"img/gamePoint.bmp", 640, 545, 4096, 4096},
+    {"img/GamePointWorld.bmp", 640, 545, 4096, 4096},
 };
 
 }  // namespace

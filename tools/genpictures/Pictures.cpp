@@ -28,6 +28,10 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/GameMenu_0_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 0); }},
       {"img/GameMenu_1_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 1); }},
       {"img/GameMenu_2_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 2); }},
+      {"img/gameTable.bmp", [](const Font& f) { return MakeTable(f, 0); }},
+      {"img/GameTableWorld.bmp", [](const Font& f) { return MakeTable(f, 1); }},
+      {"img/gamePoint.bmp", [](const Font& f) { return MakeStandings(f, 0); }},
+      {"img/GamePointWorld.bmp", [](const Font& f) { return MakeStandings(f, 1); }},
   };
   return jobs;
 }
