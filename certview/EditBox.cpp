@@ -97,7 +97,6 @@ void CEditBox::SetSel(int start, int end) {
   start = std::clamp(start, 0, n);
   anchor_ = start;
   caret_ = end;
-  EnsureCaretVisible();
 }
 
 std::string CEditBox::SelectedUtf8() const {

@@ -25,7 +25,8 @@ class CEditBox {
   // Characters (not bytes) of the shown text.
   int GetLength() const { return static_cast<int>(chars_.size()); }
 
-  // Selection in characters; end -1 means the end of the text. The caret goes to `end`.
+  // Selection in characters; end -1 means the end of the text. The caret goes to `end`; the view
+  // does not move, so a text selected whole is still seen from its start.
   void SetSel(int start, int end);
   int SelStart() const { return std::min(anchor_, caret_); }
   int SelEnd() const { return std::max(anchor_, caret_); }
