@@ -1,5 +1,6 @@
 // Part 1.101: the engine's boards, the five pattern tables, the rule switch and the one-cell
 // threat probes.
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +49,7 @@ bool ReadTable(const char* path, uint8_t* buffer) {
 }  // namespace
 
 bool AiInitFrom(const char* dir) {
+  assert(!aiSearching);
   // Step 1: every engine board is frame throughout until AiReset.
   std::memset(engineBoardStore, CELL_BORDER, sizeof engineBoardStore);
   std::memset(gameBoard, CELL_BORDER, sizeof gameBoard);
@@ -86,9 +88,13 @@ bool AiInitFrom(const char* dir) {
 
 bool AiInit() { return AiInitFrom(nullptr); }
 
-void AiFree() { ReleaseTables(); }
+void AiFree() {
+  assert(!aiSearching);
+  ReleaseTables();
+}
 
 void AiSetRules(int rules) {
+  assert(!aiSearching);
   engineRules = rules;
   if (!tableBuffers[PATTERN_SIMPLE]) return;  // no tables (failed AiInit): nothing to select
   if (rules == RULES_RENJU) {

@@ -187,7 +187,7 @@ struct Node {
     bool answer = n >= 1 && (PlySave[n - 1].flags & THREAT_THREE);
     for (int k = n; !answer && k >= 2 && (PlySave[k - 2].flags & (THREAT_FOUR | THREAT_OPEN_FOUR));) {
       k -= 2;
-      if (!(PlySave[k - 1].flags & THREAT_THREE)) continue;
+      if (k < 1 || !(PlySave[k - 1].flags & THREAT_THREE)) continue;  // no stone -1 (F3)
       for (const int32_t* q = PlySave[k - 1].openFourEnd; q < PlySave[k + 1].openFourEnd; ++q)
         if (board[*q] == CELL_EMPTY && ProbeOpp(*q) == PROBE_OPEN_FOUR) {
           answer = true;

@@ -1,7 +1,9 @@
 // Part 1.102 on hand-made and random tables: what a make records, flags and pushes, and that
 // its unmake restores everything.
+#include <algorithm>
 #include <cstring>
 
+#include "EngineHost.h"
 #include "EngineTestUtil.h"
 
 using namespace enginetest;
@@ -347,6 +349,47 @@ TEST_F(RandomTables, TakeBackUndoesPlayMove) {
     ASSERT_EQ(now, history[s]) << s;
     ASSERT_TRUE(std::equal(gameBoard, gameBoard + BOARD_BYTES, boards[s].begin())) << s;
   }
+}
+
+// Tables that flag fours and fives almost anywhere drive the search through every rule (also
+// the answer walk back to the first stones, F3); it must stay on the board and in its tables.
+int pumps;
+void AbortAfterThreePumps() {
+  if (++pumps >= 3) abortSearch = 1;
+}
+
+TEST_F(RandomTables, SearchAndThinkStayInBounds) {
+  // With fours everywhere the four extension runs the search to ply 63; the pump stops it.
+  auto savedPump = EngineHost::PumpMessage;
+  EngineHost::PumpMessage = AbortAfterThreePumps;
+  TestRng rng(3);
+  for (int rules : {RULES_FREESTYLE, RULES_RENJU}) {
+    AiSetRules(rules);
+    for (int game = 0; game < 20; ++game) {
+      AiReset();
+      int stones = 1 + rng.Below(game < 5 ? 3 : 60);
+      std::vector<int> moves;
+      for (int s = 0; s < stones; ++s) {
+        int cell;
+        do {
+          cell = CellAt(rng.Below(15), rng.Below(15));
+        } while (gameBoard[cell] != CELL_EMPTY);
+        AiPlayMove(cell);
+        moves.push_back(cell);
+      }
+      std::vector<uint8_t> board(engineBoardStore, engineBoardStore + sizeof engineBoardStore);
+      int info, score;
+      pumps = 0;
+      int cell = AiThink(game % 3, 1, 4 * (game % 3), 1, &info, &score);
+      ASSERT_TRUE(cell <= 0 || (cell >= 128 && cell < 608 && (cell & 31) < 15)) << cell;
+      if (cell > 0) {
+        EXPECT_EQ(gameBoard[cell], CELL_EMPTY);
+      }
+      EXPECT_EQ(gameStones, stones);
+      EXPECT_TRUE(std::equal(board.begin(), board.end(), engineBoardStore));
+    }
+  }
+  EngineHost::PumpMessage = savedPump;
 }
 
 TEST_F(RandomTables, ResetKeepsRulesAndStartsWithBlack) {

@@ -80,7 +80,7 @@ TEST_F(Search, AnswersAnOpenThree) {
                            3);
   for (int rules : {RULES_FREESTYLE, RULES_RENJU}) {
     AiSetRules(rules);
-    for (int level : {0, 2, 5}) {
+    for (int level : {0, 2, 4}) {
       ASSERT_TRUE(PlayDiagram(d, true, {Cell(7, 7)}));
       int cell = Think(level);
       ASSERT_GT(cell, 0);
