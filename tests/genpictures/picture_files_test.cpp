@@ -44,6 +44,7 @@ const Expected kFiles[] = {
     {"img/GameTableWorld.bmp", 640, 528, 4096, 4096},
     {"img/gamePoint.bmp", 640, 545, 4096, 4096},
     {"img/GamePointWorld.bmp", 640, 545, 4096, 4096},
+    {"img/gamestart.bmp", 640, 840, 4096, 4096},
 };
 
 }  // namespace

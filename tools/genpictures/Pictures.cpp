@@ -32,6 +32,7 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/GameTableWorld.bmp", [](const Font& f) { return MakeTable(f, 1); }},
       {"img/gamePoint.bmp", [](const Font& f) { return MakeStandings(f, 0); }},
       {"img/GamePointWorld.bmp", [](const Font& f) { return MakeStandings(f, 1); }},
+      {"img/gamestart.bmp", MakeLadder},
   };
   return jobs;
 }
