@@ -45,6 +45,7 @@ const Expected kFiles[] = {
     {"img/gamePoint.bmp", 640, 545, 4096, 4096},
     {"img/GamePointWorld.bmp", 640, 545, 4096, 4096},
     {"img/gamestart.bmp", 640, 840, 4096, 4096},
+    {"img/toplist.bmp", 640, 542, 4096, 4096},
 };
 
 }  // namespace

@@ -33,6 +33,7 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/gamePoint.bmp", [](const Font& f) { return MakeStandings(f, 0); }},
       {"img/GamePointWorld.bmp", [](const Font& f) { return MakeStandings(f, 1); }},
       {"img/gamestart.bmp", MakeLadder},
+      {"img/toplist.bmp", MakeTopList},
   };
   return jobs;
 }

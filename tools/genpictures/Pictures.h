@@ -34,6 +34,7 @@ Canvas MakeSaveSlots(const Font& f, int kind);  // "img/GameMenu_N_1.bmp"
 Canvas MakeTable(const Font& f, int world);      // tournament A or B (the "World" pictures)
 Canvas MakeStandings(const Font& f, int world);
 Canvas MakeLadder(const Font& f);                // "img/gamestart.bmp"
+Canvas MakeTopList(const Font& f);
 
 // The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
 std::string CacheName(const std::string& picture);
