@@ -46,6 +46,7 @@ const Expected kFiles[] = {
     {"img/GamePointWorld.bmp", 640, 545, 4096, 4096},
     {"img/gamestart.bmp", 640, 840, 4096, 4096},
     {"img/toplist.bmp", 640, 542, 4096, 4096},
+    {"img/License.bmp", 640, 1056, 4096, 4096},
 };
 
 }  // namespace

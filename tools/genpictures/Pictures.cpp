@@ -34,6 +34,7 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/GamePointWorld.bmp", [](const Font& f) { return MakeStandings(f, 1); }},
       {"img/gamestart.bmp", MakeLadder},
       {"img/toplist.bmp", MakeTopList},
+      {"img/License.bmp", MakeLicense},
   };
   return jobs;
 }

@@ -35,6 +35,7 @@ Canvas MakeTable(const Font& f, int world);      // tournament A or B (the "Worl
 Canvas MakeStandings(const Font& f, int world);
 Canvas MakeLadder(const Font& f);                // "img/gamestart.bmp"
 Canvas MakeTopList(const Font& f);
+Canvas MakeLicense(const Font& f);
 
 // The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
 std::string CacheName(const std::string& picture);
