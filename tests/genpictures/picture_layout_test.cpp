@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "PictureTestUtil.h"
@@ -122,6 +124,66 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
       base.push_back({{0, 822, 159, 982}, kKeyed, {414, 76, 573, 236}});
       base.push_back({{159, 822, 318, 982}, kKeyed, {414, 76, 573, 236}});
     }
+    for (int k = 0; k < 3; ++k) {
+      auto& slots = s["img/GameMenu_" + std::to_string(k) + "_1.bmp"];
+      slots = {{page, kOpaque, {}},
+               {{0, 480, 48, 528}, kOpaque, {272, 326, 320, 374}},
+               {{49, 480, 97, 528}, kOpaque, {328, 326, 376, 374}}};
+      for (auto& t : title(569, 587, 605, 623, 587, 480, 498)) slots.push_back(t);
+    }
+    for (const char* name : {"img/gameTable.bmp", "img/GameTableWorld.bmp"}) {
+      auto& table = s[name];
+      table = {{page, kOpaque, {}},
+               {{111, 480, 159, 528}, kOpaque, {278, 417, 326, 465}},
+               {{161, 480, 209, 528}, kOpaque, {334, 417, 382, 465}}};
+      for (int code = 1; code <= 4; ++code)  // row 1, column 0
+        table.push_back({{35 + 19 * (code - 1), 480, 54 + 19 * (code - 1), 501}, kKeyed, {255, 172, 274, 193}});
+      for (auto& t : title(542, 560, 578, 596, 328, 480, 498)) table.push_back(t);
+    }
+    for (const char* name : {"img/gamePoint.bmp", "img/GamePointWorld.bmp"}) {
+      auto& point = s[name];
+      point = {{page, kOpaque, {}}, {{440, 480, 488, 528}, kOpaque, {298, 417, 346, 465}}};
+      for (auto& t : title(0, 18, 36, 54, 18, 510, 528)) point.push_back(t);
+    }
+    auto& ladder = s["img/gamestart.bmp"];
+    ladder = {{page, kOpaque, {}},
+              {{0, 480, 48, 527}, kKeyed, {220, 130, 268, 177}},
+              {{49, 480, 97, 527}, kKeyed, {220, 130, 268, 177}},
+              {{99, 480, 179, 514}, kKeyed, {308, 144, 388, 178}},
+              {{180, 480, 324, 509}, kKeyed, {399, 201, 543, 230}},
+              {{260, 510, 330, 651}, kKeyed, {436, 228, 506, 369}},
+              {{331, 510, 401, 651}, kKeyed, {436, 228, 506, 369}},
+              {{564, 480, 592, 509}, kKeyed, {290, 148, 318, 177}},
+              {{593, 480, 621, 509}, kKeyed, {290, 148, 318, 177}},
+              {{0, 577, 150, 748}, kKeyed, {396, 202, 546, 373}},
+              {{98, 528, 146, 576}, kOpaque, {278, 417, 326, 465}},
+              {{147, 528, 195, 576}, kOpaque, {334, 417, 382, 465}}};
+    for (auto& t : title(151, 169, 187, 205, 169, 577, 595)) ladder.push_back(t);
+    for (int d = 1; d <= 10; ++d)  // the strip reads 1 ... 9, 0
+      ladder.push_back({{150 + 17 * (d - 1), 677, 166 + 17 * (d - 1), 702}, kKeyed, {499, 200, 515, 225}});
+    for (int level = 0; level < 12; ++level) {
+      const int l = level < 6 ? 483 : 402, t = 665 - 37 * (level % 6);
+      ladder.push_back({{l, t, l + 80, t + 36}, kOpaque, {412, 139, 492, 175}});
+    }
+    for (int k = 0; k < 30; ++k) {
+      const int l = 151 + 36 * (k % 10), t = 702 + 46 * (k / 10);
+      ladder.push_back({{l, t, l + 36, t + 46}, kOpaque, {100, 128, 136, 174}});
+    }
+    auto& top = s["img/toplist.bmp"];
+    top = {{page, kOpaque, {}}, {{0, 480, 50, 530}, kKeyed, {298, 417, 348, 467}}};
+    const Rect tabs[6] = {{41, 98, 65, 160},   {34, 170, 58, 232},   {28, 248, 52, 310},
+                          {569, 95, 593, 157}, {576, 167, 600, 229}, {582, 245, 606, 307}};
+    for (int k = 0; k < 6; ++k) top.push_back({{100 + 25 * k, 480, 124 + 25 * k, 542}, kKeyed, tabs[k]});
+    // Keyed on this screen, but they must still cover the idle buttons completely.
+    for (auto& t : title(250, 268, 286, 304, 268, 480, 498)) top.push_back(t);
+    auto& license = s["img/License.bmp"];
+    license = {{page, kOpaque, {}}};
+    for (int level = 0; level < 12; ++level) {
+      const int l = level < 6 ? 280 : 0, t = 480 + 96 * (level % 6);
+      license.push_back({{l, t, l + 280, t + 96}, kOpaque, {207, 145, 487, 241}});
+    }
+    for (auto& t : title(561, 579, 597, 615, 579, 480, 498)) license.push_back(t);
+
     auto& players = s["img/players.bmp"];
     for (int id = 0; id < 32; ++id) {
       const int x = id < 30 ? (id % 10) * 72 : (id - 30) * 72, y = id < 30 ? (id / 10) * 92 : 276;
@@ -323,4 +385,127 @@ TEST(PictureLayout, LoadingPlaqueFitsThePageAndIsMostlyOpaque) {
   EXPECT_LE(c.W(), 640);
   EXPECT_LE(c.H(), 480);
   EXPECT_LT(CountKey(c, c.Bounds()), c.W() * c.H() / 10);
+}
+
+namespace {
+
+double Distance(pic::Rgb a, pic::Rgb b) {
+  const double dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+  return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+struct TextArea {
+  const char* picture;
+  Rect area;      // where the screen writes, shadow row included
+  pic::Rgb text;  // the colour it writes in
+};
+
+std::vector<TextArea> TextAreas() {
+  std::vector<TextArea> areas;
+  for (const char* name : {"img/GameMenu_0_1.bmp", "img/GameMenu_1_1.bmp", "img/GameMenu_2_1.bmp"})
+    for (int s = 0; s < 6; ++s)
+      for (pic::Rgb ink : {pic::Rgb{42, 1, 0}, pic::Rgb{128, 128, 128}})  // chosen, other
+        areas.push_back({name, {200, 176 + 24 * s, 384, 193 + 24 * s}, ink});
+  for (const char* name : {"img/gameTable.bmp", "img/GameTableWorld.bmp"})
+    for (int p = 0; p < 8; ++p) {
+      areas.push_back({name, {144, 146 + 26 * p, 208, 163 + 26 * p}, {255, 0, 0}});
+      areas.push_back({name, {479, 146 + 26 * p, 495, 163 + 26 * p}, {255, 255, 255}});
+    }
+  for (const char* name : {"img/gamePoint.bmp", "img/GamePointWorld.bmp"})
+    for (int i = 0; i < 3; ++i) areas.push_back({name, {220, 180 + 77 * i, 380, 197 + 77 * i}, {0, 0, 0}});
+  for (int i = 0; i < 4; ++i)
+    areas.push_back({"img/gamestart.bmp", {142, 127 + 63 * i, 206, 144 + 63 * i}, {186, 186, 168}});
+  for (int i = 0; i < 10; ++i) {
+    areas.push_back({"img/toplist.bmp", {123, 146 + 23 * i, 315, 163 + 23 * i}, {0, 0, 0}});
+    areas.push_back({"img/toplist.bmp", {376, 146 + 23 * i, 568, 163 + 23 * i}, {0, 0, 0}});
+  }
+  areas.push_back({"img/License.bmp", {40, 445, 472, 478}, {255, 255, 0}});
+  return areas;
+}
+
+}  // namespace
+
+TEST(PictureLayout, TextTheScreensWriteStandsOutFromEveryPixelUnderIt) {
+  // Also fails when something was painted where the screen writes (it would match the ink).
+  for (const TextArea& a : TextAreas()) {
+    const pic::Canvas& c = Picture(a.picture);
+    double nearest = 1e9;
+    for (int y = a.area.t; y < a.area.b; ++y)
+      for (int x = a.area.l; x < a.area.r; ++x) nearest = std::min(nearest, Distance(c.Get(x, y), a.text));
+    EXPECT_GE(nearest, 120) << a.picture << " area at " << a.area.l << "," << a.area.t;
+  }
+}
+
+TEST(PictureLayout, SpritesOfOneKindAreAllDifferent) {
+  struct Group {
+    const char* picture;
+    std::vector<Rect> sprites;
+  };
+  std::vector<Group> groups;
+  for (const char* name : {"img/gameTable.bmp", "img/GameTableWorld.bmp"})
+    groups.push_back({name, {{35, 480, 54, 501}, {54, 480, 73, 501}, {73, 480, 92, 501}, {92, 480, 111, 501}}});
+  Group ladder{"img/gamestart.bmp", {}}, levels{"img/gamestart.bmp", {}}, portraits{"img/gamestart.bmp", {}},
+      badges{"img/License.bmp", {}}, tabs{"img/toplist.bmp", {}};
+  for (const Sprite& s : Sheets().at("img/gamestart.bmp")) {
+    if (s.dest.l == 499) ladder.sprites.push_back(s.src);  // digits
+    if (s.dest.l == 412) levels.sprites.push_back(s.src);
+    if (s.dest.l == 100) portraits.sprites.push_back(s.src);
+  }
+  for (const Sprite& s : Sheets().at("img/License.bmp"))
+    if (s.src.W() == 280) badges.sprites.push_back(s.src);
+  // Within a column the three list tabs differ; the two columns name the same lists.
+  for (int k = 0; k < 3; ++k) tabs.sprites.push_back({100 + 25 * k, 480, 124 + 25 * k, 542});
+  groups.push_back({"img/gamestart.bmp", {{0, 480, 48, 527}, {49, 480, 97, 527}}});       // won, lost
+  groups.push_back({"img/gamestart.bmp", {{260, 510, 330, 651}, {331, 510, 401, 651}}});  // pass, fail
+  groups.push_back({"img/gamestart.bmp", {{564, 480, 592, 509}, {593, 480, 621, 509}}});  // stones
+  for (Group* g : {&ladder, &levels, &portraits, &badges, &tabs}) groups.push_back(*g);
+  ASSERT_EQ(ladder.sprites.size(), 10u);
+  ASSERT_EQ(levels.sprites.size(), 12u);
+  ASSERT_EQ(portraits.sprites.size(), 30u);
+  ASSERT_EQ(badges.sprites.size(), 12u);
+  for (const Group& g : groups) {
+    const pic::Canvas& c = Picture(g.picture);
+    for (size_t i = 0; i < g.sprites.size(); ++i)
+      for (size_t j = i + 1; j < g.sprites.size(); ++j)
+        EXPECT_NE(c.Crop(g.sprites[i]).EncodeBmp(), c.Crop(g.sprites[j]).EncodeBmp())
+            << g.picture << ": sprites at " << g.sprites[i].l << "," << g.sprites[i].t << " and "
+            << g.sprites[j].l << "," << g.sprites[j].t;
+  }
+}
+
+TEST(PictureLayout, LadderPortraitsShowTheSameFacesAsThePlayScreen) {
+  const pic::Canvas& ladder = Picture("img/gamestart.bmp");
+  const pic::Canvas& players = Picture("img/players.bmp");
+  // Mean difference between ladder portrait k and play-screen portrait j seen at half size.
+  auto difference = [&](int k, int j) {
+    const int lx = 151 + 36 * (k % 10), ly = 702 + 46 * (k / 10);
+    const int px = 72 * (j % 10), py = 92 * (j / 10);
+    double sum = 0;
+    for (int y = 0; y < 46; ++y)
+      for (int x = 0; x < 36; ++x) {
+        const pic::Rgb a = ladder.Get(lx + x, ly + y), b = players.Get(px + 2 * x, py + 2 * y);
+        sum += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+      }
+    return sum / (36 * 46 * 3);
+  };
+  for (int k = 0; k < 30; ++k) {
+    const double own = difference(k, k);
+    EXPECT_LT(own, 12) << "portrait " << k;
+    for (int j = 0; j < 30; ++j) {
+      if (j == k) continue;
+      EXPECT_LT(own, difference(k, j)) << "portrait " << k << " looks like " << j;
+    }
+  }
+}
+
+TEST(PictureLayout, LadderSpritesLeaveRoomForWhatIsDrawnOverThem) {
+  const pic::Canvas& c = Picture("img/gamestart.bmp");
+  // The score digit is drawn at x 499-515 over the summary heading (drawn at 399): the
+  // heading stays clear there so the digit sits on the information area.
+  EXPECT_EQ(CountKey(c, {180 + 100, 480, 180 + 116, 509}), 16 * 29);
+  // The next-game marker overlaps the stone mark's last ten columns: it must not hide them.
+  EXPECT_EQ(CountKey(c, {99, 480, 109, 514}), 10 * 34);
+  // Games 0 and 2 show a black stone, 1 and 3 a white one.
+  EXPECT_LT(c.Get(578, 494).r, 100);
+  EXPECT_GT(c.Get(607, 494).r, 180);
 }

@@ -8,7 +8,7 @@ using namespace pal;
 namespace {
 
 constexpr Rect kBack{298, 417, 348, 467};
-constexpr Rect kSheet{68, 96, 568, 398};
+constexpr Rect kSheet{68, 96, 569, 398};
 constexpr int kDivider = 320;
 // Lines are written from (123, 146 + 23 i) on the left and (376, 146 + 23 i) on the right.
 constexpr int kLineLeft[2] = {123, 376};
