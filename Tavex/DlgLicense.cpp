@@ -1,0 +1,217 @@
+#include "DlgLicense.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "StdDialogs.h"
+#include "SysInfo.h"
+#include "TavexDlg.h"
+#include "WinFile.h"
+
+namespace {
+
+constexpr CRect kWindowedSprite(561, 498, 578, 515);
+constexpr CRect kFullScreenSprite(579, 498, 596, 515);
+constexpr CRect kFullScreenMark(579, 480, 596, 497);
+
+const CRect kGradeBadgeRects[kLadderLevels] = {
+    {280, 480, 560, 576}, {280, 576, 560, 672}, {280, 672, 560, 768},  {280, 768, 560, 864},
+    {280, 864, 560, 960}, {280, 960, 560, 1056}, {0, 480, 280, 576},   {0, 576, 280, 672},
+    {0, 672, 280, 768},   {0, 768, 280, 864},    {0, 864, 280, 960},   {0, 960, 280, 1056},
+};
+
+const char* const kGradeNames[kLadderLevels] = {"十級", "十級", "十級", "九級", "九級", "八級",
+                                                "八級", "七級", "七級", "六級", "六級", "五級"};
+
+constexpr COLORREF kOfferColour = RGB(255, 255, 0);
+constexpr COLORREF kOfferShadow = RGB(100, 66, 27);
+
+// An empty 1.44 MB diskette, in FAT units.
+constexpr DWORD kSectorsPerCluster = 1, kBytesPerSector = 512, kDiskClusters = 2847;
+
+int ClampLevel(int level) { return level < 0 ? 0 : level >= kLadderLevels ? kLadderLevels - 1 : level; }
+
+bool EmptyDiskette(const char* root) {
+  if (GetDriveTypeA(root) != DRIVE_REMOVABLE) return false;
+  DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &clusters)) return false;
+  return sectors == kSectorsPerCluster && bytes == kBytesPerSector && freeClusters == kDiskClusters &&
+         clusters == kDiskClusters;
+}
+
+int DefaultMessageBox(CWnd* owner, const char* text) { return MessageBox(owner, text); }
+
+}  // namespace
+
+int (*CDlgCertificate::messageBox)(CWnd* owner, const char* text) = DefaultMessageBox;
+
+const char* CertificateGradeName(int level) { return kGradeNames[ClampLevel(level)]; }
+
+void FormatCertificateTrailer(int level, uint8_t (&trailer)[kCertificateTrailerBytes]) {
+  // Nothing but the text goes onto the disk: the rest of the trailer is zeros.
+  std::memset(trailer, 0, sizeof trailer);
+  std::snprintf(reinterpret_cast<char*>(trailer), sizeof trailer, "五子棋棋力證書申請  電腦鑑定棋力為[%s!]",
+                CertificateGradeName(level));
+}
+
+CertificateOutcome WriteCertificateDisk(int level) {
+  const char* drive = nullptr;
+  for (const char* root : {"A:\\", "B:\\"}) {
+    if (EmptyDiskette(root)) {
+      drive = root;
+      break;
+    }
+  }
+  if (!drive) return CERTIFICATE_NO_DISK;
+
+  CFile viewer;
+  if (!viewer.Open("Quillan.dat", CFile::modeRead)) return CERTIFICATE_NO_VIEWER;
+  const uint64_t length = viewer.GetLength();
+  if (length > UINT32_MAX - kCertificateTrailerBytes) return CERTIFICATE_WRITE_FAILED;
+  std::vector<uint8_t> file(size_t(length) + kCertificateTrailerBytes);
+  const UINT got = length ? viewer.Read(file.data(), UINT(length)) : 0;
+  viewer.Close();
+  // A viewer cut short would be a broken program on the disk.
+  if (got != length) return CERTIFICATE_WRITE_FAILED;
+  uint8_t trailer[kCertificateTrailerBytes];
+  FormatCertificateTrailer(level, trailer);
+  std::memcpy(file.data() + length, trailer, sizeof trailer);
+
+  char path[16];
+  std::snprintf(path, sizeof path, "%c:\\Quillan.exe", drive[0]);
+  // Whole or not at all: a disk that fills up keeps no half-written viewer.
+  return AtomicWriteFile(path, file.data(), file.size()) ? CERTIFICATE_WRITTEN : CERTIFICATE_WRITE_FAILED;
+}
+
+CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD_DLG_LICENSE, host) {}
+
+bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != 0; }
+
+void CDlgCertificate::Layout() {
+  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
+                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
+  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(597, 498, 614, 515));
+  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(615, 498, 632, 515));
+}
+
+BOOL CDlgCertificate::OnInitDialog() {
+  CDialog::OnInitDialog();
+  graphics->CenterScreenWindow(this, 640, 480);
+  exitRequested = 0;
+  Layout();
+  host->SelectCursor(2);
+  LoadPicture("img\\License.bmp");
+  Draw();
+  host->CollapseWindow();
+  SetFocus();
+  ScreenOpened();
+  // The screen runs its own loop; it waits for messages rather than spinning on an empty queue.
+  MSG msg;
+  while (!exitRequested) {
+    GetMessage(&msg, nullptr, 0, 0);
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
+  EndDialog(0);
+  return TRUE;
+}
+
+void CDlgCertificate::Draw() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  graphics->BltPage(&page, 207, 145, &picture, kGradeBadgeRects[ClampLevel(level)], FALSE);
+  if (host->fullScreen) {
+    const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+  }
+  for (const auto& b : TitleBarButtons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+  if (Renju()) {
+    HDC dc = nullptr;
+    graphics->GetPageDC(&dc, FALSE);
+    graphics->TextOutShadow(&dc, 40, 445, "恭喜您通過檢定，現在您可將紀錄存在磁碟片上，請參考手冊", kOfferColour,
+                            kOfferShadow);
+    graphics->TextOutShadow(&dc, 40, 461, "上的申請辦法取得Orvane的棋力證書。存檔嗎？(Y/N)", kOfferColour,
+                            kOfferShadow);
+    graphics->ReleasePageDC(&dc, FALSE);
+  }
+  Present(true);
+}
+
+void CDlgCertificate::OnMouseMove(UINT flags, CPoint point) {
+  bool over = false;
+  for (const auto& b : TitleBarButtons) over = over || b.hit.PtInRect(point);
+  if (!LeftButtonDown()) host->SelectCursor(over ? 1 : 0);
+  if (over)
+    Draw();
+  else
+    Present(true);
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgCertificate::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  bool hit = false;
+  for (auto& b : TitleBarButtons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state;
+  }
+  if (hit) {
+    Draw();
+  } else if (!Renju()) {
+    // Without an offer to answer, any click beside the title bar moves on.
+    exitRequested = 1;
+    LeaveScreen();
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgCertificate::OnLButtonUp(UINT flags, CPoint point) {
+  int chosen = -1;
+  for (int i = 0; i < TITLE_BUTTONS; ++i) {
+    if (TitleBarButtons[i].state == 1 && TitleBarButtons[i].hit.PtInRect(point)) chosen = i;
+    TitleBarButtons[i].state = 0;
+  }
+  switch (chosen) {
+    case TITLE_FULLSCREEN:
+      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
+      break;
+    case TITLE_MINIMIZE: Minimize(); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    default: break;
+  }
+  Draw();
+  CScreen::OnLButtonUp(flags, point);
+}
+
+void CDlgCertificate::OnChar(UINT ch, UINT repeat, UINT flags) {
+  if (Renju()) {
+    if (ch == 'Y' || ch == 'y') {
+      SaveCertificate();
+    } else {
+      exitRequested = 1;
+      LeaveScreen();
+    }
+  }
+  CScreen::OnChar(ch, repeat, flags);
+}
+
+void CDlgCertificate::SaveCertificate() {
+  ShowCursor(TRUE);
+  const CertificateOutcome outcome = WriteCertificateDisk(level);
+  if (outcome == CERTIFICATE_WRITE_FAILED) messageBox(this, "檔案寫入錯誤!");
+  if (outcome == CERTIFICATE_WRITTEN) {
+    messageBox(this, "完成存檔!");
+    exitRequested = 1;
+  } else {
+    messageBox(this, "請將【磁碟片】放入磁碟機中!");
+  }
+  ShowCursor(FALSE);
+}

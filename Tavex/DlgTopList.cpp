@@ -1,0 +1,197 @@
+#include "DlgTopList.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "Big5.h"
+#include "TavexDlg.h"
+
+namespace {
+
+constexpr CRect kWindowedSprite(250, 498, 267, 515);
+constexpr CRect kFullScreenSprite(268, 498, 285, 515);
+constexpr CRect kFullScreenMark(268, 480, 285, 497);
+
+constexpr COLORREF kLineColour = RGB(0, 0, 0);
+constexpr COLORREF kLineShadow = RGB(159, 159, 140);
+constexpr int kLineStep = 23;
+constexpr int kLeftX = 123, kRightX = 376, kFirstLineY = 146;
+
+const char* const kListGradeNames[12] = {"六級", "五級", "四級", "三級", "二級", "一級",
+                                         "一段", "二段", "三段", "四段", "五段", "六段"};
+
+bool IsListKind(int k) { return k >= 0 && k < 3; }
+
+}  // namespace
+
+CString TopTenName(const PlayerRecord& entry) {
+  const std::string_view field(entry.name, strnlen(entry.name, sizeof entry.name));
+  size_t length = field.size();
+  // A damaged file may end the field in the middle of a character.
+  if (length > 0 && IsBig5Lead(static_cast<uint8_t>(field[length - 1])) && Big5PrevChar(field, length) == length - 1)
+    --length;
+  return CString(field.substr(0, length));
+}
+
+bool FormatTopTenLine(int column, int listKind, const PlayerRecord& entry, CString* line) {
+  if (entry.newMark == 0) return false;
+  const CString name = TopTenName(entry);
+  if (listKind == TOPLIST_LADDER) {
+    if (entry.score < 1 || entry.score > 12) return false;
+    line->Format("%s %s", static_cast<const char*>(name), kListGradeNames[entry.score - 1]);
+  } else if (column == 0) {
+    line->Format("%s %2u分", static_cast<const char*>(name), entry.score);
+  } else {
+    line->Format("%s %u分", static_cast<const char*>(name), entry.score);
+  }
+  return true;
+}
+
+CDlgTopList::CDlgTopList(CTavexDlg* host) : CScreen(IDD_DLG_TOPLIST, host) {}
+
+void CDlgTopList::Layout() {
+  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN, host->fullScreen ? kFullScreenSprite : kWindowedSprite);
+  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(286, 498, 303, 515));
+  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(304, 498, 321, 515));
+  SetButton(buttons[TOPLIST_BACK], CRect(298, 417, 348, 467), CRect(0, 480, 50, 530));
+  SetButton(buttons[TOPLIST_LEFT_TABS + 0], CRect(41, 98, 65, 160), CRect(100, 480, 124, 542));
+  SetButton(buttons[TOPLIST_LEFT_TABS + 1], CRect(34, 170, 58, 232), CRect(125, 480, 149, 542));
+  SetButton(buttons[TOPLIST_LEFT_TABS + 2], CRect(28, 248, 52, 310), CRect(150, 480, 174, 542));
+  SetButton(buttons[TOPLIST_RIGHT_TABS + 0], CRect(569, 95, 593, 157), CRect(175, 480, 199, 542));
+  SetButton(buttons[TOPLIST_RIGHT_TABS + 1], CRect(576, 167, 600, 229), CRect(200, 480, 224, 542));
+  SetButton(buttons[TOPLIST_RIGHT_TABS + 2], CRect(582, 245, 606, 307), CRect(225, 480, 249, 542));
+}
+
+BOOL CDlgTopList::OnInitDialog() {
+  CDialog::OnInitDialog();
+  graphics->CenterScreenWindow(this, 640, 480);
+  host->SelectCursor(-1);
+  Layout();
+  LoadPicture("img\\toplist.bmp");
+  DrawLists();
+  {
+    CClientDC dc(this);
+    host->ShowPicture(&dc);
+  }
+  host->CollapseWindow();
+  sound->FreeSound(&music);
+  sound->LoadWave(MediaPath("music\\Track12.wav"), &music);
+  sound->PlayMusic(&music, TRUE);
+  host->SelectCursor(0);
+  Redraw();
+  ScreenOpened();
+  return TRUE;
+}
+
+void CDlgTopList::DrawLists() {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  if (host->fullScreen) {
+    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+  }
+  // The list each column shows always looks pressed.
+  if (IsListKind(freeStyleList)) {
+    const ScreenButton& tab = buttons[TOPLIST_LEFT_TABS + freeStyleList];
+    graphics->BltPage(&page, tab.dest.left, tab.dest.top, &picture, tab.hoverSrc, TRUE);
+  }
+  if (IsListKind(renjuList)) {
+    const ScreenButton& tab = buttons[TOPLIST_RIGHT_TABS + renjuList];
+    graphics->BltPage(&page, tab.dest.left, tab.dest.top, &picture, tab.hoverSrc, TRUE);
+  }
+  for (const auto& b : buttons) {
+    if (b.state == 1) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
+      break;
+    }
+  }
+  graphics->UnlockPage(FALSE);
+
+  HDC dc = nullptr;
+  graphics->GetPageDC(&dc, FALSE);
+  const int lists[2] = {freeStyleList, renjuList};
+  const int xs[2] = {kLeftX, kRightX};
+  for (int column = 0; column < 2; ++column) {
+    if (!IsListKind(lists[column])) continue;
+    const PlayerRecord* list = host->chessData.topTen[column][lists[column]];
+    for (int i = 0; i < TOPTEN_PLACES; ++i) {
+      CString line;
+      // Empty places leave their gap: the lines below do not move up.
+      if (FormatTopTenLine(column, lists[column], list[i], &line))
+        graphics->TextOutShadow(&dc, xs[column], kFirstLineY + kLineStep * i, line, kLineColour, kLineShadow);
+    }
+  }
+  graphics->ReleasePageDC(&dc, FALSE);
+}
+
+void CDlgTopList::Redraw() {
+  DrawLists();
+  Present(false);
+}
+
+void CDlgTopList::OnMouseMove(UINT flags, CPoint point) {
+  if (!LeftButtonDown()) {
+    bool over = false;
+    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
+    host->SelectCursor(over ? 1 : 0);
+  }
+  Present(true);
+  CScreen::OnMouseMove(flags, point);
+}
+
+void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
+  host->SelectCursor(2);
+  bool hit = false;
+  for (auto& b : buttons) {
+    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    hit = hit || b.state;
+  }
+  if (hit) {
+    PlayClickEffect();
+    Redraw();
+  } else {
+    DragWindow(point);
+  }
+  CScreen::OnLButtonDown(flags, point);
+}
+
+void CDlgTopList::OnLButtonUp(UINT flags, CPoint point) {
+  int chosen = -1;
+  for (int i = 0; i < TOPLIST_BUTTONS; ++i) {
+    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
+    buttons[i].state = 0;
+  }
+  // Only the full-screen button and the tabs redraw; elsewhere the pressed look stays a while.
+  switch (chosen) {
+    case TITLE_FULLSCREEN:
+      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
+      Redraw();
+      break;
+    case TITLE_MINIMIZE: Minimize(); break;
+    case TITLE_CLOSE:
+      host->quitRequested = 1;
+      LeaveScreen();
+      break;
+    case TOPLIST_BACK: LeaveScreen(); break;
+    case TOPLIST_LEFT_TABS + 0:
+    case TOPLIST_LEFT_TABS + 1:
+    case TOPLIST_LEFT_TABS + 2:
+      freeStyleList = chosen - TOPLIST_LEFT_TABS;
+      Redraw();
+      break;
+    case TOPLIST_RIGHT_TABS + 0:
+    case TOPLIST_RIGHT_TABS + 1:
+    case TOPLIST_RIGHT_TABS + 2:
+      renjuList = chosen - TOPLIST_RIGHT_TABS;
+      Redraw();
+      break;
+    default: break;
+  }
+  CScreen::OnLButtonUp(flags, point);
+}
+
+BOOL CDlgTopList::DestroyWindow() {
+  sound->FreeSound(&music);
+  return CScreen::DestroyWindow();
+}
