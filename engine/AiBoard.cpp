@@ -10,8 +10,6 @@
 
 // ---- Engine state (static for the whole run; filled by AiInit) -----------------------------
 uint8_t engineBoardStore[BOARD_MARGIN + BOARD_BYTES + BOARD_MARGIN];
-uint8_t (&engineBoard)[BOARD_BYTES] =
-    *reinterpret_cast<uint8_t(*)[BOARD_BYTES]>(engineBoardStore + BOARD_MARGIN);
 uint8_t gameBoard[BOARD_BYTES];
 uint8_t pointFlagsBlack[BOARD_BYTES];
 uint8_t pointFlagsWhite[BOARD_BYTES];

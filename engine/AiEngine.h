@@ -46,7 +46,6 @@ constexpr int MAX_PLY = 64;  // rows of pvTable and killer slots; a node at ply 
 struct CandidateList {
   int32_t* end;
   int32_t cells[BOARD_BYTES];
-  int32_t* begin() { return cells; }
 };
 
 struct PlySaveRecord {
@@ -67,7 +66,7 @@ struct PlySaveRecord {
 // 736 bytes reads the border code (F2). gameBoard is the plain 736-byte board.
 constexpr int BOARD_MARGIN = 192;  // > 5 x 33, the farthest reach of a line index
 extern uint8_t engineBoardStore[BOARD_MARGIN + BOARD_BYTES + BOARD_MARGIN];
-extern uint8_t (&engineBoard)[BOARD_BYTES];
+inline uint8_t* const engineBoard = engineBoardStore + BOARD_MARGIN;  // 736 bytes
 extern uint8_t gameBoard[BOARD_BYTES];
 extern uint8_t pointFlagsBlack[BOARD_BYTES];
 extern uint8_t pointFlagsWhite[BOARD_BYTES];
