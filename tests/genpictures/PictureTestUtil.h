@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,8 +38,13 @@ inline std::optional<pic::Canvas> DecodeBmp(const std::vector<uint8_t>& b) {
 }
 
 inline std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // One read: byte-wise stream iteration dominates the tests' time under the sanitizers.
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 // The game's glyph file, from the game directory the tests run in.
