@@ -436,7 +436,14 @@ LRESULT DispatchMessage(const MSG* msg) {
 
 BOOL GetCursorPos(CPoint* pt) {
   auto& ws = WS::Get();
-  if (ws.realPointer) ws.cursor = GlobalPointer(nullptr);
+  // Over our window the motion events are the truth: some X servers (Xvfb driven by XTEST)
+  // never refresh SDL's global pointer state, which would freeze the pointer at the last click.
+  // Elsewhere, and while a button is held (window drags), only the global state can know.
+  bool held = false;
+  if (ws.realPointer) {
+    CPoint global = GlobalPointer(&held);
+    if (held || !SdlWindowHasMouse()) ws.cursor = global;
+  }
   *pt = ws.cursor;
   return TRUE;
 }
