@@ -14,12 +14,13 @@ class CQuillanApp {
   }
 };
 
+CQuillanApp theApp;
+
 int main(int, char**) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     SDL_Log("Quillan: %s", SDL_GetError());
     return 1;
   }
-  CQuillanApp theApp;
   theApp.InitInstance();
   SDL_Quit();
   return 0;

@@ -206,3 +206,14 @@ TEST(ViewerMessageBox, AnswersEnterAndPassesAQuitRequestOn) {
   EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_QUIT, SDL_QUIT), 1);
   SDL_Quit();
 }
+
+TEST_F(Viewer, ModalRunEndsWithTheAnswer) {
+  WriteBytes("Quillan.exe", Trailer(kCertificate));
+  for (auto [key, result] : {std::pair{SDLK_RETURN, IDOK}, std::pair{SDLK_ESCAPE, IDCANCEL}}) {
+    CQuillanDlg dlg("Quillan.exe");
+    SDL_Event e = Key(key);
+    SDL_PushEvent(&e);
+    EXPECT_EQ(dlg.DoModal(), result);
+    EXPECT_FALSE(SDL_GetWindowFlags(dlg.Window()) & SDL_WINDOW_SHOWN);
+  }
+}
