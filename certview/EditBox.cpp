@@ -17,24 +17,6 @@ void Fill(SDL_Surface* s, int x, int y, int w, int h, SDL_Color c) {
   SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 }  // namespace
 
 CEditBox::~CEditBox() {
@@ -52,6 +34,9 @@ void CEditBox::Create(SDL_Rect rect, TTF_Font* font) {
 void CEditBox::SetWindowText(const std::string& big5) {
   big5_ = big5;
   chars_ = Big5ToUcs(big5);
+  // Each shown character stands for one Big5 character (or one undecodable byte).
+  offsets_.assign(1, 0);
+  for (size_t i = 0; i < big5_.size();) offsets_.push_back(i += Big5CharSize(big5_, i));
   anchor_ = caret_ = 0;
   scroll_ = 0;
   Layout();
@@ -100,9 +85,8 @@ void CEditBox::SetSel(int start, int end) {
 }
 
 std::string CEditBox::SelectedUtf8() const {
-  std::string out;
-  for (int i = SelStart(); i < SelEnd(); ++i) AppendUtf8(out, chars_[static_cast<size_t>(i)]);
-  return out;
+  const size_t from = offsets_[static_cast<size_t>(SelStart())], to = offsets_[static_cast<size_t>(SelEnd())];
+  return Big5ToUtf8(std::string_view(big5_).substr(from, to - from));
 }
 
 void CEditBox::MoveCaret(int to, bool extend) {

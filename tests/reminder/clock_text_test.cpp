@@ -6,31 +6,9 @@
 #include <string>
 
 #include "ClockText.h"
+#include "ClockTestUtil.h"
 
 namespace {
-
-// The only settings whose text can equal the reminder times.
-TimeFormat Required() {
-  TimeFormat f;
-  f.hour12 = true;
-  f.leadingZero = true;
-  f.markerFirst = true;
-  f.separator = ":";
-  f.am = "AM";
-  f.pm = "PM";
-  return f;
-}
-
-struct tm At(int h, int m, int s) {
-  struct tm t {};
-  t.tm_year = 124;
-  t.tm_mon = 0;
-  t.tm_mday = 15;
-  t.tm_hour = h;
-  t.tm_min = m;
-  t.tm_sec = s;
-  return t;
-}
 
 // The seconds of one day whose text is a reminder time.
 int RemindersInADay(const TimeFormat& f) {
@@ -72,10 +50,7 @@ TEST(ClockText, FollowsTheLocaleFormat) {
 }
 
 TEST(ClockText, TextOfAMomentIsItsLocalTime) {
-  struct tm t = At(15, 4, 5);
-  t.tm_isdst = -1;
-  const time_t when = mktime(&t);
-  EXPECT_EQ(TimeText(Required(), when), "PM 03:04:05");
+  EXPECT_EQ(TimeText(Required(), LocalTime(15, 4, 5)), "PM 03:04:05");
 }
 
 TEST(ReminderTimes, OnlyTheOddFullHoursUnderTheOneMatchingFormat) {

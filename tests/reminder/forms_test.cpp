@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include "ClockTestUtil.h"
 #include "Unit2.h"
 #include "timer.h"
 
@@ -11,28 +12,6 @@ namespace {
 
 time_t gNow = 0;
 time_t FakeNow() { return gNow; }
-
-time_t LocalTime(int h, int m, int s) {
-  struct tm t {};
-  t.tm_year = 124;
-  t.tm_mon = 0;
-  t.tm_mday = 15;
-  t.tm_hour = h;
-  t.tm_min = m;
-  t.tm_sec = s;
-  t.tm_isdst = -1;
-  return mktime(&t);
-}
-
-TimeFormat Required() {
-  TimeFormat f;
-  f.hour12 = true;
-  f.leadingZero = true;
-  f.markerFirst = true;
-  f.am = "AM";
-  f.pm = "PM";
-  return f;
-}
 
 int CountColour(SDL_Surface* s, SDL_Rect r, SDL_Color c) {
   int n = 0;
