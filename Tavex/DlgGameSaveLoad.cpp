@@ -57,7 +57,7 @@ CString SaveSlotLabel(const char* fileName) {
   return label;
 }
 
-CDlgGameSaveLoad::CDlgGameSaveLoad(CTavexDlg* host) : CScreen(IDD_DLG_GAMESAVELOAD, host) {}
+CDlgGameSaveLoad::CDlgGameSaveLoad(CTavexDlg* host) : CScreen(IDD, host) {}
 
 CString CDlgGameSaveLoad::SlotFileName() const {
   return SaveSlotFileName(host->chessData.ruleSet, saveKind, slot);

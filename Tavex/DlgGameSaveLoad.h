@@ -2,8 +2,6 @@
 #pragma once
 #include "Screen.h"
 
-enum : UINT { IDD_DLG_GAMESAVELOAD = 111 };
-
 enum {
   SAVE_TOURNAMENT_A = 0,
   SAVE_TOURNAMENT_B = 1,
@@ -26,6 +24,8 @@ CString SaveSlotLabel(const char* fileName);
 
 class CDlgGameSaveLoad : public CScreen {
  public:
+  enum : UINT { IDD = 111 };  // dialog template
+
   explicit CDlgGameSaveLoad(CTavexDlg* host);
 
   CString slotLabels[SAVE_SLOTS];

@@ -19,7 +19,7 @@ void StoreTopTenName(PlayerRecord& entry, const char* name) {
   std::memcpy(entry.name, text.data(), length);
 }
 
-CDlgInput::CDlgInput(CTavexDlg* host_) : CInputDialog(IDD_DLG_INPUT, host_, "請輸入姓名", "確定"), host(host_) {
+CDlgInput::CDlgInput(CTavexDlg* host_) : CInputDialog(IDD, host_, "請輸入姓名", "確定"), host(host_) {
   char buffer[256];
   DWORD size = sizeof buffer;
   name = GetComputerNameA(buffer, &size) && size > 0 ? buffer : kDefaultPlayerName;

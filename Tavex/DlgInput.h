@@ -6,8 +6,6 @@
 
 class CTavexDlg;
 
-enum : UINT { IDD_DLG_INPUT = 131 };
-
 // What the dialog falls back to for an empty or cancelled name.
 extern const char* const kDefaultPlayerName;
 
@@ -17,6 +15,8 @@ void StoreTopTenName(PlayerRecord& entry, const char* name);
 
 class CDlgInput : public CInputDialog {
  public:
+  enum : UINT { IDD = 131 };  // dialog template
+
   explicit CDlgInput(CTavexDlg* host);
 
   CTavexDlg* host;

@@ -84,7 +84,7 @@ CertificateOutcome WriteCertificateDisk(int level) {
   return AtomicWriteFile(path, file.data(), file.size()) ? CERTIFICATE_WRITTEN : CERTIFICATE_WRITE_FAILED;
 }
 
-CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD_DLG_LICENSE, host) {}
+CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD, host) {}
 
 bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != 0; }
 

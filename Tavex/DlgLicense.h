@@ -5,8 +5,6 @@
 
 #include "Screen.h"
 
-enum : UINT { IDD_DLG_LICENSE = 114 };
-
 constexpr int kLadderLevels = 12;
 constexpr int kCertificateTrailerBytes = 1000;
 
@@ -27,6 +25,8 @@ CertificateOutcome WriteCertificateDisk(int level);
 
 class CDlgCertificate : public CScreen {
  public:
+  enum : UINT { IDD = 114 };  // dialog template
+
   explicit CDlgCertificate(CTavexDlg* host);
 
   int32_t level = 0;  // the highest ladder level passed; set by the host before each run

@@ -47,7 +47,7 @@ bool FormatTopTenLine(int column, int listKind, const PlayerRecord& entry, CStri
   return true;
 }
 
-CDlgTopList::CDlgTopList(CTavexDlg* host) : CScreen(IDD_DLG_TOPLIST, host) {}
+CDlgTopList::CDlgTopList(CTavexDlg* host) : CScreen(IDD, host) {}
 
 void CDlgTopList::Layout() {
   SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN, host->fullScreen ? kFullScreenSprite : kWindowedSprite);

@@ -4,8 +4,6 @@
 #include "ChessData.h"
 #include "Screen.h"
 
-enum : UINT { IDD_DLG_TOPLIST = 107 };
-
 // Title bar 0 to 2, back, then the three list tabs of each column.
 enum { TOPLIST_BACK = 3, TOPLIST_LEFT_TABS = 4, TOPLIST_RIGHT_TABS = 7, TOPLIST_BUTTONS = 10 };
 
@@ -18,6 +16,8 @@ bool FormatTopTenLine(int column, int listKind, const PlayerRecord& entry, CStri
 
 class CDlgTopList : public CScreen {
  public:
+  enum : UINT { IDD = 107 };  // dialog template
+
   explicit CDlgTopList(CTavexDlg* host);
 
   WaveSound music;
