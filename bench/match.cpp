@@ -113,7 +113,7 @@ GameEnd PlayGame(const Options& o, const std::vector<int>& opening, bool aIsBlac
     int info, score;
     int cell = AiThink(p.level, 1, p.style, 1, &info, &score);
     if (cell <= 0 || engineBoard[cell] != CELL_EMPTY) {
-      // No move found (F29): the first empty cell from the centre outwards.
+      // No move found: the first empty cell from the centre outwards.
       cell = 0;
       for (int r = 0; r <= 7 && !cell; ++r)
         for (int row = 7 - r; row <= 7 + r && !cell; ++row)

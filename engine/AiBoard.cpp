@@ -1,4 +1,4 @@
-// Part 1.101: the engine's boards, the five pattern tables, the rule switch and the one-cell
+// The engine's boards, the five pattern tables, the rule switch and the one-cell
 // threat probes.
 #include <cassert>
 #include <cstdio>
@@ -35,7 +35,7 @@ void ReleaseTables() {
   evalTableBlack = evalTableWhite = patternTableBlack = patternTableWhite = nullptr;
 }
 
-// Exactly TABLE_BYTES and not one more: a short or long file is not a table (F1).
+// Exactly TABLE_BYTES and not one more: a short or long file is not a table.
 bool ReadTable(const char* path, uint8_t* buffer) {
   FILE* f = std::fopen(path, "rb");
   if (!f) return false;
@@ -56,7 +56,7 @@ bool AiInitFrom(const char* dir) {
   aiLoadFailure = nullptr;
   ReleaseTables();
 
-  // Steps 2 and 3, checked (F1): a table that cannot be had leaves no table at all.
+  // Steps 2 and 3, checked: a table that cannot be had leaves no table at all.
   for (int t = 0; t < TABLE_COUNT; ++t) {
     tableBuffers[t] = static_cast<uint8_t*>(std::malloc(TABLE_BYTES));
     if (!tableBuffers[t]) {

@@ -1,5 +1,5 @@
 // The computer player: one engine per process, fixed static state, reached through plain
-// functions (Parts 1.101-1.104). Nothing here allocates except AiInit's five tables.
+// functions. Nothing here allocates except AiInit's five tables.
 #pragma once
 #include <cstdint>
 
@@ -40,7 +40,7 @@ constexpr int MODE_QUIET = -1;
 constexpr int MODE_FULL = 0;
 constexpr int MODE_ANSWER = 1;
 
-constexpr int MAX_PLY = 64;  // rows of pvTable and killer slots; a node at ply 63 is a leaf (F4)
+constexpr int MAX_PLY = 64;  // rows of pvTable and killer slots; a node at ply 63 is a leaf
 
 // A stack of cells; a cell stands on it at most once (guarded by its point-flag bit).
 struct CandidateList {
@@ -61,9 +61,9 @@ struct PlySaveRecord {
   int32_t* fiveEnd;
 };
 
-// ---- Part 1.101: boards, tables, rule set -------------------------------------------------
+// ---- boards, tables, rule set -------------------------------------------------
 // engineBoard lies inside a larger array of border bytes, so a line index reaching past the
-// 736 bytes reads the border code (F2). gameBoard is the plain 736-byte board.
+// 736 bytes reads the border code. gameBoard is the plain 736-byte board.
 constexpr int BOARD_MARGIN = 192;  // > 5 x 33, the farthest reach of a line index
 extern uint8_t engineBoardStore[BOARD_MARGIN + BOARD_BYTES + BOARD_MARGIN];
 inline uint8_t* const engineBoard = engineBoardStore + BOARD_MARGIN;  // 736 bytes
@@ -82,7 +82,7 @@ extern const uint8_t* patternTableWhite;
 extern int32_t engineRules;
 
 // Allocates and reads the five tables from the current directory, selects free-style and sets
-// up the book. Returns false when a table could not be allocated or read exactly (F1): then no
+// up the book. Returns false when a table could not be allocated or read exactly: then no
 // table is kept, aiLoadFailure names the file, and no other engine operation may be called.
 bool AiInit();
 // The same, reading the tables from `dir` (tests, tools); the book still comes from the
@@ -92,7 +92,7 @@ extern const char* aiLoadFailure;
 void AiFree();
 void AiSetRules(int rules);
 
-// Line index of cell along step (Part 1.101): the ten cells c-5d..c-d, c+d..c+5d as base-4
+// Line index of cell along step: the ten cells c-5d..c-d, c+d..c+5d as base-4
 // digits, c-5d most significant. Each cell byte repeats its code in all four bit pairs, so a
 // digit is taken by masking the pair that falls at its place: ten reads, no loop, no branch.
 inline uint32_t LineIndexBlack(int cell, int step) {
@@ -110,7 +110,7 @@ inline uint32_t LineIndexWhite(int cell, int step) { return ColourSwap(LineIndex
 ProbeResult ProbeThreatBlack(int cell);
 ProbeResult ProbeThreatWhite(int cell);
 
-// ---- Part 1.102: making and unmaking moves ------------------------------------------------
+// ---- making and unmaking moves ------------------------------------------------
 extern CandidateList nearListBlack, threeListBlack, fourListBlack, openFourListBlack, fiveListBlack;
 extern CandidateList nearListWhite, threeListWhite, fourListWhite, openFourListWhite, fiveListWhite;
 extern int32_t engineStones;
@@ -136,7 +136,7 @@ void AiReset();
 uint32_t AiPlayMove(int cell);
 void AiTakeBack();
 
-// ---- Part 1.103: search -------------------------------------------------------------------
+// ---- search -------------------------------------------------------------------
 extern int32_t searchPly;
 extern int32_t pvTable[MAX_PLY][MAX_PLY];
 extern int32_t killerFirst[MAX_PLY];
@@ -151,7 +151,7 @@ extern int32_t rootBeta;
 extern int32_t searchScore;
 extern int8_t rootBias[BOARD_BYTES];
 // Set while SearchRoot runs: a handler dispatched from the search's pump must not call into
-// the engine (F5); debug builds assert it at every entry point.
+// the engine; debug builds assert it at every entry point.
 extern uint8_t aiSearching;
 // Iterations completed by the last SearchRoot (for tests and the benchmark).
 extern int32_t searchIterations;
@@ -162,7 +162,7 @@ int SearchWhite(int alpha, int beta);
 void CompactCandidates(CandidateList& list);
 void AiPumpMessages();
 
-// ---- Part 1.104: think entry --------------------------------------------------------------
+// ---- think entry --------------------------------------------------------------
 extern uint32_t debugClicks;
 int AiThink(int level, int p2, int style, int p4, int* info, int* score);
 void AiAddStyleWeights(int32_t* listEnd, int32_t* listStart, int weight);

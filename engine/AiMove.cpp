@@ -1,4 +1,4 @@
-// Part 1.102: making and unmaking moves, and the game's play-move, take-back and reset.
+// Making and unmaking moves, and the game's play-move, take-back and reset.
 // A make looks at the four lines through the new stone only; an unmake restores exactly what
 // its make changed from the stone's PlySave record.
 #include <cassert>

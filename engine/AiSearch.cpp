@@ -1,4 +1,4 @@
-// Part 1.103: the search. Negamax alpha-beta with iterative deepening and aspiration windows
+// The search. Negamax alpha-beta with iterative deepening and aspiration windows
 // over the candidate lists the makes keep, two killers per ply, a triangular PV table, a rule
 // that answers a live three, and a quiet mode that stands pat on the running score.
 // SearchBlack and SearchWhite are mirror images: one template, told for the side to move.
@@ -138,7 +138,7 @@ struct Node {
     if ((++nodeCount & 0x1FFF) == 0) AiPumpMessages();
     const int p = searchPly;
     const int n = engineStones;
-    // Step 3: a leaf past the depth limit, or at the last ply the tables hold (F4).
+    // Step 3: a leaf past the depth limit, or at the last ply the tables hold.
     if (p > depthLimit || p >= MAX_PLY - 1) {
       pvTable[p][0] = 0;
       return StaticScore();
@@ -187,7 +187,7 @@ struct Node {
     bool answer = n >= 1 && (PlySave[n - 1].flags & THREAT_THREE);
     for (int k = n; !answer && k >= 2 && (PlySave[k - 2].flags & (THREAT_FOUR | THREAT_OPEN_FOUR));) {
       k -= 2;
-      if (k < 1 || !(PlySave[k - 1].flags & THREAT_THREE)) continue;  // no stone -1 (F3)
+      if (k < 1 || !(PlySave[k - 1].flags & THREAT_THREE)) continue;  // no stone -1
       for (const int32_t* q = PlySave[k - 1].openFourEnd; q < PlySave[k + 1].openFourEnd; ++q)
         if (board[*q] == CELL_EMPTY && ProbeOpp(*q) == PROBE_OPEN_FOUR) {
           answer = true;

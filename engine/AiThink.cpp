@@ -1,4 +1,4 @@
-// Part 1.104: the think entry. Opening rules for the first stones, the book under Renju rules,
+// The think entry. Opening rules for the first stones, the book under Renju rules,
 // otherwise the search with limits from the level and a root bias from the style; then the
 // engine is rebuilt by replaying the game, because the search leaves its lists changed.
 #include <cassert>
@@ -55,7 +55,7 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
       }
     }
   }
-  // Step 4: the book, whose move must still be an empty cell of the board (F8).
+  // Step 4: the book, whose move must still be an empty cell of the board.
   if (engineRules == RULES_RENJU) {
     int cell = 0, extra = 0;
     if (BookLookup(&cell, &extra) > 0 && IsPlayingCell(cell) && gameBoard[cell] == CELL_EMPTY)

@@ -1,4 +1,4 @@
-// Part 1.101 on hand-made tables: loading (F1), the rule switch, the line index (F2), probes.
+// Tests on hand-made tables: loading, the rule switch, the line index, probes.
 #include <sys/stat.h>
 
 #include <cstring>
@@ -99,7 +99,7 @@ TEST_F(ZeroTables, LineIndexColourViews) {
   EXPECT_EQ(LineIndexBlack(c, 1), 0u);
 }
 
-// F2: every cell of the playing area in every direction reads, past the 736 bytes, the border
+// Every cell of the playing area in every direction reads, past the 736 bytes, the border
 // code; inside, the cell's own code.
 TEST_F(ZeroTables, LineIndexReadsBorderOutsideTheBoard) {
   TestRng rng(7);
@@ -183,7 +183,7 @@ TEST_F(ZeroTables, ProbeCountsFoursAndThrees) {
   EXPECT_EQ(EngineSnapshot::Take(), before);
 }
 
-// ---- F1: table files are checked ----------------------------------------------------------
+// ---- table files are checked ----------------------------------------------------------
 
 class TableFiles : public ::testing::Test {
  protected:

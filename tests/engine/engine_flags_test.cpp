@@ -1,4 +1,4 @@
-// Threat flags and Renju fouls of the generated tables on known positions (Parts 1.101, 1.102).
+// Threat flags and Renju fouls of the generated tables on known positions.
 #include <algorithm>
 
 #include "EngineTestUtil.h"

@@ -1,4 +1,4 @@
-// Part 1.102 on hand-made and random tables: what a make records, flags and pushes, and that
+// Tests on hand-made and random tables: what a make records, flags and pushes, and that
 // its unmake restores everything.
 #include <algorithm>
 #include <cstring>
@@ -352,7 +352,7 @@ TEST_F(RandomTables, TakeBackUndoesPlayMove) {
 }
 
 // Tables that flag fours and fives almost anywhere drive the search through every rule (also
-// the answer walk back to the first stones, F3); it must stay on the board and in its tables.
+// the answer walk back to the first stones); it must stay on the board and in its tables.
 int pumps;
 void AbortAfterThreePumps() {
   if (++pumps >= 3) abortSearch = 1;

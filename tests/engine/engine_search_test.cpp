@@ -1,4 +1,4 @@
-// Part 1.103 on the generated tables: tactics, the stopping rules of iterative deepening, the
+// Tests on the generated tables: tactics, the stopping rules of iterative deepening, the
 // abort flag, the pump, and the bounds of the ply tables.
 #include <cstdlib>
 
@@ -272,7 +272,7 @@ TEST_F(Search, AbortFlagIsClearedBySearchRoot) {
   EXPECT_GT(SearchRoot(), 0);
 }
 
-// F4: a node at ply 63 is a leaf, whatever the depth limit.
+// a node at ply 63 is a leaf, whatever the depth limit.
 TEST_F(Search, PlyTablesAreBounded) {
   AiReset();
   for (int c : kQuiet) AiPlayMove(c);
@@ -291,7 +291,7 @@ TEST_F(Search, PlyTablesAreBounded) {
   searchPly = 0;
 }
 
-// F3: with one stone on the board the answer rule's walk must not read before stone 0.
+// with one stone on the board the answer rule's walk must not read before stone 0.
 TEST_F(Search, OneStoneOffCentre) {
   for (int rules : {RULES_FREESTYLE, RULES_RENJU}) {
     AiSetRules(rules);

@@ -1,4 +1,4 @@
-// Part 1.104 on the generated tables: opening rules, limits and bias, the replay, the
+// Tests on the generated tables: opening rules, limits and bias, the replay, the
 // statistics value and the debug click.
 #include <algorithm>
 #include <cstdlib>
