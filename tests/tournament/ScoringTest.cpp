@@ -8,7 +8,6 @@
 
 #include "ChessData.h"
 #include "DlgGamePoint.h"
-#include "DlgGameStart.h"
 #include "DlgGameTable.h"
 #include "EngineHost.h"
 #include "TavexDlg.h"
@@ -231,16 +230,6 @@ TEST(RosterLookUp, NamesStayInsideTheirFieldAndUnknownEntriesHaveNoneAndLevelZer
     EXPECT_TRUE(RosterName(&host, bad).IsEmpty());
     EXPECT_EQ(RosterLevel(&host, bad), 0);
   }
-}
-
-TEST(LadderRects, LevelNamesAndPortraitsLieWhereThePictureHasThem) {
-  EXPECT_EQ(ladderLevelRects[0], CRect(483, 665, 563, 701));
-  EXPECT_EQ(ladderLevelRects[5], CRect(483, 480, 563, 516));
-  EXPECT_EQ(ladderLevelRects[6], CRect(402, 665, 482, 701));
-  EXPECT_EQ(ladderLevelRects[11], CRect(402, 480, 482, 516));
-  EXPECT_EQ(ladderPortraitRects[0], CRect(151, 702, 187, 748));
-  EXPECT_EQ(ladderPortraitRects[13], CRect(259, 748, 295, 794));
-  EXPECT_EQ(ladderPortraitRects[29], CRect(475, 794, 511, 840));
 }
 
 }  // namespace
