@@ -1,0 +1,193 @@
+// Runs the play screen headless under a small host: the same start-up the program does for a
+// game (display, sound, cursors, roster, effects, engine), then one showing of the screen,
+// scripted from the screen's wait hook.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AiEngine.h"
+#include "DirectDraw.h"
+#include "DirectSound.h"
+#include "DlgChessAc.h"
+#include "EngineHost.h"
+#include "Platform.h"
+#include "TavexDlg.h"
+
+class PlayHost : public CTavexDlg {
+ public:
+  int rules = RULES_FREESTYLE;
+  PlayerRecord* black = nullptr;
+  PlayerRecord* white = nullptr;
+  int mode = GAME_FREE;
+  // Runs after SetupGame, before the showing.
+  std::function<void(CDlgChessAc&)> prepare;
+  int32_t finalResult = -2;
+  bool engineReady = false;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    if (!directDraw.InitDisplay(640, 480, this, FALSE)) {
+      EndDialog(0);
+      return TRUE;
+    }
+    directSound.InitSound();
+    LoadCursors();
+    InitRoster();
+    FreeImagePage(&loadingImage);
+    directDraw.LoadImagePage(&loadingImage, dataPath + "img\\Loading.bmp");
+    LoadSoundEffects();
+    engineReady = AiInit();
+    if (engineReady) {
+      AiSetRules(rules);
+      chessData.ruleSet = rules;
+      CDlgChessAc screen(this);
+      screen.SetupGame(black, white, mode);
+      if (prepare) prepare(screen);
+      screen.DoModal();
+      finalResult = screen.result;
+      AiFree();
+    }
+    directDraw.ReleaseDisplay();
+    EndDialog(0);
+    return TRUE;
+  }
+};
+
+// Centre of cell (r, c) on the screen.
+inline CPoint CellPoint(int r, int c) { return CPoint(238 + 24 * c, 75 + 24 * r); }
+inline CPoint CellPoint(int cell) { return CellPoint((cell - 128) / 32, (cell - 128) % 32); }
+
+// Centres of the panel's buttons.
+constexpr CPoint kStart(90, 220), kSave(28, 206), kLoad(33, 242), kTakeBack(55, 273), kForward(93, 281),
+    kNewGame(130, 273), kSwap(152, 242), kLeave(155, 206), kKindBlack(55, 18), kKindWhite(55, 311),
+    kPortraitBlack(48, 88), kPortraitWhite(48, 382), kNeutral(178, 150);
+
+inline void Click(CPoint p) { PlatformTest::Click(p.x, p.y); }
+
+// The engine's position is the record's position.
+inline ::testing::AssertionResult EngineInStep(const CChessData& data) {
+  if (gameStones != data.moveIndex)
+    return ::testing::AssertionFailure() << "engine " << gameStones << " stones, record " << data.moveIndex;
+  for (int r = 0; r < 15; ++r)
+    for (int c = 0; c < 15; ++c)
+      if (gameBoard[CellAt(r, c)] != data.board[CellAt(r, c)])
+        return ::testing::AssertionFailure() << "cell " << r << "," << c << " differs";
+  return ::testing::AssertionSuccess();
+}
+
+inline int StonesOnBoard(const CChessData& data) {
+  int n = 0;
+  for (int r = 0; r < 15; ++r)
+    for (int c = 0; c < 15; ++c) n += data.board[CellAt(r, c)] != CELL_EMPTY;
+  return n;
+}
+
+inline PlayerRecord ComputerSide(int level, int style = 4) {
+  PlayerRecord r{};
+  r.kind = PLAYER_COMPUTER;
+  r.level = level;
+  r.style = style;
+  return r;
+}
+
+class PlayTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> messages;
+  // The test's script, run on every wait of the screen.
+  std::function<void(CDlgChessAc&)> script;
+  std::string dir;
+  std::string gameDir;
+
+  void SetUp() override {
+    char cwd[PATH_MAX];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    gameDir = cwd;
+    char tmpl[] = "/tmp/tavex-play-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    // The data is shared read-only; whatever the game writes stays in this test's directory.
+    if (DIR* d = opendir(gameDir.c_str())) {
+      while (dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == ".." || name == "Sound.cfg" || name == "top10.dat" || name == "save") continue;
+        ASSERT_EQ(symlink((gameDir + "/" + name).c_str(), (dir + "/" + name).c_str()), 0);
+      }
+      closedir(d);
+    }
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    PlatformTest::Reset();
+    // The search pumps this thread's messages, as in the program.
+    InstallEngineHostPump();
+    current = this;
+    CDlgChessAc::waitHook = &PlayTest::Hook;
+    SetDdMessageHook(&PlayTest::Message);
+    SoundMessageBox = &PlayTest::Message;
+    savedChooser = EngineHost::ChooseFile;
+    alarm(240);  // a screen that never ends fails the test instead of hanging the run
+  }
+
+  void TearDown() override {
+    alarm(0);
+    CDlgChessAc::waitHook = nullptr;
+    EngineHost::ChooseFile = savedChooser;
+    current = nullptr;
+    PlatformTest::Reset();
+    if (chdir(gameDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << gameDir;
+    const std::string cmd = "rm -rf '" + dir + "'";
+    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+  }
+
+  void Run(PlayHost& host) {
+    host.DoModal();
+    ASSERT_TRUE(host.engineReady) << "engine tables";
+    EXPECT_TRUE(messages.empty()) << messages.front();
+  }
+
+  // The usual end of a scripted game: the game-over display is clicked away, then the screen
+  // is left. True when it acted.
+  bool gameOverClicked = false;
+  bool leavePosted = false;
+  bool FinishWhenOver(CDlgChessAc& s) {
+    if (s.result == -1) return false;
+    if ((s.result == 0 || s.result == 1) && !gameOverClicked) {
+      gameOverClicked = true;
+      Click(kNeutral);
+      return true;
+    }
+    if (s.running == 0 && s.busy == 0 && !leavePosted) {
+      leavePosted = true;
+      Click(kLeave);
+    }
+    return true;
+  }
+
+  // Leaves once, whatever the state.
+  void LeaveOnce() {
+    if (leavePosted) return;
+    leavePosted = true;
+    Click(kLeave);
+  }
+
+ private:
+  static inline PlayTest* current = nullptr;
+  bool (*savedChooser)(bool, const char*, std::string&) = nullptr;
+  static void Hook(CDlgChessAc* screen) {
+    if (current && current->script) current->script(*screen);
+  }
+  static void Message(const char* text) {
+    if (current) current->messages.push_back(text);
+  }
+};
