@@ -523,7 +523,9 @@ TEST_F(PlayGameTest, DamagedSaveFilesNeverCorruptTheBoard) {
       EXPECT_EQ(StonesOnBoard(d), d.moveIndex);
       for (int k = 0; k < BOARD_BYTES; ++k) {
         const bool playing = k >= 128 && k < 128 + 15 * 32 && (k & 31) < 15;
-        if (!playing) EXPECT_EQ(d.board[k], CELL_BORDER) << k;
+        if (!playing) {
+          EXPECT_EQ(d.board[k], CELL_BORDER) << k;
+        }
       }
       waiting = false;
       Click(kNewGame);

@@ -95,7 +95,9 @@ TEST_F(PlayStubEngineTest, AnAnswerThatIsNoFreeCellBecomesARandomFreeCell) {
       }
       for (int k = 0; k < BOARD_BYTES; ++k) {
         const bool playing = k >= 128 && k < 128 + 15 * 32 && (k & 31) < 15;
-        if (!playing) EXPECT_EQ(d.board[k], CELL_BORDER) << k;
+        if (!playing) {
+          EXPECT_EQ(d.board[k], CELL_BORDER) << k;
+        }
       }
       Click(kStart);
       return;
