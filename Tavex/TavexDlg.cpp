@@ -5,10 +5,18 @@
 
 #include "AiEngine.h"
 #include "DlgActiveMovie.h"
+#include "DlgChessAc.h"
 #include "DlgGameMenu.h"
+#include "DlgGamePoint.h"
+#include "DlgGameSaveLoad.h"
+#include "DlgGameStart.h"
+#include "DlgGameTable.h"
 #include "DlgHow.h"
+#include "DlgInput.h"
+#include "DlgLicense.h"
 #include "DlgMain.h"
 #include "DlgTital.h"
+#include "DlgTopList.h"
 #include "Screen.h"
 #include "StdDialogs.h"
 #include "WinFile.h"
@@ -75,11 +83,12 @@ BOOL CTavexDlg::OnInitDialog() {
     dlgMain->DoModal();
     const int choice = dlgMain->result;
     switch (choice) {
+      case MENU_FREE_GAME: RunFreeGame(); break;
       case MENU_TOURNAMENT_A: RunTournament(0); break;
       case MENU_TOURNAMENT_B: RunTournament(1); break;
       case MENU_LADDER: RunLadder(); break;
+      case MENU_TOP_LIST: dlgTopList->DoModal(); break;
       case MENU_HOW_TO: dlgHow->DoModal(); break;
-      // The free game and the top-ten lists come back here until their screens exist.
       default: break;
     }
     if (choice == MENU_QUIT || quitRequested) {
@@ -99,41 +108,197 @@ BOOL CTavexDlg::OnInitDialog() {
 void CTavexDlg::ConstructScreens() {
   dlgMain = new CDlgMain(this);
   dlgHow = new CDlgHow(this);
+  dlgChessAc = new CDlgChessAc(this);
+  dlgTopList = new CDlgTopList(this);
   dlgGameMenu = new CDlgGameMenu(this);
+  dlgGameSaveLoad = new CDlgGameSaveLoad(this);
   dlgActiveMovie = new CDlgActiveMovie(nullptr);
+  dlgGameStart = new CDlgGameStart(this);
+  dlgCertificate = new CDlgCertificate(this);
+  dlgGameTable = new CDlgGameTable(this);
+  dlgGamePoint = new CDlgGamePoint(this);
+  dlgInput = new CDlgInput(this);
 }
 
+namespace {
+template <class T>
+void DeleteScreen(T*& screen) {
+  delete screen;
+  screen = nullptr;
+}
+}  // namespace
+
 void CTavexDlg::DestroyScreens() {
-  delete dlgActiveMovie;
-  dlgActiveMovie = nullptr;
-  delete dlgGameMenu;
-  dlgGameMenu = nullptr;
-  delete dlgHow;
-  dlgHow = nullptr;
-  delete dlgMain;
-  dlgMain = nullptr;
+  DeleteScreen(dlgInput);
+  DeleteScreen(dlgGamePoint);
+  DeleteScreen(dlgGameTable);
+  DeleteScreen(dlgCertificate);
+  DeleteScreen(dlgGameStart);
+  DeleteScreen(dlgActiveMovie);
+  DeleteScreen(dlgGameSaveLoad);
+  DeleteScreen(dlgGameMenu);
+  DeleteScreen(dlgTopList);
+  DeleteScreen(dlgChessAc);
+  DeleteScreen(dlgHow);
+  DeleteScreen(dlgMain);
+}
+
+void CTavexDlg::RunFreeGame() {
+  dlgChessAc->SetupGame(nullptr, nullptr, GAME_FREE);
+  dlgChessAc->DoModal();
+}
+
+void CTavexDlg::StartModeMusic(const char* name) {
+  StopModeMusic();
+  directSound.LoadWave(dataPath + name, &modeMusic);
+  directSound.PlayMusic(&modeMusic, TRUE);
+  modeMusicLoaded = true;
+}
+
+void CTavexDlg::StopModeMusic() {
+  if (modeMusicLoaded) directSound.FreeSound(&modeMusic);
+  modeMusicLoaded = false;
+}
+
+int CTavexDlg::PlayRosterGame(int rosterIndex, bool opponentBlack, int mode) {
+  // Indexes come from a checked save or from the pairing; anything else plays a level-0 side.
+  PlayerRecord* opponent = &roster[rosterIndex >= 0 && rosterIndex < ROSTER_SIZE ? rosterIndex : 0];
+  if (opponentBlack)
+    dlgChessAc->SetupGame(opponent, nullptr, mode);
+  else
+    dlgChessAc->SetupGame(nullptr, opponent, mode);
+  dlgChessAc->DoModal();
+  return dlgChessAc->result;
+}
+
+bool CTavexDlg::HumanWon(int gameResult) const {
+  return (gameResult == 0 || gameResult == 1) && chessData.sides[gameResult].kind == PLAYER_HUMAN;
 }
 
 void CTavexDlg::RunTournament(int kind) {
-  directSound.FreeSound(&modeMusic);
-  directSound.LoadWave(dataPath + (kind == 0 ? "music\\Track08.wav" : "music\\T08.wav"), &modeMusic);
-  directSound.PlayMusic(&modeMusic, TRUE);
+  StartModeMusic(kind == 0 ? "music\\Track08.wav" : "music\\T08.wav");
+  dlgGameSaveLoad->saveKind = kind;
   dlgGameMenu->gameKind = kind;
+  dlgGameTable->tournamentKind = kind;
+  dlgGamePoint->tournamentKind = kind;
+
   dlgGameMenu->DoModal();
-  if (dlgGameMenu->result != -1) PickOpponents(kind);
-  // The save slots, the table and the games of a tournament take over from here once they exist.
-  directSound.FreeSound(&modeMusic);
+  bool finished = false;
+  if (dlgGameMenu->result != -1) {
+    PickOpponents(kind);
+    dlgGameSaveLoad->DoModal();
+    CDlgGameTable& table = *dlgGameTable;
+    table.round = 0;
+    std::memset(resultMatrix, 0, sizeof resultMatrix);
+    if (dlgGameMenu->result == 1) table.round = dlgGameSaveLoad->LoadTournament();
+    if (dlgGameSaveLoad->result != -1) {
+      while (table.round < TOURNAMENT_ROUNDS && !quitRequested) {
+        if (!modeMusicLoaded) StartModeMusic("music\\Track08.wav");
+        table.DoModal();
+        // The slot holds the state before this round's game, whatever follows.
+        dlgGameSaveLoad->SaveTournament(table.round);
+        if (table.result == -1) break;
+        StopModeMusic();  // the play screen plays its own track
+        const bool opponentBlack = (table.round & 1) == 0;
+        const int game = PlayRosterGame(standings[table.round + 1].rosterIndex, opponentBlack, kind + 1);
+        if (game == 2)
+          table.RecordResult(MATCH_DRAW);
+        else
+          table.RecordResult(HumanWon(game) ? MATCH_WON : MATCH_LOST);
+        table.round += 1;
+      }
+      finished = table.result != -1 && !quitRequested;
+    }
+  }
+  StopModeMusic();
+  if (!finished) return;
+
+  // The final table brings the points up to date. A quit from any of the end screens leaves
+  // the slot as it stands and shows nothing more.
+  dlgGameTable->DoModal();
+  if (quitRequested) return;
+  dlgGamePoint->DoModal();
+  if (quitRequested) return;
+  dlgGameSaveLoad->DeleteSave();
+  EnterTopTen(kind == 0 ? TOPLIST_TOURNAMENT_A : TOPLIST_TOURNAMENT_B, uint32_t(standings[0].points));
 }
 
 void CTavexDlg::RunLadder() {
-  directSound.FreeSound(&modeMusic);
-  directSound.LoadWave(dataPath + "music\\Track10.wav", &modeMusic);
-  directSound.PlayMusic(&modeMusic, TRUE);
+  StartModeMusic("music\\Track10.wav");
+  dlgGameSaveLoad->saveKind = SAVE_LADDER;
   dlgGameMenu->gameKind = 2;
   dlgGameMenu->DoModal();
-  if (dlgGameMenu->result != -1) PickOpponents(2);
-  // The save slots and the ladder rounds take over from here once they exist.
-  directSound.FreeSound(&modeMusic);
+  if (dlgGameMenu->result == -1) {
+    StopModeMusic();
+    return;
+  }
+  PickOpponents(2);
+  CDlgGameStart& start = *dlgGameStart;
+  start.level = 0;
+  start.gameIndex = 0;
+  start.result = -1;
+  dlgGameSaveLoad->DoModal();
+  if (dlgGameMenu->result == 1) start.level = dlgGameSaveLoad->LoadLadder(&start.gameIndex);
+  if (dlgGameSaveLoad->result != -1) {
+    StopModeMusic();
+    while (start.level < LADDER_LEVEL_COUNT && !quitRequested) {
+      while (start.gameIndex < LADDER_GAMES && !quitRequested) {
+        start.DoModal();
+        dlgGameSaveLoad->SaveLadder(start.level, start.gameIndex);
+        if (start.result == -1) break;
+        const int g = start.gameIndex;
+        const int game = PlayRosterGame(standings[g + 1].rosterIndex, (g & 1) == 0, GAME_LADDER);
+        standings[g + 1].points = game == 2 ? LADDER_DRAWN : (HumanWon(game) ? LADDER_WON : LADDER_LOST);
+        int32_t lost = 0;
+        for (int i = 0; i <= g; ++i) lost += standings[i + 1].points;
+        standings[0].points = 2 * (g + 1) - lost;
+        start.gameIndex += 1;
+      }
+      if (start.result == -1) break;
+      // The summary shows even after a quit during the last game.
+      start.gameIndex = LADDER_SUMMARY;
+      start.DoModal();
+      start.result = 0;
+      start.gameIndex = 0;
+      if (standings[0].points < LADDER_PASS_SCORE) {
+        start.level -= 1;
+        break;
+      }
+      if (start.level < LADDER_LEVEL_COUNT - 1) PickOpponents(start.level + 3);
+      start.level += 1;
+    }
+  }
+  StopModeMusic();
+  if (start.level > LADDER_LEVEL_COUNT - 1)
+    start.level = LADDER_LEVEL_COUNT - 1;
+  else if (start.level == -1)
+    dlgGameSaveLoad->DeleteSave();
+  if (start.level < 0 || start.result == -1 || dlgGameSaveLoad->result == -1 || quitRequested) return;
+  dlgGameSaveLoad->DeleteSave();
+  dlgCertificate->level = start.level;
+  dlgCertificate->DoModal();
+  if (quitRequested) return;
+  EnterTopTen(TOPLIST_LADDER, uint32_t(start.level + 1));
+}
+
+void CTavexDlg::EnterTopTen(int listKind, uint32_t score) {
+  const int rules = chessData.ruleSet == 1 ? 1 : 0;
+  PlayerRecord entry{};
+  std::strcpy(entry.name, kDefaultPlayerName);
+  entry.score = score;
+  PlayerRecord* list = chessData.topTen[rules][listKind];
+  const int place = chessData.InsertTopTen(&entry, list);
+  if (place < 1 || place > TOPTEN_PLACES) return;
+  ShowCursor(TRUE);
+  dlgInput->DoModal();
+  ShowCursor(FALSE);
+  StoreTopTenName(list[place - 1], dlgInput->name);
+  if (rules == 0)
+    dlgTopList->freeStyleList = listKind;
+  else
+    dlgTopList->renjuList = listKind;
+  dlgTopList->DoModal();
+  SaveTopTen();
 }
 
 void CTavexDlg::CollapseWindow() { SetWindowPos(&wndNoTopMost, 0, 0, 0, 0, SWP_SHOWWINDOW); }

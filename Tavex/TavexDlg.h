@@ -14,6 +14,14 @@ class CDlgMain;
 class CDlgHow;
 class CDlgGameMenu;
 class CDlgActiveMovie;
+class CDlgChessAc;
+class CDlgTopList;
+class CDlgGameSaveLoad;
+class CDlgGameStart;
+class CDlgCertificate;
+class CDlgGameTable;
+class CDlgGamePoint;
+class CDlgInput;
 
 // What the main menu hands back to the host.
 enum {
@@ -68,8 +76,16 @@ class CTavexDlg : public CDialog {
   // The screens, built once at start-up and run again and again.
   CDlgMain* dlgMain = nullptr;
   CDlgHow* dlgHow = nullptr;
+  CDlgChessAc* dlgChessAc = nullptr;
+  CDlgTopList* dlgTopList = nullptr;
   CDlgGameMenu* dlgGameMenu = nullptr;
+  CDlgGameSaveLoad* dlgGameSaveLoad = nullptr;
   CDlgActiveMovie* dlgActiveMovie = nullptr;
+  CDlgGameStart* dlgGameStart = nullptr;
+  CDlgCertificate* dlgCertificate = nullptr;
+  CDlgGameTable* dlgGameTable = nullptr;
+  CDlgGamePoint* dlgGamePoint = nullptr;
+  CDlgInput* dlgInput = nullptr;
 
   // Operations the screens use.
   void CollapseWindow();
@@ -87,9 +103,13 @@ class CTavexDlg : public CDialog {
   void LoadCursors();
   void LoadSoundEffects();
 
-  // A long mode from the main menu: the game menu and what follows it.
+  // The modes of the main menu.
+  void RunFreeGame();
   void RunTournament(int kind);
   void RunLadder();
+  // After a finished tournament or ladder: a place won in list kind `listKind` of the current
+  // rule set is named, shown and written.
+  void EnterTopTen(int listKind, uint32_t score);
 
   BOOL DestroyWindow() override;
 
@@ -104,6 +124,14 @@ class CTavexDlg : public CDialog {
   void ConstructScreens();
   void DestroyScreens();
   void ReleaseMedia();
+  // One game of a long mode against roster entry `rosterIndex`; the play screen's result.
+  int PlayRosterGame(int rosterIndex, bool opponentBlack, int mode);
+  // The side that won a game (0 black, 1 white) is the person's.
+  bool HumanWon(int gameResult) const;
+  void StartModeMusic(const char* name);
+  void StopModeMusic();
   bool engineReady = false;
   WaveSound modeMusic;
+  // Freed sounds must not be freed again: the music of a long mode is tracked here.
+  bool modeMusicLoaded = false;
 };

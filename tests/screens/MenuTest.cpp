@@ -1,8 +1,11 @@
 // The main menu, the game menu and the how-to-play screen: what their buttons choose and show.
 #include "AiEngine.h"
+#include "DlgChessAc.h"
 #include "DlgGameMenu.h"
+#include "DlgGameSaveLoad.h"
 #include "DlgHow.h"
 #include "DlgMain.h"
+#include "DlgTopList.h"
 #include "ScreenTestUtil.h"
 
 namespace {
@@ -90,16 +93,21 @@ TEST_F(MenuTest, MenuItemsChooseOnlyWhenReleasedOverThemselves) {
       EXPECT_EQ(menu->items[3].state, 0);
       EXPECT_NE(SpriteMismatches(menuPic, CRect(0, 688, 238, 739), 299, 167), 0) << "the sprite goes";
       EXPECT_TRUE(menu->IsWindowVisible());
-      ClickAndPump(400, 190);  // the free game comes back here until its screen exists
+      ClickAndPump(400, 190);
       EXPECT_EQ(menu->result, MENU_FREE_GAME);
     } else if (count == 1) {
-      ClickAndPump(440, 378);  // top-ten lists: likewise
+      ClickAndPump(440, 378);  // top-ten lists
+      EXPECT_EQ(menu->result, MENU_TOP_LIST);
     } else {
       ClickAndPump(205, 424);
     }
   };
+  onOpen[IDD_DLG_CHESSAC] = [&](CScreen*, int) { ClickAndPump(155, 206); };  // leave
+  onOpen[CDlgTopList::IDD] = [&](CScreen*, int) { ClickAndPump(323, 442); };  // back
   RunGame(host);
   EXPECT_EQ(opened[IDD_DLG_MAIN], 3);
+  EXPECT_EQ(opened[IDD_DLG_CHESSAC], 1);
+  EXPECT_EQ(opened[CDlgTopList::IDD], 1);
   FreeImagePage(&menuPic);
 }
 
@@ -137,7 +145,10 @@ TEST_F(MenuTest, GameMenuOverlapShowsContinuePressedButChoosesBack) {
     }
     results.push_back(menu->result);
   };
+  // New and continue go on to the save slots; cancelling there comes back to the main menu.
+  onOpen[CDlgGameSaveLoad::IDD] = [&](CScreen*, int) { ClickAndPump(352, 350); };
   RunGame(host);
+  EXPECT_EQ(opened[CDlgGameSaveLoad::IDD], 2);
   EXPECT_EQ(results, (std::vector<int>{-1, 1, 0}));
   // A new or continued tournament B draws its field.
   EXPECT_EQ(host.standings[0].rosterIndex, -1);
