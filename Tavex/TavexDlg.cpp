@@ -74,7 +74,7 @@ BOOL CTavexDlg::OnInitDialog() {
     // Without its tables the computer cannot play: say which file and end cleanly.
     CString text;
     text.Format("No open %s", aiLoadFailure ? aiLoadFailure : "tables");
-    MessageBox(this, text);
+    DdMessage(text);
     quitRequested = 1;
   }
   CollapseWindow();
@@ -271,8 +271,8 @@ void CTavexDlg::RunLadder() {
   StopModeMusic();
   if (start.level > LADDER_LEVEL_COUNT - 1)
     start.level = LADDER_LEVEL_COUNT - 1;
-  else if (start.level == -1)
-    dlgGameSaveLoad->DeleteSave();
+  else if (start.level == -1 && !quitRequested)
+    dlgGameSaveLoad->DeleteSave();  // a quit is no failure: the slot keeps the run
   if (start.level < 0 || start.result == -1 || dlgGameSaveLoad->result == -1 || quitRequested) return;
   dlgGameSaveLoad->DeleteSave();
   dlgCertificate->level = start.level;
