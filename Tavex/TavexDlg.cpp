@@ -255,7 +255,7 @@ void CTavexDlg::RunLadder() {
         start.gameIndex += 1;
       }
       if (start.result == -1) break;
-      // The summary shows even after a quit during the last game.
+      // The summary shows even after a quit during a game.
       start.gameIndex = LADDER_SUMMARY;
       start.DoModal();
       start.result = 0;

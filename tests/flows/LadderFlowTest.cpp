@@ -155,7 +155,7 @@ TEST_F(LadderFlowTest, TheLastGameOfALevelDecidesTheCertificateAndTheTopTenGrade
   }
 }
 
-// A quit during a game still shows the level's summary (as a quit always did); then the program
+// A quit during a game still shows the level's summary; then the program
 // ends, and the slot keeps the run even though the level counts as failed.
 TEST_F(LadderFlowTest, AQuitDuringAGameShowsTheSummaryAndKeepsTheSlot) {
   CTavexDlg host;
