@@ -41,23 +41,14 @@ void CDlgBoardSet::Draw() {
 }
 
 void CDlgBoardSet::OnMouseMove(UINT flags, CPoint point) {
-  if (!LeftButtonDown()) {
-    bool over = false;
-    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
-    host->SelectCursor(over ? 1 : 0);
-  }
+  PointCursor(buttons, BOARDSET_BUTTONS, point);
   Present(true);
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgBoardSet::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
-  if (hit) {
+  if (PressButtons(buttons, BOARDSET_BUTTONS, point) != -1) {
     PlayClickEffect();
     Draw();
   }
@@ -65,11 +56,7 @@ void CDlgBoardSet::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgBoardSet::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < BOARDSET_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, BOARDSET_BUTTONS, point);
   if (chosen != -1) {
     result = chosen;
     host->chosenBoard = chosen;

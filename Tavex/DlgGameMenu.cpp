@@ -92,18 +92,9 @@ void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
 
 void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  int hit = -1;
-  for (int i = 0; i < TITLE_BUTTONS; ++i) {
-    ScreenButton& b = TitleBarButtons[i];
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    if (b.state) hit = i;
-  }
-  for (int i = 0; i < 3; ++i) {
-    ScreenButton& b = items[i];
-    b.state = b.hit.PtInRect(point) ? 2 : 0;
-    if (b.state) hit = i;
-  }
-  if (hit == -1) {
+  const int titleHit = PressButtons(TitleBarButtons, TITLE_BUTTONS, point);
+  const int itemHit = PressButtons(items, 3, point, 2);
+  if (titleHit == -1 && itemHit == -1) {
     DragWindow(point);
   } else {
     PlayClickEffect();
@@ -113,18 +104,9 @@ void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
-  int tb = -1, item = -1;
-  for (int i = 0; i < TITLE_BUTTONS; ++i) {
-    ScreenButton& b = TitleBarButtons[i];
-    if (b.state == 1 && b.hit.PtInRect(point)) tb = i;
-    b.state = 0;
-  }
+  const int tb = ReleaseButtons(TitleBarButtons, TITLE_BUTTONS, point);
   // In item order, so a release where two items overlap takes the later one.
-  for (int i = 0; i < 3; ++i) {
-    ScreenButton& b = items[i];
-    if (b.state == 2 && b.hit.PtInRect(point)) item = i;
-    b.state = 0;
-  }
+  const int item = ReleaseButtons(items, 3, point, 2);
   switch (item) {
     case 0:
       result = 0;

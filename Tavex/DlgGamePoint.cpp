@@ -87,31 +87,17 @@ void CDlgGamePoint::DrawStandings() {
   graphics->KeepCursor();
 }
 
-int CDlgGamePoint::ButtonAt(CPoint point) const {
-  for (int i = 0; i < POINT_BUTTONS; ++i)
-    if (buttons[i].hit.PtInRect(point)) return i;
-  return -1;
-}
-
 void CDlgGamePoint::OnMouseMove(UINT flags, CPoint point) {
-  if (ButtonAt(point) != -1) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+  if (PointCursor(buttons, POINT_BUTTONS, point))
     DrawStandings();
-  } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+  else
     Present(false);
-  }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgGamePoint::OnLButtonDown(UINT flags, CPoint point) {
   // This screen keeps the cursor shape it has while the button is held.
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state == 1;
-  }
-  if (hit) {
+  if (PressButtons(buttons, POINT_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawStandings();
   } else {
@@ -121,11 +107,7 @@ void CDlgGamePoint::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgGamePoint::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < POINT_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, POINT_BUTTONS, point);
   DrawStandings();
   switch (chosen) {
     case TITLE_FULLSCREEN:

@@ -34,5 +34,4 @@ class CDlgGamePoint : public CScreen {
 
  private:
   void Layout();
-  int ButtonAt(CPoint point) const;
 };

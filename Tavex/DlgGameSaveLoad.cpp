@@ -189,23 +189,14 @@ void CDlgGameSaveLoad::DrawSlots() {
 }
 
 void CDlgGameSaveLoad::OnMouseMove(UINT flags, CPoint point) {
-  if (!LeftButtonDown()) {
-    bool over = false;
-    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
-    host->SelectCursor(over ? 1 : 0);
-  }
+  PointCursor(buttons, SLOT_BUTTONS, point);
   Present(true);
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgGameSaveLoad::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
-  if (hit) {
+  if (PressButtons(buttons, SLOT_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawSlots();
   } else {
@@ -215,11 +206,7 @@ void CDlgGameSaveLoad::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgGameSaveLoad::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < SLOT_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, SLOT_BUTTONS, point);
   if (chosen >= SLOT_FIRST) slot = chosen - SLOT_FIRST;
   DrawSlots();
   switch (chosen) {

@@ -144,31 +144,17 @@ void CDlgGameStart::DrawRound() {
   graphics->KeepCursor();
 }
 
-int CDlgGameStart::ButtonAt(CPoint point) const {
-  for (int i = 0; i < START_BUTTONS; ++i)
-    if (buttons[i].hit.PtInRect(point)) return i;
-  return -1;
-}
-
 void CDlgGameStart::OnMouseMove(UINT flags, CPoint point) {
-  if (ButtonAt(point) != -1) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+  if (PointCursor(buttons, START_BUTTONS, point))
     DrawRound();
-  } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+  else
     Present(false);
-  }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgGameStart::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state == 1;
-  }
-  if (hit) {
+  if (PressButtons(buttons, START_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawRound();
   } else {
@@ -178,11 +164,7 @@ void CDlgGameStart::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgGameStart::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < START_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, START_BUTTONS, point);
   // Unlike the tables, the release itself does not redraw: a leaving screen is not drawn again.
   switch (chosen) {
     case TITLE_FULLSCREEN:

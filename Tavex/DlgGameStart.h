@@ -43,5 +43,4 @@ class CDlgGameStart : public CScreen {
 
  private:
   void Layout();
-  int ButtonAt(CPoint point) const;
 };

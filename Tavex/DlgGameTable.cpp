@@ -159,31 +159,17 @@ void CDlgGameTable::DrawTable() {
   graphics->KeepCursor();
 }
 
-int CDlgGameTable::ButtonAt(CPoint point) const {
-  for (int i = 0; i < TABLE_BUTTONS; ++i)
-    if (buttons[i].hit.PtInRect(point)) return i;
-  return -1;
-}
-
 void CDlgGameTable::OnMouseMove(UINT flags, CPoint point) {
-  if (ButtonAt(point) != -1) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+  if (PointCursor(buttons, TABLE_BUTTONS, point))
     DrawTable();
-  } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+  else
     Present(false);
-  }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgGameTable::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state == 1;
-  }
-  if (hit) {
+  if (PressButtons(buttons, TABLE_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawTable();
   } else {
@@ -193,11 +179,7 @@ void CDlgGameTable::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgGameTable::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < TABLE_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, TABLE_BUTTONS, point);
   DrawTable();
   switch (chosen) {
     case TITLE_FULLSCREEN:

@@ -59,5 +59,4 @@ class CDlgGameTable : public CScreen {
 
  private:
   void Layout();
-  int ButtonAt(CPoint point) const;
 };

@@ -67,23 +67,14 @@ void CDlgHow::Draw() {
 }
 
 void CDlgHow::OnMouseMove(UINT flags, CPoint point) {
-  if (!LeftButtonDown()) {
-    bool over = false;
-    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
-    host->SelectCursor(over ? 1 : 0);
-  }
+  PointCursor(buttons, HOW_BUTTONS, point);
   Present(true);
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
-  if (hit) {
+  if (PressButtons(buttons, HOW_BUTTONS, point) != -1) {
     PlayClickEffect();
     Draw();
   } else {
@@ -93,11 +84,7 @@ void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgHow::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < HOW_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, HOW_BUTTONS, point);
   if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU) {
     const int rules = chosen == HOW_FREESTYLE ? 0 : 1;
     host->chessData.ruleSet = rules;

@@ -146,10 +146,7 @@ void CDlgCertificate::Draw() {
 }
 
 void CDlgCertificate::OnMouseMove(UINT flags, CPoint point) {
-  bool over = false;
-  for (const auto& b : TitleBarButtons) over = over || b.hit.PtInRect(point);
-  if (!LeftButtonDown()) host->SelectCursor(over ? 1 : 0);
-  if (over)
+  if (PointCursor(TitleBarButtons, TITLE_BUTTONS, point))
     Draw();
   else
     Present(true);
@@ -158,12 +155,7 @@ void CDlgCertificate::OnMouseMove(UINT flags, CPoint point) {
 
 void CDlgCertificate::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : TitleBarButtons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
-  if (hit) {
+  if (PressButtons(TitleBarButtons, TITLE_BUTTONS, point) != -1) {
     Draw();
   } else if (!Renju()) {
     // Without an offer to answer, any click beside the title bar moves on.
@@ -174,11 +166,7 @@ void CDlgCertificate::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgCertificate::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < TITLE_BUTTONS; ++i) {
-    if (TitleBarButtons[i].state == 1 && TitleBarButtons[i].hit.PtInRect(point)) chosen = i;
-    TitleBarButtons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(TitleBarButtons, TITLE_BUTTONS, point);
   switch (chosen) {
     case TITLE_FULLSCREEN:
       ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);

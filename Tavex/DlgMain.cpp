@@ -122,16 +122,9 @@ void CDlgMain::OnMouseMove(UINT flags, CPoint point) {
 
 void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : TitleBarButtons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
-  for (auto& b : items) {
-    b.state = b.hit.PtInRect(point) ? 2 : 0;
-    hit = hit || b.state;
-  }
-  if (hit) {
+  const bool titleHit = PressButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
+  const bool itemHit = PressButtons(items, MAIN_ITEMS, point, 2) != -1;
+  if (titleHit || itemHit) {
     PlayClickEffect();
     Draw();
   } else {
@@ -142,17 +135,8 @@ void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
 
 void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
   host->SelectCursor(0);
-  int tb = -1, item = -1;
-  for (int i = 0; i < MAIN_TITLE_BUTTONS; ++i) {
-    ScreenButton& b = TitleBarButtons[i];
-    if (b.state == 1 && b.hit.PtInRect(point)) tb = i;
-    b.state = 0;
-  }
-  for (int i = 0; i < MAIN_ITEMS; ++i) {
-    ScreenButton& b = items[i];
-    if (b.state == 2 && b.hit.PtInRect(point)) item = i;
-    b.state = 0;
-  }
+  const int tb = ReleaseButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point);
+  const int item = ReleaseButtons(items, MAIN_ITEMS, point, 2);
   result = item;
   if (item == 0 || item == 1) {
     // The game record and the engine always change rule set together.

@@ -55,24 +55,15 @@ void CDlgSoundSet::Draw() {
 }
 
 void CDlgSoundSet::OnMouseMove(UINT flags, CPoint point) {
-  if (!LeftButtonDown()) {
-    bool over = false;
-    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
-    host->SelectCursor(over ? 1 : 0);
-  }
+  PointCursor(buttons, SOUNDSET_BUTTONS, point);
   Present(true);
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgSoundSet::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
   // A press beside the buttons does nothing: the panel is not dragged.
-  if (hit) {
+  if (PressButtons(buttons, SOUNDSET_BUTTONS, point) != -1) {
     PlayClickEffect();
     Draw();
   }
@@ -80,11 +71,7 @@ void CDlgSoundSet::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgSoundSet::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < SOUNDSET_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, SOUNDSET_BUTTONS, point);
   if (chosen != -1) {
     sound->EnableChannel(kButtons[chosen].channel, kButtons[chosen].on);
     EndDialog(0);

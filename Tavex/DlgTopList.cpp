@@ -131,23 +131,14 @@ void CDlgTopList::Redraw() {
 }
 
 void CDlgTopList::OnMouseMove(UINT flags, CPoint point) {
-  if (!LeftButtonDown()) {
-    bool over = false;
-    for (auto& b : buttons) over = over || b.hit.PtInRect(point);
-    host->SelectCursor(over ? 1 : 0);
-  }
+  PointCursor(buttons, TOPLIST_BUTTONS, point);
   Present(true);
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
   host->SelectCursor(2);
-  bool hit = false;
-  for (auto& b : buttons) {
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
-    hit = hit || b.state;
-  }
-  if (hit) {
+  if (PressButtons(buttons, TOPLIST_BUTTONS, point) != -1) {
     PlayClickEffect();
     Redraw();
   } else {
@@ -157,11 +148,7 @@ void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgTopList::OnLButtonUp(UINT flags, CPoint point) {
-  int chosen = -1;
-  for (int i = 0; i < TOPLIST_BUTTONS; ++i) {
-    if (buttons[i].state == 1 && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
-  }
+  const int chosen = ReleaseButtons(buttons, TOPLIST_BUTTONS, point);
   // Only the full-screen button and the tabs redraw; elsewhere the pressed look stays a while.
   switch (chosen) {
     case TITLE_FULLSCREEN:

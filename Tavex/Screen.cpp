@@ -53,6 +53,36 @@ void CScreen::PlayHoverEffect() { sound->PlayEffect(&host->soundEffects[EFFECT_H
 
 bool CScreen::LeftButtonDown() { return GetAsyncKeyState(VK_LBUTTON) != 0; }
 
+int CScreen::ButtonAt(const ScreenButton* buttons, int count, CPoint point) {
+  for (int i = 0; i < count; ++i)
+    if (buttons[i].hit.PtInRect(point)) return i;
+  return -1;
+}
+
+int CScreen::PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed) {
+  int hit = -1;
+  for (int i = 0; i < count; ++i) {
+    buttons[i].state = buttons[i].hit.PtInRect(point) ? pressed : 0;
+    if (buttons[i].state) hit = i;
+  }
+  return hit;
+}
+
+int CScreen::ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed) {
+  int chosen = -1;
+  for (int i = 0; i < count; ++i) {
+    if (buttons[i].state == pressed && buttons[i].hit.PtInRect(point)) chosen = i;
+    buttons[i].state = 0;
+  }
+  return chosen;
+}
+
+bool CScreen::PointCursor(const ScreenButton* buttons, int count, CPoint point) {
+  const bool over = ButtonAt(buttons, count, point) != -1;
+  if (!LeftButtonDown()) host->SelectCursor(over ? 1 : 0);
+  return over;
+}
+
 void CScreen::ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite) {
   host->fullScreen = 1 - host->fullScreen;
   // The flag flips even when no mode fits; the next screen follows the flag.

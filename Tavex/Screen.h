@@ -74,6 +74,16 @@ class CScreen : public CDialog {
   void PlayHoverEffect();
   static bool LeftButtonDown();
 
+  // The first button under the point, or -1.
+  static int ButtonAt(const ScreenButton* buttons, int count, CPoint point);
+  // Every button under the point takes `pressed`, the others go idle; the last one hit, or -1.
+  static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  // The last button still `pressed` and under the point is chosen, or -1; all go idle.
+  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  // While the mouse button is up the cursor tells whether the point is over a button;
+  // returns whether it is.
+  bool PointCursor(const ScreenButton* buttons, int count, CPoint point);
+
   // Title bar: the host's full-screen flag flips, the view follows, the button's pressed
   // sprite follows the view; the window is centred again.
   void ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite);
