@@ -11,11 +11,7 @@ BOOL CDlgBoardSet::OnInitDialog() {
   for (int i = 0; i < BOARDSET_BUTTONS; ++i)
     SetButton(buttons[i], CRect(468 + 31 * i, 436, 497 + 31 * i, 465), CRect(15 + 31 * i, 64, 44 + 31 * i, 93));
   LoadPicture("img\\boardSet.bmp");
-  ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  FreeImagePage(&background);
-  graphics->GrabRect(&page, &background, CRect(0, 0, 640, 480));
-  graphics->UnlockPage(FALSE);
+  GrabPage(&background);
   Draw();
   ScreenOpened();
   return TRUE;
@@ -30,12 +26,7 @@ void CDlgBoardSet::Draw() {
     const ScreenButton& current = buttons[host->chosenBoard];
     graphics->BltPage(&page, current.dest.left, current.dest.top, &picture, current.hoverSrc, TRUE);
   }
-  for (auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, buttons, BOARDSET_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);
   Present(true);
 }
@@ -67,10 +58,6 @@ void CDlgBoardSet::OnLButtonUp(UINT flags, CPoint point) {
 }
 
 BOOL CDlgBoardSet::DestroyWindow() {
-  ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &background, CRect(0, 0, 640, 480), FALSE);
-  graphics->UnlockPage(FALSE);
-  FreeImagePage(&background);
+  RestorePage(&background);
   return CScreen::DestroyWindow();
 }

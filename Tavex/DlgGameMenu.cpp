@@ -38,20 +38,9 @@ BOOL CDlgGameMenu::OnInitDialog() {
 }
 
 void CDlgGameMenu::Draw() {
-  CClientDC dc(this);
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
-  for (auto& b : TitleBarButtons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
+  DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
     if (b.state == 1 || b.state == 2) {
       graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
@@ -59,8 +48,7 @@ void CDlgGameMenu::Draw() {
     }
   }
   graphics->UnlockPage(FALSE);
-  graphics->Flip(&dc);
-  graphics->KeepCursor();
+  Present(true);
 }
 
 void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
@@ -84,8 +72,7 @@ void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
     Draw();
   } else {
     if (!LeftButtonDown()) host->SelectCursor(0);
-    CClientDC dc(this);
-    graphics->Flip(&dc);
+    Present(false);
   }
   CScreen::OnMouseMove(flags, point);
 }

@@ -54,18 +54,8 @@ void CDlgGamePoint::SortStandings() {
 
 void CDlgGamePoint::DrawStandings() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
-  for (const auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  DrawActiveButton(&page, buttons, POINT_BUTTONS, FALSE);
   graphics->UnlockPage(FALSE);
 
   HDC dc = nullptr;
@@ -82,9 +72,7 @@ void CDlgGamePoint::DrawStandings() {
   }
   graphics->ReleasePageDC(&dc, FALSE);
 
-  CClientDC client(this);
-  graphics->Flip(&client);
-  graphics->KeepCursor();
+  Present(true);
 }
 
 void CDlgGamePoint::OnMouseMove(UINT flags, CPoint point) {

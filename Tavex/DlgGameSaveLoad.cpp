@@ -161,19 +161,8 @@ BOOL CDlgGameSaveLoad::OnInitDialog() {
 
 void CDlgGameSaveLoad::DrawSlots() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
-  for (int i = 0; i < SLOT_FIRST; ++i) {
-    const ScreenButton& b = buttons[i];
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  DrawActiveButton(&page, buttons, SLOT_FIRST, FALSE);
   graphics->UnlockPage(FALSE);
 
   HDC dc = nullptr;

@@ -80,12 +80,7 @@ BOOL CDlgGameStart::OnInitDialog() {
 
 void CDlgGameStart::DrawRound() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
+  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
   // The opponent has black in games 0 and 2, the human in games 1 and 3.
   for (int i = 0; i < LADDER_GAMES; ++i)
     graphics->BltPage(&page, 290, 148 + kRowStep * i, &picture, kStoneMarks[i % 2], TRUE);
@@ -118,12 +113,7 @@ void CDlgGameStart::DrawRound() {
   if (level >= 0 && level < LADDER_LEVEL_COUNT)
     graphics->BltPage(&page, 412, 139, &picture, ladderLevelRects[level], TRUE);
 
-  for (const auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, buttons, START_BUTTONS, FALSE);
 
   for (int i = 0; i < LADDER_GAMES; ++i) {
     const int k = host->standings[i + 1].rosterIndex;
@@ -139,9 +129,7 @@ void CDlgGameStart::DrawRound() {
                             RGB(186, 186, 168), RGB(238, 238, 218));
   graphics->ReleasePageDC(&dc, FALSE);
 
-  CClientDC client(this);
-  graphics->Flip(&client);
-  graphics->KeepCursor();
+  Present(true);
 }
 
 void CDlgGameStart::OnMouseMove(UINT flags, CPoint point) {

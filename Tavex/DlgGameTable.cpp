@@ -115,18 +115,8 @@ void CDlgGameTable::RecordResult(uint8_t humanResult) {
 
 void CDlgGameTable::DrawTable() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
-  for (const auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  DrawActiveButton(&page, buttons, TABLE_BUTTONS, FALSE);
   MarkRoundPending();
   for (int p = 0; p < TOURNAMENT_PLAYERS; ++p) {
     for (int q = 0; q < TOURNAMENT_PLAYERS; ++q) {
@@ -154,9 +144,7 @@ void CDlgGameTable::DrawTable() {
   }
   graphics->ReleasePageDC(&dc, FALSE);
 
-  CClientDC client(this);
-  graphics->Flip(&client);
-  graphics->KeepCursor();
+  Present(true);
 }
 
 void CDlgGameTable::OnMouseMove(UINT flags, CPoint point) {

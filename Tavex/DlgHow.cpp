@@ -47,23 +47,12 @@ BOOL CDlgHow::OnInitDialog() {
 
 void CDlgHow::Draw() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
+  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
   const ScreenButton& rule = buttons[host->chessData.ruleSet == 0 ? HOW_FREESTYLE : HOW_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
-  for (auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, buttons, HOW_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);
-  CClientDC dc(this);
-  graphics->Flip(&dc);
+  Present(false);
 }
 
 void CDlgHow::OnMouseMove(UINT flags, CPoint point) {

@@ -126,12 +126,7 @@ void CDlgCertificate::Draw() {
     const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
     graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
   }
-  for (const auto& b : TitleBarButtons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
   graphics->UnlockPage(FALSE);
   if (Renju()) {
     HDC dc = nullptr;

@@ -63,20 +63,10 @@ BOOL CDlgMain::OnInitDialog() {
 
 void CDlgMain::Compose() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
+  BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
   const ScreenButton& rule = items[host->chessData.ruleSet == 0 ? 0 : 1];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
-  for (auto& b : TitleBarButtons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, FALSE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, TitleBarButtons, MAIN_TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
     if (b.state == 1 || b.state == 2) {
       graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);

@@ -25,11 +25,7 @@ BOOL CDlgSoundSet::OnInitDialog() {
   SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(), SWP_SHOWWINDOW);
   for (int i = 0; i < SOUNDSET_BUTTONS; ++i) SetButton(buttons[i], kButtons[i].rect, kButtons[i].lit);
   LoadPicture("img\\SoundSet.bmp");
-  ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  FreeImagePage(&background);
-  graphics->GrabRect(&page, &background, CRect(0, 0, 640, 480));
-  graphics->UnlockPage(FALSE);
+  GrabPage(&background);
   Draw();
   ScreenOpened();
   return TRUE;
@@ -44,12 +40,7 @@ void CDlgSoundSet::Draw() {
   const ScreenButton& effects = buttons[sound->channelEnabled[CHANNEL_EFFECTS] ? 2 : 3];
   graphics->BltPage(&page, music.dest.left, music.dest.top, &picture, music.hoverSrc, FALSE);
   graphics->BltPage(&page, effects.dest.left, effects.dest.top, &picture, effects.hoverSrc, FALSE);
-  for (auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, buttons, SOUNDSET_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);
   Present(true);
 }
@@ -82,10 +73,6 @@ void CDlgSoundSet::OnLButtonUp(UINT flags, CPoint point) {
 
 BOOL CDlgSoundSet::DestroyWindow() {
   // The caller's picture goes back exactly as it was.
-  ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &background, CRect(0, 0, 640, 480), FALSE);
-  graphics->UnlockPage(FALSE);
-  FreeImagePage(&background);
+  RestorePage(&background);
   return CScreen::DestroyWindow();
 }

@@ -85,12 +85,7 @@ BOOL CDlgTopList::OnInitDialog() {
 
 void CDlgTopList::DrawLists() {
   ImagePage page;
-  graphics->LockPage(&page, FALSE);
-  graphics->BltPage(&page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
-  if (host->fullScreen) {
-    const CRect& d = buttons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
-  }
+  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
   // The list each column shows always looks pressed.
   if (IsListKind(freeStyleList)) {
     const ScreenButton& tab = buttons[TOPLIST_LEFT_TABS + freeStyleList];
@@ -100,12 +95,7 @@ void CDlgTopList::DrawLists() {
     const ScreenButton& tab = buttons[TOPLIST_RIGHT_TABS + renjuList];
     graphics->BltPage(&page, tab.dest.left, tab.dest.top, &picture, tab.hoverSrc, TRUE);
   }
-  for (const auto& b : buttons) {
-    if (b.state == 1) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.hoverSrc, TRUE);
-      break;
-    }
-  }
+  DrawActiveButton(&page, buttons, TOPLIST_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);
 
   HDC dc = nullptr;

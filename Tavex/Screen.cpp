@@ -48,6 +48,41 @@ void CScreen::Present(bool keepCursor) {
   if (keepCursor) graphics->KeepCursor();
 }
 
+void CScreen::BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, const CRect& fullScreenMark) {
+  graphics->LockPage(page, FALSE);
+  graphics->BltPage(page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
+  if (host->fullScreen) {
+    const CRect& d = fullScreenButton.dest;
+    graphics->BltPage(page, d.left, d.top, &picture, fullScreenMark, TRUE);
+  }
+}
+
+void CScreen::DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent) {
+  for (int i = 0; i < count; ++i) {
+    const ScreenButton& b = buttons[i];
+    if (b.state == 1) {
+      graphics->BltPage(page, b.dest.left, b.dest.top, &picture, b.hoverSrc, transparent);
+      return;
+    }
+  }
+}
+
+void CScreen::GrabPage(ImagePage* copy) {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  FreeImagePage(copy);
+  graphics->GrabRect(&page, copy, CRect(0, 0, 640, 480));
+  graphics->UnlockPage(FALSE);
+}
+
+void CScreen::RestorePage(ImagePage* copy) {
+  ImagePage page;
+  graphics->LockPage(&page, FALSE);
+  graphics->BltPage(&page, 0, 0, copy, CRect(0, 0, 640, 480), FALSE);
+  graphics->UnlockPage(FALSE);
+  FreeImagePage(copy);
+}
+
 void CScreen::PlayClickEffect() { sound->PlayEffect(&host->soundEffects[EFFECT_CLICK], FALSE); }
 void CScreen::PlayHoverEffect() { sound->PlayEffect(&host->soundEffects[EFFECT_HOVER], FALSE); }
 

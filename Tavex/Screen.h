@@ -70,6 +70,14 @@ class CScreen : public CDialog {
 
   // Presents the page unchanged in this window (and keeps the cursor moving when asked).
   void Present(bool keepCursor);
+  // Locks the back page and lays the picture's screen on it, with the full-screen mark on the
+  // title bar while the view is full screen.
+  void BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, const CRect& fullScreenMark);
+  // Only the first button in state 1 is drawn, in its hoverSrc look.
+  void DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent);
+  // A panel over another screen keeps the page as it found it, and puts it back when it closes.
+  void GrabPage(ImagePage* copy);
+  void RestorePage(ImagePage* copy);
   void PlayClickEffect();
   void PlayHoverEffect();
   static bool LeftButtonDown();
