@@ -1,10 +1,10 @@
 #include "Forms.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 
 #include "Big5.h"
+#include "FaceFile.h"
 
 namespace {
 
@@ -23,29 +23,6 @@ void Fill(SDL_Surface* s, int x, int y, int w, int h, SDL_Color c) {
 SDL_Surface* RenderText(TTF_Font* font, const std::string& big5, SDL_Color colour) {
   if (!font || big5.empty()) return nullptr;
   return TTF_RenderUTF8_Blended(font, Big5ToUtf8(big5).c_str(), colour);
-}
-
-struct FaceFile {
-  const char* path;
-  const char* familyHint;  // collections hold several regions of a face; pick the Taiwan one
-};
-
-TTF_Font* OpenFaceFile(const FaceFile& f, int px) {
-  TTF_Font* first = nullptr;
-  for (long index = 0; index < 8; ++index) {
-    TTF_Font* font = TTF_OpenFontIndex(f.path, px, index);
-    if (!font) break;
-    const char* family = TTF_FontFaceFamilyName(font);
-    if (!f.familyHint || (family && std::strstr(family, f.familyHint) && !std::strstr(family, "MBE"))) {
-      if (first) TTF_CloseFont(first);
-      return font;
-    }
-    if (first)
-      TTF_CloseFont(font);
-    else
-      first = font;
-  }
-  return first;
 }
 
 }  // namespace
