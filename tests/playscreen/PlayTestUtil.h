@@ -4,11 +4,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/GameDirFixture.h"
 #include "AiEngine.h"
 #include "DirectDraw.h"
 #include "DirectSound.h"
@@ -111,23 +110,11 @@ class PlayTest : public ::testing::Test {
   std::string gameDir;
 
   void SetUp() override {
-    char cwd[PATH_MAX];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    gameDir = cwd;
-    char tmpl[] = "/tmp/tavex-play-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    // The data is shared read-only; whatever the game writes stays in this test's directory.
-    if (DIR* d = opendir(gameDir.c_str())) {
-      while (dirent* e = readdir(d)) {
-        const std::string name = e->d_name;
-        if (name == "." || name == ".." || name == "Sound.cfg" || name == "top10.dat" || name == "save") continue;
-        ASSERT_EQ(symlink((gameDir + "/" + name).c_str(), (dir + "/" + name).c_str()), 0);
-      }
-      closedir(d);
-    }
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    ASSERT_NO_FATAL_FAILURE(MakeTestDir("play", gameDir, dir));
+    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
+      return name == "Sound.cfg" || name == "top10.dat" || name == "save";
+    }));
+    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
     PlatformTest::Reset();
     // The search pumps this thread's messages, as in the program.
     InstallEngineHostPump();
@@ -145,9 +132,7 @@ class PlayTest : public ::testing::Test {
     EngineHost::ChooseFile = savedChooser;
     current = nullptr;
     PlatformTest::Reset();
-    if (chdir(gameDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << gameDir;
-    const std::string cmd = "rm -rf '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+    RemoveTestDir(gameDir, dir);
   }
 
   void Run(PlayHost& host) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/GameDirFixture.h"
 #include "DirectDraw.h"
 #include "DirectSound.h"
 #include "Display.h"
@@ -27,17 +28,6 @@
 
 namespace records_test {
 
-inline int PumpAll(int limit = 2000) {
-  MSG m;
-  int n = 0;
-  while (n < limit && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessage(&m);
-    ++n;
-  }
-  return n;
-}
-
 inline void ClickAndPump(int x, int y) {
   PlatformTest::Click(x, y);
   PumpAll();
@@ -46,16 +36,6 @@ inline void ClickAndPump(int x, int y) {
 inline void TypeAndPump(const char* utf8) {
   PlatformTest::TypeText(utf8);
   PumpAll();
-}
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-}
-
-inline void WriteBytes(const std::string& path, const void* data, size_t size) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 inline bool Exists(const std::string& path) {
@@ -110,40 +90,25 @@ class RecordsTest : public ::testing::Test {
   std::vector<std::string> messages;
 
   void SetUp() override {
-    char cwd[PATH_MAX];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    gameDir = cwd;
-    char tmpl[] = "/tmp/tavex-records-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    if (DIR* d = opendir(gameDir.c_str())) {
-      while (dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name == "." || name == ".." || name == "Sound.cfg" || name == "top10.dat" || name == "save" ||
-            name == "img" || name == "Quillan.dat")
-          continue;
-        ASSERT_EQ(symlink((gameDir + "/" + name).c_str(), (dir + "/" + name).c_str()), 0);
-      }
-      closedir(d);
-    }
+    ASSERT_NO_FATAL_FAILURE(MakeTestDir("records", gameDir, dir));
+    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
+      return name == "Sound.cfg" || name == "top10.dat" || name == "save" || name == "img" || name == "Quillan.dat";
+    }));
     // The pictures of the screens under test are made here; the rest are the game's own.
     mkdir((dir + "/img").c_str(), 0755);
-    for (const std::string& name : ListDir(gameDir + "/img")) {
+    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir + "/img", dir + "/img", [](const std::string& name) {
       std::string lower = name;
       for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-      if (lower.rfind("gamemenu_0_1", 0) == 0 || lower.rfind("gamemenu_1_1", 0) == 0 ||
-          lower.rfind("gamemenu_2_1", 0) == 0 || lower.rfind("toplist", 0) == 0 || lower.rfind("license", 0) == 0)
-        continue;
-      ASSERT_EQ(symlink((gameDir + "/img/" + name).c_str(), (dir + "/img/" + name).c_str()), 0);
-    }
+      return lower.rfind("gamemenu_0_1", 0) == 0 || lower.rfind("gamemenu_1_1", 0) == 0 ||
+             lower.rfind("gamemenu_2_1", 0) == 0 || lower.rfind("toplist", 0) == 0 || lower.rfind("license", 0) == 0;
+    }));
     WritePicture(dir + "/img/GameMenu_0_1.bmp", 640, 528, 1);
     WritePicture(dir + "/img/GameMenu_1_1.bmp", 640, 528, 2);
     WritePicture(dir + "/img/GameMenu_2_1.bmp", 640, 528, 3);
     WritePicture(dir + "/img/toplist.bmp", 640, 542, 4);
     WritePicture(dir + "/img/License.bmp", 640, 1056, 5);
     mkdir((dir + "/save").c_str(), 0755);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
     PlatformTest::Reset();
     current = this;
     CScreen::screenOpened = &RecordsTest::Opened;
@@ -159,9 +124,7 @@ class RecordsTest : public ::testing::Test {
     SetDdMessageHook(nullptr);
     SoundMessageBox = nullptr;
     PlatformTest::Reset();
-    if (chdir(gameDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << gameDir;
-    std::string cmd = "rm -rf '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+    RemoveTestDir(gameDir, dir);
   }
 
   // Starts the program's host; `body` runs over its main menu, which then closes the program.

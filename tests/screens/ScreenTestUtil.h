@@ -4,11 +4,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -17,24 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "../common/GameDirFixture.h"
 #include "Display.h"
 #include "DirectDraw.h"
 #include "DirectSound.h"
 #include "Platform.h"
 #include "Screen.h"
 #include "TavexDlg.h"
-
-// Dispatches everything that is pending now.
-inline int PumpAll(int limit = 2000) {
-  MSG m;
-  int n = 0;
-  while (n < limit && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessage(&m);
-    ++n;
-  }
-  return n;
-}
 
 // Injected input goes through SDL's own scaling of the full-screen view, so a page point is
 // first turned into a point of the desktop-sized window there.
@@ -52,16 +39,6 @@ inline void ClickAndPump(int x, int y) {
   PumpAll();
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-}
-
-inline void WriteBytes(const std::string& path, const void* data, size_t size) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
 class ScreenTest : public ::testing::Test {
  protected:
   // What each kind of screen does when it opens, by template number; the count says which
@@ -72,24 +49,12 @@ class ScreenTest : public ::testing::Test {
   std::vector<std::string> messages;
 
   void SetUp() override {
-    char cwd[PATH_MAX];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    gameDir = cwd;
-    char tmpl[] = "/tmp/tavex-screens-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    // The data is shared read-only; the files the game writes stay in this test's directory.
-    if (DIR* d = opendir(gameDir.c_str())) {
-      while (dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name == "." || name == ".." || name == "Sound.cfg" || name == "top10.dat" || name == "save") continue;
-        ASSERT_EQ(symlink((gameDir + "/" + name).c_str(), (dir + "/" + name).c_str()), 0);
-      }
-      closedir(d);
-    }
+    ASSERT_NO_FATAL_FAILURE(MakeTestDir("screens", gameDir, dir));
+    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
+      return name == "Sound.cfg" || name == "top10.dat" || name == "save";
+    }));
     mkdir((dir + "/save").c_str(), 0755);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
     PlatformTest::Reset();
     current = this;
     CScreen::screenOpened = &ScreenTest::Opened;
@@ -103,9 +68,7 @@ class ScreenTest : public ::testing::Test {
     CScreen::screenOpened = nullptr;
     current = nullptr;
     PlatformTest::Reset();
-    if (chdir(gameDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << gameDir;
-    std::string cmd = "rm -rf '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+    RemoveTestDir(gameDir, dir);
   }
 
   // Runs the whole program's host dialog until it ends.

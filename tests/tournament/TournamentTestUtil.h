@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -15,22 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "../common/GameDirFixture.h"
 #include "DirectDraw.h"
 #include "DirectSound.h"
 #include "Platform.h"
 #include "Screen.h"
 #include "TavexDlg.h"
-
-inline int PumpAll(int limit = 2000) {
-  MSG m;
-  int n = 0;
-  while (n < limit && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessage(&m);
-    ++n;
-  }
-  return n;
-}
 
 inline void ClickAndPump(int x, int y) {
   PlatformTest::Click(x, y);
@@ -136,12 +125,7 @@ class TournamentScreenTest : public ::testing::Test {
   std::vector<std::string> messages;
 
   void SetUp() override {
-    char cwd[PATH_MAX];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    gameDir = cwd;
-    char tmpl[] = "/tmp/tavex-tournament-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+    ASSERT_NO_FATAL_FAILURE(MakeTestDir("tournament", gameDir, dir));
     // The font and the cursors are the game's; the pictures are this test's own.
     for (const char* shared : {"font16.fnt", "cursor"})
       ASSERT_EQ(symlink((gameDir + "/" + shared).c_str(), (dir + "/" + shared).c_str()), 0);
@@ -151,8 +135,7 @@ class TournamentScreenTest : public ::testing::Test {
     WritePicture(dir + "/img/gamePoint.bmp", 545, 3);
     WritePicture(dir + "/img/GamePointWorld.bmp", 545, 4);
     WritePicture(dir + "/img/gamestart.bmp", 840, 5);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
     PlatformTest::Reset();
     current = this;
     CScreen::screenOpened = &TournamentScreenTest::Opened;
@@ -169,9 +152,7 @@ class TournamentScreenTest : public ::testing::Test {
     SoundMessageBox = oldSoundHook;
     current = nullptr;
     PlatformTest::Reset();
-    if (chdir(gameDir.c_str()) != 0) ADD_FAILURE() << "cannot return to " << gameDir;
-    const std::string cmd = "rm -rf '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+    RemoveTestDir(gameDir, dir);
   }
 
   void Run(TestHost& host, std::function<void()> body) {
