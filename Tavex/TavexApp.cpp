@@ -7,11 +7,19 @@
 #include "SysInfo.h"
 #include "TavexDlg.h"
 
+#include <unistd.h>
+
 const char* const kInstanceName = "Tavex-很好玩!";
 
 namespace {
 // Held for the life of the process; the system drops it when the process ends, however it ends.
 InstanceLock instanceLock;
+
+// The right-click beep holds the game while it sounds, as the game has always done.
+void HoldingBeep(unsigned frequency, unsigned durationMs) {
+  Audio::Beep(frequency, durationMs);
+  usleep(durationMs * 1000u);
+}
 }  // namespace
 
 CTavexApp::CTavexApp() : CWinApp("Tavex") {}
@@ -19,7 +27,7 @@ CTavexApp::CTavexApp() : CWinApp("Tavex") {}
 BOOL CTavexApp::InitInstance() {
   if (!instanceLock.Held() && !instanceLock.Acquire(kInstanceName)) return FALSE;
   InstallEngineHostPump();
-  EngineHost::Beep = Audio::Beep;
+  EngineHost::Beep = HoldingBeep;
   EngineHost::ChooseFile = ChooseGameFile;
   CTavexDlg dlg;
   m_pMainWnd = &dlg;
