@@ -11,12 +11,13 @@ struct Item {
   Rect dest;
   int hoverX, hoverY, pressedX, pressedY;
   const char* caption;
+  bool studs = true;  // the two rule-set marks are a pair and must look alike
 };
 
 // Main menu items in the order the screen numbers them.
 const Item kMainItems[] = {
-    {{151, 212, 302, 263}, 0, 480, 0, 636, "自由規則"},
-    {{61, 261, 302, 312}, 152, 480, 152, 636, "連珠規則"},
+    {{151, 212, 302, 263}, 0, 480, 0, 636, "自由規則", false},
+    {{61, 261, 302, 312}, 152, 480, 152, 636, "連珠規則", false},
     {{155, 399, 256, 450}, 394, 480, 394, 636, "離開"},
     {{299, 167, 537, 218}, 0, 532, 0, 688, "自由對局"},
     {{345, 211, 537, 262}, 239, 532, 239, 688, "錦標賽"},
@@ -32,8 +33,8 @@ void ItemSprites(Canvas& c, const Font& f, const Item& it, int margin) {
                      it.pressedY + it.dest.H()};
   Clear(c, hover);
   Clear(c, pressed);
-  MenuItem(c, f, hover, it.caption, Look::Hover, margin);
-  MenuItem(c, f, pressed, it.caption, Look::Pressed, margin);
+  MenuItem(c, f, hover, it.caption, Look::Hover, margin, it.studs);
+  MenuItem(c, f, pressed, it.caption, Look::Pressed, margin, it.studs);
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ void DrawTitleSprites(Canvas& c, const TitleSprites& s) {
 // ---------------------------------------------------------------------------------------------
 // Buttons
 
-void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, int margin) {
+void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, int margin, bool studs) {
   const Rect plate{r.l + 3, r.t + margin, r.r - 3, r.b - margin};
   const double radius = std::min(10.0, plate.H() / 2.0);
   const Rgb rim = look == Look::Idle ? kFrame : look == Look::Hover ? kGold : kGoldDark;
@@ -142,7 +142,7 @@ void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, 
   }
   // Gold studs at the ends mark the lit item.
   const int room = plate.W() - Measure(caption, CaptionStyle(2, true)).w;
-  if (look != Look::Idle && room >= 56) {
+  if (studs && look != Look::Idle && room >= 56) {
     const double cy = (plate.t + plate.b) / 2.0 + (look == Look::Pressed ? 1 : 0);
     Disc(c, plate.l + 11.5, cy, 3.5, kGold, true);
     Disc(c, plate.r - 11.5, cy, 3.5, kGold, true);

@@ -57,7 +57,8 @@ void DrawTitleSprites(Canvas& c, const TitleSprites& s);
 
 // --- menu items: a plaque inside the item's rectangle, green margins when on a sprite ---
 enum class Look { Idle, Hover, Pressed };
-void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, int margin = 4);
+void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, int margin = 4,
+              bool studs = true);
 
 // Round button with a caption (confirm, back ...), 48 or 50 px.
 void RoundButton(Canvas& c, const Font& f, Rect r, const char* caption, bool pressed);
