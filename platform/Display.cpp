@@ -185,6 +185,15 @@ void SyncDisplay(bool idle) {
     scr.minimized = false;
   }
   if (scr.fullView != scr.fullApplied) {
+    if (scr.fullView) {
+      // Cover the display ourselves first: without a window manager the full-screen request
+      // below changes nothing on X11, and the scaled page would be cut to the old window.
+      SDL_Rect b;
+      if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(scr.win), &b) == 0) {
+        SDL_SetWindowPosition(scr.win, b.x, b.y);
+        SDL_SetWindowSize(scr.win, b.w, b.h);
+      }
+    }
     SDL_SetWindowFullscreen(scr.win, scr.fullView ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     scr.fullApplied = scr.fullView;
     scr.placed = CRect();  // put the windowed window back where the screen is
@@ -236,6 +245,18 @@ CPoint GlobalPointer(bool* leftDown) {
     return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
   }
   return CPoint(x, y);
+}
+
+CPoint WindowPointer() {
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  FrameInfo f = CurrentFrame();
+  if (scr.fullView && scr.win && scr.ren) {
+    float lx, ly;
+    SDL_RenderWindowToLogical(scr.ren, x, y, &lx, &ly);
+    return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
+  }
+  return CPoint(f.rect.left + x, f.rect.top + y);
 }
 
 void WarpPointer(CPoint pt) {

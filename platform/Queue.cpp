@@ -442,7 +442,7 @@ BOOL GetCursorPos(CPoint* pt) {
   bool held = false;
   if (ws.realPointer) {
     CPoint global = GlobalPointer(&held);
-    if (held || !SdlWindowHasMouse()) ws.cursor = global;
+    ws.cursor = held || !SdlWindowHasMouse() ? global : WindowPointer();
   }
   *pt = ws.cursor;
   return TRUE;

@@ -109,6 +109,7 @@ void SyncDisplay(bool idle);                     // apply window state, present 
 bool SdlWindowHasMouse();
 bool SdlDisplayReal();
 CPoint GlobalPointer(bool* leftDown);            // real displays only
+CPoint WindowPointer();  // the pointer over our SDL window, from its own mouse state
 void WarpPointer(CPoint screenPt);
 void DisplayShutdown();
 void DisplayReset();
