@@ -125,21 +125,8 @@ void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
     CScreen::OnMouseMove(flags, point);
     return;
   }
-  bool hover = false;
-  for (int i = 0; i < PANEL_BUTTONS; ++i) {
-    if (i > PANEL_START && !Editable()) break;
-    ScreenButton& b = panelButtons[i];
-    if (b.hit.PtInRect(point)) {
-      if (b.state == 0) {
-        PlayHoverEffect();
-        b.state = 1;
-      }
-      hover = true;
-    } else if (b.state == 1) {
-      b.state = 0;
-      hover = true;
-    }
-  }
+  // Past the start button the panel is inert while it cannot be edited.
+  bool hover = TrackHover(panelButtons, Editable() ? PANEL_BUTTONS : PANEL_START + 1, point, true);
   for (int i = 0; i < SIDE_BUTTONS; ++i) {
     if (i >= SIDE_PORTRAIT_BLACK && !Editable()) break;
     if (sideButtons[i].hit.PtInRect(point)) hover = true;

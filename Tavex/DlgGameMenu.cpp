@@ -52,22 +52,10 @@ void CDlgGameMenu::Draw() {
 }
 
 void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
-  int changed = -1;
-  for (int i = 0; i < TITLE_BUTTONS; ++i)
-    if (TitleBarButtons[i].hit.PtInRect(point)) changed = i;
-  for (int i = 0; i < 3; ++i) {
-    ScreenButton& b = items[i];
-    if (b.hit.PtInRect(point)) {
-      if (b.state == 0) {
-        b.state = 1;
-        changed = i;
-      }
-    } else if (b.state == 1) {
-      b.state = 0;
-      changed = i;
-    }
-  }
-  if (changed != -1) {
+  // Every move over a button redraws, which keeps the animated cursor going there.
+  const bool overTitle = ButtonAt(TitleBarButtons, TITLE_BUTTONS, point) != -1;
+  const bool changed = TrackHover(items, 3, point, false) || overTitle;
+  if (changed) {
     if (!LeftButtonDown()) host->SelectCursor(1);
     Draw();
   } else {

@@ -85,21 +85,8 @@ void CDlgMain::OnOK() {}
 void CDlgMain::OnCancel() {}
 
 void CDlgMain::OnMouseMove(UINT flags, CPoint point) {
-  bool counted = false;
-  for (auto& b : TitleBarButtons)
-    if (b.hit.PtInRect(point)) counted = true;
-  for (auto& b : items) {
-    if (b.hit.PtInRect(point)) {
-      if (b.state == 0) {
-        b.state = 1;
-        PlayHoverEffect();
-      }
-      counted = true;
-    } else if (b.state == 1) {
-      b.state = 0;
-      counted = true;
-    }
-  }
+  const bool overTitle = ButtonAt(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
+  const bool counted = TrackHover(items, MAIN_ITEMS, point, true) || overTitle;
   if (counted) {
     if (!LeftButtonDown()) host->SelectCursor(1);
     Draw();

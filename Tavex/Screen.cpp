@@ -103,6 +103,24 @@ int CScreen::PressButtons(ScreenButton* buttons, int count, CPoint point, int32_
   return hit;
 }
 
+bool CScreen::TrackHover(ScreenButton* buttons, int count, CPoint point, bool hoverEffect) {
+  bool counted = false;
+  for (int i = 0; i < count; ++i) {
+    ScreenButton& b = buttons[i];
+    if (b.hit.PtInRect(point)) {
+      if (b.state == 0) {
+        b.state = 1;
+        if (hoverEffect) PlayHoverEffect();
+      }
+      counted = true;
+    } else if (b.state == 1) {
+      b.state = 0;
+      counted = true;
+    }
+  }
+  return counted;
+}
+
 int CScreen::ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed) {
   int chosen = -1;
   for (int i = 0; i < count; ++i) {

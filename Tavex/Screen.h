@@ -88,6 +88,10 @@ class CScreen : public CDialog {
   static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
   // The last button still `pressed` and under the point is chosen, or -1; all go idle.
   static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  // Hovering: an idle item under the point lights (with the hover effect where the screen has
+  // one); a lit item the point has left goes idle; pressed items keep their state. Returns
+  // whether any item is under the point or went idle, i.e. whether the screen must redraw.
+  bool TrackHover(ScreenButton* buttons, int count, CPoint point, bool hoverEffect);
   // While the mouse button is up the cursor tells whether the point is over a button;
   // returns whether it is.
   bool PointCursor(const ScreenButton* buttons, int count, CPoint point);

@@ -123,6 +123,13 @@ TEST_F(MenuTest, GameMenuOverlapShowsContinuePressedButChoosesBack) {
     auto* menu = static_cast<CDlgGameMenu*>(s);
     EXPECT_EQ(menu->gameKind, 1);
     if (count == 0) {
+      // A second move inside an item already lit still shows the button cursor.
+      PlatformTest::MouseMove(300, 160);
+      PumpAll();
+      PlatformTest::MouseMove(305, 162);
+      PumpAll();
+      EXPECT_EQ(menu->items[0].state, 1);
+      EXPECT_EQ(host.directDraw.cursorPage, &host.cursorPages[1]) << "still over a button";
       PlatformTest::MouseButton(VK_LBUTTON, true, 300, 256);  // rows 253..260 belong to both
       PumpAll();
       EXPECT_EQ(menu->items[1].state, 2);
