@@ -12,6 +12,9 @@ namespace {
 
 DdMessageHook messageHook = nullptr;
 
+// The display whose page the screens show: the standard dialogs restore its cursor's place.
+CDirectDraw* shownDisplay = nullptr;
+
 // One value for the whole program, as every presentation shares the one cursor animation.
 bool cursorClockStarted = false;
 DWORD lastCursorFrame = 0;
@@ -36,6 +39,7 @@ CDirectDraw::CDirectDraw() {
 }
 
 CDirectDraw::~CDirectDraw() {
+  if (shownDisplay == this) shownDisplay = nullptr;
   CloseFrameFile();
   delete memDC;
 }
@@ -78,6 +82,8 @@ BOOL CDirectDraw::InitDisplay(int width, int height, CWnd* wnd, BOOL fullScreen)
   BuildBlendTable();
   BuildGlowTable();
   pagePixels.assign(size_t(width) * size_t(height), 0);
+  shownDisplay = this;
+  StdDialogOpening = RestoreUnderCursor;
   delete memDC;
   memDC = new CDC;
   if (!memDC->CreatePageDC(pagePixels.data(), width, height)) {
@@ -143,12 +149,24 @@ void CDirectDraw::Flip(CDC* dc) {
   if (dc && !pagePixels.empty())
     SetDIBitsToDevice(dc, 0, 0, DWORD(pageWidth), DWORD(pageHeight), 0, 0, 0, UINT(pageHeight),
                       pagePixels.data(), &pageInfo, DIB_RGB_COLORS);
+  cursorWnd = frames > 0 && dc ? dc->GetWindow() : nullptr;
+  cursorAt = at;
   if (frames > 0) {
     LockPage(&page, FALSE);
     BltPage(&page, at.x - 32, at.y - 32, &saved, CRect(0, 0, 64, 64), FALSE);
     UnlockPage(FALSE);
     FreeImagePage(&saved);
   }
+}
+
+void CDirectDraw::RestoreUnderCursor(CWnd* shown) {
+  CDirectDraw* dd = shownDisplay;
+  if (!dd || !shown || shown != dd->cursorWnd || dd->pagePixels.empty()) return;
+  CClientDC dc(shown);
+  const CPoint at = dd->cursorAt;
+  SetDIBitsToDevice(&dc, at.x - 32, at.y - 32, 64, 64, at.x - 32, at.y - 32, 0, UINT(dd->pageHeight),
+                    dd->pagePixels.data(), &dd->pageInfo, DIB_RGB_COLORS);
+  dd->cursorWnd = nullptr;
 }
 
 void CDirectDraw::FlipWindow() {
@@ -268,4 +286,8 @@ void CDirectDraw::PresentPageStretched(CDC* dc, const ImagePage* page, CRect src
   SetDIBitsToDevice(dc, dstRect.left, dstRect.top, scaled.width, scaled.height, 0, 0, 0,
                     scaled.height, scaled.pixels, &info, DIB_RGB_COLORS);
   FreeImagePage(&scaled);
+}
+
+void CDirectDraw::CopyFromDC(CDC* dc) {
+  if (memDC && dc) memDC->BitBlt(0, 0, pageWidth, pageHeight, dc, 0, 0, SRCCOPY);
 }

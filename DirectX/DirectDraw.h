@@ -115,6 +115,8 @@ class CDirectDraw {
   static BOOL WaitKeyUp(int vkey);
   void PresentPage(CDC* dc, const ImagePage* page);
   void PresentPageStretched(CDC* dc, const ImagePage* page, CRect srcRect, CRect dstRect);
+  // The area (0, 0, page width, page height) of dc into the page.
+  void CopyFromDC(CDC* dc);
   void FlipWindow();
 
   // Read from outside. cursorPage and cursorFrame are set by the host (cursor shapes).
@@ -137,8 +139,13 @@ class CDirectDraw {
   std::vector<uint16_t> darkenTable;
   std::vector<uint16_t> glowTable;  // 32 rows x 64 entries
   void BuildDibInfo(int width, int height);
+  static void RestoreUnderCursor(CWnd* shown);
 
   CFont font;
+  // Where the last Flip showed the cursor: its window (compared, never used as a pointer,
+  // since the window may be gone) and its centre in client co-ordinates.
+  const CWnd* cursorWnd = nullptr;
+  CPoint cursorAt;
   BITMAPINFO pageInfo;
   std::vector<uint16_t> pagePixels;
   int pageHeight = 0;

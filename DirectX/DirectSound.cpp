@@ -1,16 +1,14 @@
 #include "DirectSound.h"
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "Riff.h"
+#include "StdDialogs.h"
 #include "WinFile.h"
 
 namespace {
-
-void MessageToStderr(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 // The format of the last sound read from a cache; a buffer copies it when it is made.
 WAVEFORMATEX cacheFormat;
@@ -32,9 +30,16 @@ void ZeroSound(WaveSound* ws) {
   *ws = WaveSound();
 }
 
+void ShowMessage(const char* text) {
+  if (SoundMessageBox)
+    SoundMessageBox(text);
+  else
+    AfxMessageBox(text, MB_OK);
+}
+
 }  // namespace
 
-void (*SoundMessageBox)(const char* text) = MessageToStderr;
+void (*SoundMessageBox)(const char* text) = nullptr;
 
 CDirectSound::CDirectSound() : channelVolume{0, 0, 0}, channelEnabled{1, 1, 1}, device(nullptr) {}
 
@@ -82,7 +87,7 @@ BOOL CDirectSound::LoadWave(const CString& path, WaveSound* ws) {
     CString msg;
     msg.Format(step, static_cast<const char*>(path));
     ZeroSound(ws);
-    SoundMessageBox(msg);
+    ShowMessage(msg);
     return FALSE;
   }
   delete[] ws->data;
@@ -127,7 +132,7 @@ BOOL CDirectSound::ReadWaveFile(const CString& path, WaveSound* ws, WAVEFORMATEX
   CString msg;
   msg.Format(step, static_cast<const char*>(path));
   ZeroSound(ws);
-  SoundMessageBox(msg);
+  ShowMessage(msg);
   return FALSE;
 }
 

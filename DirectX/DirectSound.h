@@ -20,8 +20,8 @@ struct WaveSound {
   DSBUFFERDESC desc;
 };
 
-// Where the sound object's failure messages go: a message box with an OK button. Tests and
-// programs without windows may send them elsewhere.
+// Where the sound object's failure messages go; nullptr (the default): a message box with an
+// OK button, as for pictures. Tests and programs without windows may send them elsewhere.
 extern void (*SoundMessageBox)(const char* text);
 
 class CDirectSound {

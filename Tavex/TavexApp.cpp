@@ -22,6 +22,17 @@ void HoldingBeep(unsigned frequency, unsigned durationMs) {
 }
 }  // namespace
 
+void InstallEngineHostPump() {
+  EngineHost::PumpMessage = [] {
+    MSG m;
+    if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  };
+  EngineHost::Milliseconds = [] { return static_cast<uint32_t>(timeGetTime()); };
+}
+
 CTavexApp::CTavexApp() : CWinApp("Tavex") {}
 
 BOOL CTavexApp::InitInstance() {

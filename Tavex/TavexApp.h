@@ -5,6 +5,10 @@
 // The name of the lock that keeps a second copy from starting.
 extern const char* const kInstanceName;
 
+// Points the engine's message pump at this thread's queue (one PeekMessage with removal,
+// TranslateMessage and DispatchMessage per call) and its clock at timeGetTime.
+void InstallEngineHostPump();
+
 class CTavexApp : public CWinApp {
  public:
   CTavexApp();

@@ -46,6 +46,9 @@ CTavexDlg::~CTavexDlg() {
 
 BOOL CTavexDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  HICON appIcon = LoadIconFromFile(dataPath + "img\\icon.bmp");
+  SetIcon(appIcon, TRUE);
+  SetIcon(appIcon, FALSE);
   SetWindowText("Tavex");
   SeedRandom(timeGetTime());
 

@@ -1,16 +1,11 @@
 #include "EngineHost.h"
 
-#include <ctime>
+#include "SysInfo.h"
 
 namespace {
 void NoPump() {}
 void NoBeep(unsigned, unsigned) {}
 bool NoFileDialog(bool, const char*, std::string&) { return false; }
-uint32_t MonotonicMs() {
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000);
-}
 }  // namespace
 
 namespace EngineHost {

@@ -153,6 +153,42 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF colour) {
   if (!pixels_) FramePresented();
 }
 
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD rop) {
+  if (!src || rop != SRCCOPY) return FALSE;
+  if (width <= 0 || height <= 0) return TRUE;
+  // Through a copy, so that a DC copying onto itself reads each pixel before it is written.
+  std::vector<uint16_t> copy(static_cast<size_t>(width) * height);
+  std::vector<bool> have(copy.size());
+  Target s;
+  src->GetTargets(&s);
+  CRect from(xSrc + s.ox, ySrc + s.oy, xSrc + s.ox + width, ySrc + s.oy + height);
+  for (const CRect& c : s.clips) {
+    CRect part;
+    if (!s.px || !part.IntersectRect(c, from)) continue;
+    for (int py = part.top; py < part.bottom; ++py)
+      for (int px = part.left; px < part.right; ++px) {
+        size_t i = static_cast<size_t>(py - from.top) * width + (px - from.left);
+        copy[i] = s.px[static_cast<size_t>(py) * s.pitch + px];
+        have[i] = true;
+      }
+  }
+  Target t;
+  GetTargets(&t);
+  if (!t.px) return TRUE;
+  CRect to(x + t.ox, y + t.oy, x + t.ox + width, y + t.oy + height);
+  for (const CRect& c : t.clips) {
+    CRect part;
+    if (!part.IntersectRect(c, to)) continue;
+    for (int py = part.top; py < part.bottom; ++py)
+      for (int px = part.left; px < part.right; ++px) {
+        size_t i = static_cast<size_t>(py - to.top) * width + (px - to.left);
+        if (have[i]) t.px[static_cast<size_t>(py) * t.pitch + px] = copy[i];
+      }
+  }
+  if (!pixels_) FramePresented();
+  return TRUE;
+}
+
 CClientDC::CClientDC(CWnd* wnd) : CDC(wnd) {}
 
 CPaintDC::CPaintDC(CWnd* wnd) : CDC(wnd) {

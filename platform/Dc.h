@@ -18,6 +18,7 @@ using HDC = CDC*;
 
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };  // SetBkMode
 enum : UINT { DT_LEFT = 0x0000, DT_CENTER = 0x0001 };  // DrawText
+enum : DWORD { SRCCOPY = 0x00CC0020 };                 // BitBlt
 
 // The page font as a GDI font object. Only the 16 x 8 fixed cell exists here: CreateFont with
 // any other height or width fails. Selecting no font draws with the same cells.
@@ -44,6 +45,7 @@ class CDC {
   // The pixels stay the caller's and must outlive the DC's use.
   BOOL CreatePageDC(uint16_t* pixels, int width, int height);
   HDC GetSafeHdc() { return this; }
+  CWnd* GetWindow() const { return wnd_; }  // nullptr for a memory DC
 
   CFont* SelectObject(CFont* font);  // previous font (nullptr: none)
   COLORREF SetTextColor(COLORREF colour);  // previous; default black
@@ -57,6 +59,10 @@ class CDC {
   int DrawText(const char* text, int count, CRect* rect, UINT format);
   CSize GetTextExtent(const char* text, int count = -1) const;
   void FillSolidRect(const CRect& rect, COLORREF colour);
+  // Copies (xSrc, ySrc, width, height) of src to (x, y) of this DC; only SRCCOPY (else FALSE).
+  // A window gives only what of it shows on the screen; what it cannot give leaves the
+  // destination as it was.
+  BOOL BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD rop);
 
  protected:
   friend int SetDIBitsToDevice(CDC*, int, int, DWORD, DWORD, int, int, UINT, UINT, const void*,

@@ -6,11 +6,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Dialog.h"
+#include "WinFile.h"
 #include "WindowSystem.h"
+
+struct IconImage {
+  SDL_Surface* picture;
+  ~IconImage() { SDL_FreeSurface(picture); }
+};
 
 namespace {
 
@@ -30,6 +37,7 @@ struct Screen {
   CRect placed;  // where the windowed SDL window was put last
   bool topmost = false;
   std::string title;
+  HICON icon = nullptr;
   std::vector<uint16_t> frame;  // what the SDL window shows, RGB555
   int frameW = 0, frameH = 0;
   bool everShown = false;
@@ -74,6 +82,12 @@ std::string TitleFor(CWnd* top) {
   if (WS::Alive(main) && !WS::St(main).text.empty()) return WS::St(main).text;
   CWinApp* app = AfxGetApp();
   return app ? app->m_pszAppName : "";
+}
+
+HICON IconFor(CWnd* top) {
+  if (WS::Alive(top) && WS::St(top).icon) return WS::St(top).icon;
+  CWnd* main = AfxGetMainWnd();
+  return WS::Alive(main) ? WS::St(main).icon : nullptr;
 }
 
 void PushEvent(SDL_Event& e) {
@@ -174,6 +188,7 @@ void SyncDisplay(bool idle) {
     scr.ren = SDL_CreateRenderer(scr.win, -1, 0);
     scr.placed = f.rect;
     scr.fullApplied = false;
+    scr.icon = nullptr;
   }
   if (WS::St(f.top).minimized) {
     if (!scr.minimized && scr.shown) SDL_MinimizeWindow(scr.win);
@@ -209,6 +224,11 @@ void SyncDisplay(bool idle) {
     SDL_SetWindowAlwaysOnTop(scr.win, topmost ? SDL_TRUE : SDL_FALSE);
     scr.topmost = topmost;
   }
+  HICON icon = IconFor(f.top);
+  if (icon && icon != scr.icon) {
+    SDL_SetWindowIcon(scr.win, icon->picture);
+    scr.icon = icon;
+  }
   std::string title = TitleFor(f.top);
   if (title != scr.title) {
     SDL_SetWindowTitle(scr.win, title.c_str());
@@ -225,9 +245,16 @@ void SyncDisplay(bool idle) {
   }
   if (show) {
     SDL_ShowWindow(scr.win);
+    // Without a window manager nobody else gives the new window the keyboard.
+    SDL_RaiseWindow(scr.win);
+    SDL_SetWindowInputFocus(scr.win);
     scr.shown = true;
     Present();
   }
+}
+
+void RequestMinimize() {
+  if (scr.win && scr.shown) SDL_MinimizeWindow(scr.win);
 }
 
 bool SdlWindowHasMouse() { return scr.win && SDL_GetMouseFocus() == scr.win; }
@@ -294,6 +321,16 @@ void DisplayShutdown() {
   scr.ren = nullptr;
   scr.win = nullptr;
   scr.shown = false;
+}
+
+HICON LoadIconFromFile(const char* path) {
+  WS::Get();
+  SDL_Surface* picture = path ? SDL_LoadBMP(NativePath(path).c_str()) : nullptr;
+  if (!picture) return nullptr;
+  SDL_SetColorKey(picture, SDL_TRUE, SDL_MapRGB(picture->format, 0, 255, 0));
+  static std::vector<std::unique_ptr<IconImage>> icons;
+  icons.push_back(std::make_unique<IconImage>(IconImage{picture}));
+  return icons.back().get();
 }
 
 // --- Display modes ---------------------------------------------------------------------------
@@ -435,6 +472,8 @@ static void PushWindowEvent(uint8_t which) {
 
 void CloseRequest() { PushWindowEvent(SDL_WINDOWEVENT_CLOSE); }
 void MouseLeave() { PushWindowEvent(SDL_WINDOWEVENT_LEAVE); }
+void Minimized() { PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED); }
+void Exposed() { PushWindowEvent(SDL_WINDOWEVENT_EXPOSED); }
 
 void UseManualClock(bool on, uint32_t startMs) {
   auto& ws = WS::Get();

@@ -50,6 +50,8 @@ void TypeText(const char* utf8);
 void Key(int vk, bool down);
 void CloseRequest();  // what Alt+F4 or the window manager's close button sends
 void MouseLeave();    // the pointer leaves the window
+void Minimized();     // the system reports the window minimised
+void Exposed();       // the system shows the window again
 
 // Time: the manual clock starts at `startMs` and moves only when advanced; off returns to the
 // system clock. Waits in GetMessage still take real time.

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "Big5.h"
 #include "Dc.h"
 #include "Display.h"
-#include "EngineHost.h"
 #include "Platform.h"
+#include "SysInfo.h"
 #include "WindowSystem.h"
 
 namespace {
@@ -22,12 +21,6 @@ using WS = WindowSystem;
 constexpr uint32_t kSyntheticMoveGap = 10;  // ms between two synthetic mouse moves
 constexpr uint32_t kDoubleClickTime = 500;
 constexpr int kDoubleClickSlop = 2;  // pixels either way
-
-uint32_t MonotonicMs() {
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000);
-}
 
 int VkFromKeycode(SDL_Keycode k) {
   if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
@@ -222,12 +215,12 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
           if (w) Post(w, WM_CLOSE, 0, 0);
           break;
         }
-        case SDL_WINDOWEVENT_EXPOSED:
-          DisplayExposed();  // the frame still holds the picture: show it again
-          break;
         case SDL_WINDOWEVENT_MINIMIZED:
           if (f.top && !St(f.top).minimized) f.top->ShowWindow(SW_MINIMIZE);
           break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          DisplayExposed();  // the frame still holds the picture: show it again
+          [[fallthrough]];   // some systems restore with nothing but an expose
         case SDL_WINDOWEVENT_RESTORED:
           for (CWnd* w : std::vector<CWnd*>(zorder))
             if (Alive(w) && St(w).minimized) w->ShowWindow(SW_RESTORE);
@@ -436,14 +429,10 @@ LRESULT DispatchMessage(const MSG* msg) {
 
 BOOL GetCursorPos(CPoint* pt) {
   auto& ws = WS::Get();
-  // Over our window the motion events are the truth: some X servers (Xvfb driven by XTEST)
-  // never refresh SDL's global pointer state, which would freeze the pointer at the last click.
-  // Elsewhere, and while a button is held (window drags), only the global state can know.
-  bool held = false;
-  if (ws.realPointer) {
-    CPoint global = GlobalPointer(&held);
-    ws.cursor = held || !SdlWindowHasMouse() ? global : WindowPointer();
-  }
+  // Over our window its own mouse state is the truth, button held or not: some X servers
+  // (Xvfb driven by XTEST) never refresh SDL's global pointer state, which would freeze the
+  // pointer at the last click. Only away from the window does the global state know more.
+  if (ws.realPointer) ws.cursor = SdlWindowHasMouse() ? WindowPointer() : GlobalPointer(nullptr);
   *pt = ws.cursor;
   return TRUE;
 }
@@ -473,7 +462,8 @@ int16_t GetAsyncKeyState(int vk) {
   SDL_PumpEvents();
   SyncDisplay(false);
   bool down = ws.keyDown[vk];
-  if (vk == VK_LBUTTON && ws.realPointer) GlobalPointer(&down);
+  // The button events over our window keep keyDown; elsewhere only the global state can tell.
+  if (vk == VK_LBUTTON && ws.realPointer && !SdlWindowHasMouse()) GlobalPointer(&down);
   bool latched = ws.keyLatch[vk];
   ws.keyLatch[vk] = false;
   return static_cast<int16_t>((down ? 0x8000 : 0) | (latched ? 1 : 0));
@@ -489,17 +479,6 @@ int GetSystemMetrics(int index) {
     case SM_CYICON: return 32;
     default: return 0;
   }
-}
-
-void InstallEngineHostPump() {
-  EngineHost::PumpMessage = [] {
-    MSG m;
-    if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessage(&m);
-    }
-  };
-  EngineHost::Milliseconds = [] { return static_cast<uint32_t>(timeGetTime()); };
 }
 
 void WindowSystem::ResetAll() {

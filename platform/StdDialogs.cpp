@@ -10,6 +10,7 @@
 #include "BitFont.h"
 #include "Dc.h"
 #include "WinFile.h"
+#include "WindowSystem.h"
 
 namespace {
 
@@ -247,7 +248,10 @@ void CEdit::Draw(CDC& dc, bool focused) const {
 CStdDialog::CStdDialog(UINT templateId, CWnd* parent, const char* caption, CSize clientSize)
     : CDialog(templateId, parent), caption_(caption), clientSize_(clientSize) {}
 
+void (*StdDialogOpening)(CWnd* shown) = nullptr;
+
 int CStdDialog::DoModal() {
+  if (StdDialogOpening) StdDialogOpening(CurrentFrame().top);
   CursorShown cursor;
   closePressed_ = false;
   return CDialog::DoModal();

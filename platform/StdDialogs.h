@@ -56,6 +56,11 @@ class CEdit {
   CRect rect_;
 };
 
+// Called as a standard dialog opens, with the window the display shows then (nullptr: none):
+// whoever drew a cursor of its own into that window puts back what lies under it, since
+// the system cursor takes over.
+extern void (*StdDialogOpening)(CWnd* shown);
+
 // Frame of the standard dialogs: a border, a caption bar with the title and a close box, and a
 // client area of the given size below it. Placed centred over the owner (or the active window),
 // above it; dragged by the caption.

@@ -18,6 +18,7 @@ struct CWnd::State {
   bool invalid = false;
   bool erase = false;
   std::string text;
+  HICON icon = nullptr;
 };
 
 struct WindowTimer {
@@ -106,6 +107,7 @@ uint16_t* FrameBuffer(int* width, int* height);  // sized to the current frame
 void FramePresented();                           // a window DC wrote into the frame
 void DisplayExposed();                           // the SDL window needs its picture again
 void SyncDisplay(bool idle);                     // apply window state, present when due
+void RequestMinimize();                          // asks the display to minimise the SDL window
 bool SdlWindowHasMouse();
 bool SdlDisplayReal();
 CPoint GlobalPointer(bool* leftDown);            // real displays only

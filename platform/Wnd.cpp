@@ -256,6 +256,13 @@ void CWnd::SetWindowText(const char* text) {
   if (state_) state_->text = text ? text : "";
 }
 
+HICON CWnd::SetIcon(HICON icon, BOOL) {
+  if (!state_) return nullptr;
+  HICON prev = state_->icon;
+  state_->icon = icon;
+  return prev;
+}
+
 void CWnd::Invalidate(BOOL erase) {
   if (!state_) return;
   state_->invalid = true;
@@ -336,8 +343,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE: DestroyWindow(); return 0;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(SW_MINIMIZE);
-      else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(SW_RESTORE);
+      // Only a request: the window counts as minimised once the display says it is, since
+      // without a window manager nothing minimises it and the game must go on.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        if (WS::Shows(this)) RequestMinimize();
+      } else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(SW_RESTORE);
       return 0;
     case WM_NCLBUTTONDOWN:
       if (wParam == HTCAPTION && state_) WS::Get().MoveLoop(this, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));

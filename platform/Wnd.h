@@ -14,6 +14,8 @@
 class CWnd;
 class CDC;
 using HWND = CWnd*;
+struct IconImage;
+using HICON = IconImage*;
 
 // Messages, with the values the game's code is written against.
 enum : UINT {
@@ -136,6 +138,9 @@ class CWnd {
 
   // The text shows as the title of the SDL window while this window is shown in it.
   void SetWindowText(const char* text);
+  // The icon shows on the SDL window while this window (or, lacking one, the main window) is
+  // shown in it; one picture serves as big and small icon. Returns the previous icon.
+  HICON SetIcon(HICON icon, BOOL bigIcon);
 
   // Marks the whole client area for a WM_PAINT (lower priority than posted messages and input).
   void Invalidate(BOOL erase = TRUE);
@@ -160,8 +165,9 @@ class CWnd {
   virtual BOOL PreTranslateMessage(MSG* msg);
 
  protected:
-  // Default handling: WM_CLOSE destroys the window, WM_SYSCOMMAND SC_MINIMIZE/SC_RESTORE
-  // minimise/restore, WM_NCLBUTTONDOWN HTCAPTION runs the move loop (the window follows the
+  // Default handling: WM_CLOSE destroys the window, WM_SYSCOMMAND SC_MINIMIZE asks the display
+  // to minimise (the window is iconic once the display reports it), SC_RESTORE restores,
+  // WM_NCLBUTTONDOWN HTCAPTION runs the move loop (the window follows the
   // pointer while the left button is held, timers and paints go on, the button-up is eaten;
   // nothing in the full-screen view), WM_ERASEBKGND fills the client area grey.
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -203,6 +209,10 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT min, UINT max);
 BOOL TranslateMessage(const MSG* msg);
 // Calls the target's WindowProc; a message for a window that no longer exists is dropped.
 LRESULT DispatchMessage(const MSG* msg);
+
+// An icon from a 24-bit BMP (a game path); pure green is transparent. nullptr when the file
+// cannot be read. Icons last as long as the program.
+HICON LoadIconFromFile(const char* path);
 
 // Cursor position in screen co-ordinates (in the full-screen view: 640 x 480 view co-ordinates).
 BOOL GetCursorPos(CPoint* pt);

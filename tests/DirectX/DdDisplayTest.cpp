@@ -151,6 +151,37 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
   });
 }
 
+TEST_F(Display, CopyFromADeviceContextTakesWhatItShows) {
+  RunScreen([&](Screen* s) {
+    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
+    ImagePage page;
+    dd.LockPage(&page, FALSE);
+    FillPattern(page);
+    const std::vector<uint16_t> shown(page.pixels, page.pixels + 640 * 480);
+    CClientDC dc(s);
+    dd.Flip(&dc);
+    std::fill_n(page.pixels, 640 * 480, uint16_t(0));
+    dd.CopyFromDC(&dc);
+    EXPECT_EQ(0, memcmp(page.pixels, shown.data(), shown.size() * 2));
+
+    // Between pages: only SRCCOPY; what lies outside the source is left alone.
+    uint16_t src[4 * 3], dst[5 * 4];
+    for (int i = 0; i < 12; ++i) src[i] = uint16_t(100 + i);
+    std::fill_n(dst, 20, uint16_t(7));
+    CDC from, to;
+    from.CreatePageDC(src, 4, 3);
+    to.CreatePageDC(dst, 5, 4);
+    EXPECT_FALSE(to.BitBlt(0, 0, 5, 4, &from, 0, 0, 0x00EE0086));
+    EXPECT_TRUE(to.BitBlt(1, 2, 3, 3, &from, 2, 1, SRCCOPY));
+    const uint16_t want[5 * 4] = {7, 7,   7,   7, 7,  //
+                                  7, 7,   7,   7, 7,  //
+                                  7, 106, 107, 7, 7,  //
+                                  7, 110, 111, 7, 7};
+    EXPECT_EQ(0, memcmp(dst, want, sizeof want));
+    dd.ReleaseDisplay();
+  });
+}
+
 TEST_F(Display, CursorFrameAdvancesAtMostOncePerFlipAfterMoreThanTheDelay) {
   MakeStrip(4);
   RunScreen([&](Screen* s) {

@@ -48,6 +48,7 @@ const Expected kFiles[] = {
     {"img/gamestart.bmp", 640, 840, 4096, 4096},
     {"img/toplist.bmp", 640, 542, 4096, 4096},
     {"img/License.bmp", 640, 1056, 4096, 4096},
+    {"img/icon.bmp", 32, 32, 32, 32},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "EngineHost.h"
 #include "Platform.h"
 #include "StdDialogs.h"
+#include "TavexApp.h"
 #include "TavexDlg.h"
 
 namespace {

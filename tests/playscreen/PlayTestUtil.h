@@ -21,6 +21,7 @@
 #include "DlgChessAc.h"
 #include "EngineHost.h"
 #include "Platform.h"
+#include "TavexApp.h"
 #include "TavexDlg.h"
 
 class PlayHost : public CTavexDlg {

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "Display.h"
+#include "StdDialogs.h"
 #include "SoundTestUtil.h"
 
 namespace {
@@ -251,6 +253,18 @@ TEST_F(DirectSoundTest, FreeingZeroesTheRecordSoASecondFreeIsHarmless) {
   EXPECT_EQ(sound_.GetSoundStatus(&left), 0u);
   sound_.FreeSound(&left);
   EXPECT_TRUE(IsZero(left));
+}
+
+TEST_F(DirectSoundTest, WithoutAHookAFailureShowsItsMessageBox) {
+  SoundMessageBox = nullptr;
+  static int boxes = 0;
+  StdDialogOpening = [](CWnd*) { ++boxes; };
+  PlatformTest::Key(VK_RETURN, true);  // answers the box
+  WaveSound ws;
+  EXPECT_FALSE(sound_.LoadWave((dir_ / "t02.wav").c_str(), &ws));
+  StdDialogOpening = nullptr;
+  EXPECT_EQ(boxes, 1);
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(DirectSoundTest, BeepSoundsOnTheOpenDevice) {

@@ -35,6 +35,7 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/gamestart.bmp", MakeLadder},
       {"img/toplist.bmp", MakeTopList},
       {"img/License.bmp", MakeLicense},
+      {"img/icon.bmp", MakeIcon},
   };
   return jobs;
 }

@@ -36,6 +36,7 @@ Canvas MakeStandings(const Font& f, int world);
 Canvas MakeLadder(const Font& f);                // "img/gamestart.bmp"
 Canvas MakeTopList(const Font& f);
 Canvas MakeLicense(const Font& f);
+Canvas MakeIcon(const Font& f);                  // the window icon, 32 x 32
 
 // The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
 std::string CacheName(const std::string& picture);
