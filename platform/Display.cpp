@@ -15,8 +15,11 @@
 #include "WindowSystem.h"
 
 struct IconImage {
-  SDL_Surface* picture;
+  explicit IconImage(SDL_Surface* p) : picture(p) {}
+  IconImage(const IconImage&) = delete;
+  IconImage& operator=(const IconImage&) = delete;
   ~IconImage() { SDL_FreeSurface(picture); }
+  SDL_Surface* picture;
 };
 
 namespace {
@@ -329,7 +332,7 @@ HICON LoadIconFromFile(const char* path) {
   if (!picture) return nullptr;
   SDL_SetColorKey(picture, SDL_TRUE, SDL_MapRGB(picture->format, 0, 255, 0));
   static std::vector<std::unique_ptr<IconImage>> icons;
-  icons.push_back(std::make_unique<IconImage>(IconImage{picture}));
+  icons.push_back(std::make_unique<IconImage>(picture));
   return icons.back().get();
 }
 
@@ -401,6 +404,8 @@ CPoint SdlWindowPosition() {
 bool SdlWindowFullScreen() {
   return scr.win && (SDL_GetWindowFlags(scr.win) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
+
+HICON SdlWindowIcon() { return scr.icon; }
 
 void MouseMove(int x, int y) {
   SDL_Event e{};

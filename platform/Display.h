@@ -42,6 +42,7 @@ CRect ShownRect();
 bool SdlWindowShown();
 CPoint SdlWindowPosition();
 bool SdlWindowFullScreen();
+HICON SdlWindowIcon();  // the icon last given to the SDL window
 
 void MouseMove(int x, int y);
 void MouseButton(int vkButton, bool down, int x, int y);  // VK_LBUTTON or VK_RBUTTON

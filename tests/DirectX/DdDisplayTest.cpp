@@ -6,6 +6,7 @@
 
 #include "DirectDraw.h"
 #include "Platform.h"
+#include "StdDialogs.h"
 
 namespace {
 
@@ -178,6 +179,31 @@ TEST_F(Display, CopyFromADeviceContextTakesWhatItShows) {
                                   7, 106, 107, 7, 7,  //
                                   7, 110, 111, 7, 7};
     EXPECT_EQ(0, memcmp(dst, want, sizeof want));
+    dd.ReleaseDisplay();
+  });
+}
+
+TEST_F(Display, AStandardDialogFirstPutsBackWhatTheCursorCovered) {
+  MakeStrip(1);
+  RunScreen([&](Screen* s) {
+    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
+    ImagePage page;
+    dd.LockPage(&page, FALSE);
+    FillPattern(page);
+    const std::vector<uint16_t> before(page.pixels, page.pixels + 640 * 480);
+    dd.cursorPage = &strip;
+    PointAt(s, 60, 70);
+    CClientDC dc(s);
+    dd.Flip(&dc);
+    ASSERT_EQ(PlatformTest::PresentedPixel(60, 70), 0x100);
+    PlatformTest::Key(VK_RETURN, true);  // ends the box once it runs
+    MessageBox(s, "OK");
+    const std::vector<uint16_t> shown = Presented();
+    ASSERT_EQ(shown.size(), before.size());
+    int left = 0;
+    for (int y = 0; y < 140; ++y)
+      for (int x = 0; x < 130; ++x) left += shown[y * 640 + x] != before[y * 640 + x];
+    EXPECT_EQ(left, 0) << "cursor pixels left on the screen";
     dd.ReleaseDisplay();
   });
 }

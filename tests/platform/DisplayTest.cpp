@@ -1,5 +1,8 @@
 // What the SDL window shows: the top visible window, presentations clipped to what is visible,
 // text on the page, and the full-screen view.
+#include <SDL.h>
+
+#include <string>
 #include <vector>
 
 #include "TestWindows.h"
@@ -123,6 +126,28 @@ TEST_F(DisplayTest, TheHostCollapsedToNothingIsNeverShown) {
     PumpAll();
     EXPECT_FALSE(PlatformTest::SdlWindowShown());
   });
+}
+
+TEST_F(DisplayTest, TheMainWindowsIconShowsOverItsScreens) {
+  const std::string path = testing::TempDir() + "icon_test.bmp";
+  SDL_Surface* bmp = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 24, SDL_PIXELFORMAT_BGR24);
+  ASSERT_EQ(SDL_SaveBMP(bmp, path.c_str()), 0);
+  SDL_FreeSurface(bmp);
+  EXPECT_EQ(LoadIconFromFile("img\\no_such_icon.bmp"), nullptr);
+  HICON icon = LoadIconFromFile(path.c_str());
+  ASSERT_NE(icon, nullptr);
+  CWinApp app("Tavex");
+  TestDlg host;
+  app.m_pMainWnd = &host;
+  Within(host, [&](TestDlg& h) {
+    EXPECT_EQ(h.SetIcon(icon, TRUE), nullptr);
+    TestDlg screen(&h);
+    Within(screen, [&](TestDlg&) {
+      PumpAll();
+      EXPECT_EQ(PlatformTest::SdlWindowIcon(), icon);
+    });
+  });
+  app.m_pMainWnd = nullptr;
 }
 
 TEST_F(DisplayTest, SmallWindowOverAScreenIsDrawnInsideIt) {
