@@ -62,6 +62,13 @@ class Display : public ::testing::Test {
   static void FillPattern(ImagePage& page) {
     for (uint32_t i = 0; i < page.width * page.height; ++i) page.pixels[i] = uint16_t(i % 30011 + 2);
   }
+  // Opens the display on s with the page locked and patterned; returns the pattern.
+  std::vector<uint16_t> PatternedPage(Screen* s, ImagePage& page) {
+    EXPECT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
+    dd.LockPage(&page, FALSE);
+    FillPattern(page);
+    return std::vector<uint16_t>(page.pixels, page.pixels + size_t(page.width) * page.height);
+  }
 
   CDirectDraw dd;
   ImagePage strip;
@@ -113,11 +120,8 @@ TEST_F(Display, MinusOneMeansTheDesktopSize) {
 TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
   MakeStrip(1);
   RunScreen([&](Screen* s) {
-    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
     ImagePage page;
-    dd.LockPage(&page, FALSE);
-    FillPattern(page);
-    const std::vector<uint16_t> before(page.pixels, page.pixels + 640 * 480);
+    const std::vector<uint16_t> before = PatternedPage(s, page);
     dd.UnlockPage(FALSE);
 
     // Without a cursor the page itself is shown.
@@ -154,11 +158,8 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
 
 TEST_F(Display, CopyFromADeviceContextTakesWhatItShows) {
   RunScreen([&](Screen* s) {
-    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
     ImagePage page;
-    dd.LockPage(&page, FALSE);
-    FillPattern(page);
-    const std::vector<uint16_t> shown(page.pixels, page.pixels + 640 * 480);
+    const std::vector<uint16_t> shown = PatternedPage(s, page);
     CClientDC dc(s);
     dd.Flip(&dc);
     std::fill_n(page.pixels, 640 * 480, uint16_t(0));
@@ -186,11 +187,8 @@ TEST_F(Display, CopyFromADeviceContextTakesWhatItShows) {
 TEST_F(Display, AStandardDialogFirstPutsBackWhatTheCursorCovered) {
   MakeStrip(1);
   RunScreen([&](Screen* s) {
-    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
     ImagePage page;
-    dd.LockPage(&page, FALSE);
-    FillPattern(page);
-    const std::vector<uint16_t> before(page.pixels, page.pixels + 640 * 480);
+    const std::vector<uint16_t> before = PatternedPage(s, page);
     dd.cursorPage = &strip;
     PointAt(s, 60, 70);
     CClientDC dc(s);
