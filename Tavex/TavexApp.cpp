@@ -7,11 +7,19 @@
 #include "SysInfo.h"
 #include "TavexDlg.h"
 
+#include <unistd.h>
+
 const char* const kInstanceName = "Tavex-很好玩!";
 
 namespace {
 // Held for the life of the process; the system drops it when the process ends, however it ends.
 InstanceLock instanceLock;
+
+// The right-click beep holds the game while it sounds, as the game has always done.
+void HoldingBeep(unsigned frequency, unsigned durationMs) {
+  Audio::Beep(frequency, durationMs);
+  usleep(durationMs * 1000u);
+}
 }  // namespace
 
 void InstallEngineHostPump() {
@@ -23,9 +31,6 @@ void InstallEngineHostPump() {
     }
   };
   EngineHost::Milliseconds = [] { return static_cast<uint32_t>(timeGetTime()); };
-  // The tone plays on while the game goes on: holding the game for it made right clicks
-  // pile up, each delaying the next turn by the tone's length.
-  EngineHost::Beep = Audio::Beep;
 }
 
 CTavexApp::CTavexApp() : CWinApp("Tavex") {}
@@ -33,6 +38,7 @@ CTavexApp::CTavexApp() : CWinApp("Tavex") {}
 BOOL CTavexApp::InitInstance() {
   if (!instanceLock.Held() && !instanceLock.Acquire(kInstanceName)) return FALSE;
   InstallEngineHostPump();
+  EngineHost::Beep = HoldingBeep;
   EngineHost::ChooseFile = ChooseGameFile;
   CTavexDlg dlg;
   m_pMainWnd = &dlg;

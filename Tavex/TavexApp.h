@@ -6,8 +6,7 @@
 extern const char* const kInstanceName;
 
 // Points the engine's message pump at this thread's queue (one PeekMessage with removal,
-// TranslateMessage and DispatchMessage per call), its clock at timeGetTime and its beep at
-// the sound device's tone.
+// TranslateMessage and DispatchMessage per call) and its clock at timeGetTime.
 void InstallEngineHostPump();
 
 class CTavexApp : public CWinApp {

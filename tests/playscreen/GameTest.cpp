@@ -757,13 +757,4 @@ TEST_F(PlayGameTest, StartOnAFullBoardIsADraw) {
   EXPECT_EQ(host.finalResult, 2);
 }
 
-TEST(EngineHostServices, TheRightClickBeepDoesNotHoldTheGame) {
-  // A held game let right clicks pile up, each delaying the next turn by the whole tone.
-  InstallEngineHostPump();
-  const uint32_t clicks = debugClicks, t0 = timeGetTime();
-  CountDebugClick();
-  EXPECT_LT(timeGetTime() - t0, 500u);
-  debugClicks = clicks;
-}
-
 }  // namespace
