@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "MessageBox.h"
+
 namespace {
 
 FcCharSet* CharsOf(const char* utf8) {
@@ -76,9 +78,7 @@ TTF_Font* OpenSystemFace(const FaceWanted& want, int px) {
 }
 
 void ReportNoFace(const char* program) {
-  const char* text =
-      "No installed TrueType font can draw this program's Chinese text.\n"
-      "Install one, such as the package fonts-arphic-uming.";
+  const char* text = "No installed font can draw this program's Chinese text: install one, such as fonts-arphic-uming.";
   SDL_Log("%s: %s", program, text);
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, program, text, nullptr);
+  RunMessageBox(text, program);
 }

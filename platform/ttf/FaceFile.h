@@ -13,6 +13,5 @@ struct FaceWanted {
 // pixels; null when no installed face does. The caller closes it. TTF_Init must have succeeded.
 TTF_Font* OpenSystemFace(const FaceWanted& want, int px);
 
-// Tells the user that no installed face draws the program's text, in the system's own message
-// box (it needs no TrueType face), and on the log.
+// Tells the user, in a message box and on the log, that no installed face draws the program's text.
 void ReportNoFace(const char* program);
