@@ -189,12 +189,7 @@ TEST_F(LadderFlowTest, TheCloseButtonOnTheCertificateStoresTheGradeBeforeTheSlot
   onOpen[CDlgCertificate::IDD] = [](CScreen*, int) { Press(kTitleClose); };
   RunGame(host);
   EXPECT_EQ(opened[CDlgCertificate::IDD], 1);
-  EXPECT_EQ(opened[CDlgTopList::IDD], 0);
-  EXPECT_EQ(opened[IDD_DLG_MAIN], 1);
-  EXPECT_FALSE(Exists("save/00_02_00.sav"));
-  const PlayerRecord e = TopTenEntry(ReadBytes("top10.dat"), 0, TOPLIST_LADDER, 0);
-  EXPECT_STREQ(e.name, "Player");
-  EXPECT_EQ(e.score, 12u);
+  ExpectStoredOnClose("save/00_02_00.sav", TOPLIST_LADDER, 12);
 }
 
 }  // namespace

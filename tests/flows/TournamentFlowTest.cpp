@@ -253,12 +253,7 @@ TEST_F(TournamentFlowTest, TheCloseButtonOnAnEndScreenStoresTheResultAndEndsTheR
     RunGame(host);
     EXPECT_EQ(opened[IDD_DLG_GAMETABLE], 2);
     EXPECT_EQ(opened[IDD_DLG_GAMEPOINT], onStandings ? 1 : 0);
-    EXPECT_EQ(opened[CDlgTopList::IDD], 0);
-    EXPECT_EQ(opened[IDD_DLG_MAIN], 1);
-    EXPECT_FALSE(Exists("save/00_00_00.sav"));
-    const PlayerRecord e = TopTenEntry(ReadBytes("top10.dat"), 0, TOPLIST_TOURNAMENT_A, 0);
-    EXPECT_STREQ(e.name, "Player");
-    EXPECT_EQ(e.score, 14u);
+    ExpectStoredOnClose("save/00_00_00.sav", TOPLIST_TOURNAMENT_A, 14);
     PlatformTest::Reset();
   }
 }
