@@ -227,9 +227,11 @@ void CDlgChessAc::PanelAction(int index) {
     case PANEL_BACK:
       data.StepBack(1);
       result = -1;
+      statusText = "";  // it spoke of the stone just taken back
       break;
     case PANEL_FORWARD: data.StepForward(1); break;
     case PANEL_NEW:
+      statusText = "";
       data.ClearBoard();
       data.moveIndex = 0;
       result = -1;

@@ -80,8 +80,9 @@ CertificateOutcome WriteCertificateDisk(int level) {
 
   char path[16];
   std::snprintf(path, sizeof path, "%c:\\Quillan.exe", drive[0]);
-  // Whole or not at all: a disk that fills up keeps no half-written viewer.
-  return AtomicWriteFile(path, file.data(), file.size()) ? CERTIFICATE_WRITTEN : CERTIFICATE_WRITE_FAILED;
+  // Whole or not at all: a disk that fills up keeps no half-written viewer. It is a program,
+  // to be run from the disk.
+  return AtomicWriteFile(path, file.data(), file.size(), 0755) ? CERTIFICATE_WRITTEN : CERTIFICATE_WRITE_FAILED;
 }
 
 CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD, host) {}

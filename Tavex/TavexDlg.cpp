@@ -216,13 +216,9 @@ void CTavexDlg::RunTournament(int kind) {
   StopModeMusic();
   if (!finished) return;
 
-  // The final table brings the points up to date. A quit from any of the end screens leaves
-  // the slot as it stands and shows nothing more.
+  // The final table brings the points up to date; a close on it skips the standings.
   dlgGameTable->DoModal();
-  if (quitRequested) return;
-  dlgGamePoint->DoModal();
-  if (quitRequested) return;
-  dlgGameSaveLoad->DeleteSave();
+  if (!quitRequested) dlgGamePoint->DoModal();
   EnterTopTen(kind == 0 ? TOPLIST_TOURNAMENT_A : TOPLIST_TOURNAMENT_B, uint32_t(standings[0].points));
 }
 
@@ -277,10 +273,8 @@ void CTavexDlg::RunLadder() {
   else if (start.level == -1 && !quitRequested)
     dlgGameSaveLoad->DeleteSave();  // a quit is no failure: the slot keeps the run
   if (start.level < 0 || start.result == -1 || dlgGameSaveLoad->result == -1 || quitRequested) return;
-  dlgGameSaveLoad->DeleteSave();
   dlgCertificate->level = start.level;
   dlgCertificate->DoModal();
-  if (quitRequested) return;
   EnterTopTen(TOPLIST_LADDER, uint32_t(start.level + 1));
 }
 
@@ -291,7 +285,12 @@ void CTavexDlg::EnterTopTen(int listKind, uint32_t score) {
   entry.score = score;
   PlayerRecord* list = chessData.topTen[rules][listKind];
   const int place = chessData.InsertTopTen(&entry, list);
-  if (place < 1 || place > TOPTEN_PLACES) return;
+  const bool placed = place >= 1 && place <= TOPTEN_PLACES;
+  // The result is on disk under the default name before the slot that could replay it goes,
+  // so a close from here on loses neither.
+  if (placed) SaveTopTen();
+  dlgGameSaveLoad->DeleteSave();
+  if (!placed || quitRequested) return;
   ShowCursor(TRUE);
   dlgInput->DoModal();
   ShowCursor(FALSE);

@@ -108,7 +108,8 @@ class CTavexDlg : public CDialog {
   void RunTournament(int kind);
   void RunLadder();
   // After a finished tournament or ladder: a place won in list kind `listKind` of the current
-  // rule set is named, shown and written.
+  // rule set is written, the run's slot deleted, and unless the program is closing, the place
+  // is named, shown and written again.
   void EnterTopTen(int listKind, uint32_t score);
 
   BOOL DestroyWindow() override;

@@ -2,6 +2,7 @@
 
 #include "Big5.h"
 #include "CertTrailer.h"
+#include "FaceFile.h"
 #include "Fonts.h"
 #include "MessageBox.h"
 
@@ -53,7 +54,11 @@ bool CQuillanDlg::Create() {
   if (!canvas_) return false;
   ttf_ = TTF_Init() == 0;
   if (ttf_) font_ = OpenFace(FontFace::Ming, kFontPx);
-  if (!font_) SDL_Log("Quillan: no Chinese TrueType face found; the text cannot be drawn");
+  if (!font_) {
+    // A box that can draw nothing would look like a certificate with no text.
+    ReportNoFace(appName_.c_str());
+    return true;
+  }
 
   running_ = true;
   OnInitDialog();

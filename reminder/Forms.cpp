@@ -1,7 +1,6 @@
 #include "Forms.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "Big5.h"
 #include "FaceFile.h"
@@ -306,26 +305,15 @@ TTF_Font* Application::Font(const FontSpec& spec) {
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
 
-  static const FaceFile kai[] = {{"/usr/share/fonts/truetype/arphic/ukai.ttc", "TW"},
-                                 {"/usr/share/fonts/truetype/arphic/uming.ttc", "TW"}};
-  static const FaceFile sansBold[] = {{"/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf", nullptr},
-                                      {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", nullptr}};
-  static const FaceFile sans[] = {{"/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf", nullptr},
-                                  {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", nullptr}};
-  static const FaceFile serif[] = {{"/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf", nullptr},
-                                   {"/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf", nullptr}};
-  const FaceFile* list = serif;
-  size_t count = std::size(serif);
-  bool synthBold = spec.bold;
-  if (spec.face == FontFace::Kai) {
-    list = kai, count = std::size(kai);
-  } else if (spec.face == FontFace::Sans) {
-    list = spec.bold ? sansBold : sans, count = spec.bold ? std::size(sansBold) : std::size(sans);
-    synthBold = false;
-  }
-  TTF_Font* font = nullptr;
-  for (size_t i = 0; i < count && !font; ++i) font = OpenFaceFile(list[i], spec.height);
-  if (font && synthBold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+  // Kai carries the Chinese texts, the Latin faces the time.
+  static const std::string kaiText = Big5ToUtf8("現在時刻:請更新機台狀況知道啦!");
+  FaceWanted want{"Liberation Serif", "0123456789: AMPamp"};
+  if (spec.face == FontFace::Kai)
+    want = {"AR PL UKai TW", kaiText.c_str(), "zh-tw"};
+  else if (spec.face == FontFace::Sans)
+    want.family = "Liberation Sans";
+  want.bold = spec.bold;
+  TTF_Font* font = OpenSystemFace(want, spec.height);
   if (!font) SDL_Log("call: no font for a %d-pixel text", spec.height);
   fonts_[key] = font;
   return font;

@@ -2,6 +2,7 @@
 // status to be brought up to date.
 #include <SDL.h>
 
+#include "FaceFile.h"
 #include "timer.h"
 #include "Unit2.h"
 
@@ -16,6 +17,9 @@ int main(int, char**) {
     app.CreateForm(Form1);
     app.CreateForm(Form2);
     if (!Form1->Window()) {
+      rc = 1;
+    } else if (!app.Font(Form1->Label2->font)) {
+      ReportNoFace("call");  // rather than a clock without its words
       rc = 1;
     } else {
       app.Run();

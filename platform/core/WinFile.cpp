@@ -180,7 +180,7 @@ bool RemoveFile(const char* path) {
   return !native.empty() && ::unlink(native.c_str()) == 0;
 }
 
-bool AtomicWriteFile(const char* path, const void* data, size_t size) {
+bool AtomicWriteFile(const char* path, const void* data, size_t size, unsigned mode) {
   std::string target = NativePath(path ? path : "");
   if (target.empty() || target.back() == '/') return false;
   std::string temp = target + ".tmpXXXXXX";
@@ -190,7 +190,7 @@ bool AtomicWriteFile(const char* path, const void* data, size_t size) {
   // Keep the permissions a plain create would give.
   mode_t mask = ::umask(0);
   ::umask(mask);
-  ok = ::fchmod(fd, 0666 & ~mask) == 0 && ok;
+  ok = ::fchmod(fd, mode & 0777 & ~mask) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
   ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());

@@ -75,8 +75,9 @@ class CFile {
 
 // Replaces the file at `path` (a game path, through NativePath) with exactly these bytes, or
 // leaves it untouched: the bytes go to a temporary file in the same directory, which is flushed,
-// closed and renamed over the target; any failure removes the temporary file.
-bool AtomicWriteFile(const char* path, const void* data, size_t size);
+// closed and renamed over the target; any failure removes the temporary file. `mode` is the
+// permission a plain create would ask for; the umask applies.
+bool AtomicWriteFile(const char* path, const void* data, size_t size, unsigned mode = 0666);
 
 // Removes a file (game path); false when it could not be removed.
 bool RemoveFile(const char* path);

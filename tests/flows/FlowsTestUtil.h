@@ -91,6 +91,17 @@ class GameFlowTest : public ScreenTest {
     return stat(path.c_str(), &st) == 0;
   }
 
+  // After a close on an end screen: the program ended there, the slot is gone and the result
+  // stands first in its free-style list under the default name.
+  void ExpectStoredOnClose(const char* slot, int list, uint32_t score) {
+    EXPECT_EQ(opened[CDlgTopList::IDD], 0);
+    EXPECT_EQ(opened[IDD_DLG_MAIN], 1);
+    EXPECT_FALSE(Exists(slot));
+    const PlayerRecord e = TopTenEntry(ReadBytes("top10.dat"), 0, list, 0);
+    EXPECT_STREQ(e.name, "Player");
+    EXPECT_EQ(e.score, score);
+  }
+
   // A top-ten entry as "top10.dat" holds it.
   static PlayerRecord TopTenEntry(const std::vector<uint8_t>& file, int rules, int list, int place) {
     PlayerRecord r{};

@@ -128,7 +128,7 @@ TEST_F(LadderFlowTest, TheLastGameOfALevelDecidesTheCertificateAndTheTopTenGrade
     int certified = -1;
     onOpen[CDlgCertificate::IDD] = [&](CScreen* s, int) {
       certified = static_cast<CDlgCertificate*>(s)->level;
-      EXPECT_FALSE(Exists("save/00_02_03.sav")) << "the slot goes before the certificate";
+      EXPECT_TRUE(Exists("save/00_02_03.sav")) << "the slot goes only once the grade is stored";
       Press(CPoint(320, 300));  // free-style: any click leaves
       PlatformTest::TypeText("Lin");
       PlatformTest::Key(VK_RETURN, true);
@@ -175,6 +175,21 @@ TEST_F(LadderFlowTest, AQuitDuringAGameShowsTheSummaryAndKeepsTheSlot) {
   int32_t game;
   std::memcpy(&game, slot.data() + 4, 4);
   EXPECT_EQ(game, 1) << "saved before the game that was quit";
+}
+
+// Closing the program on the certificate keeps the grade: it is stored under the default name,
+// and only then does the slot go.
+TEST_F(LadderFlowTest, TheCloseButtonOnTheCertificateStoresTheGradeBeforeTheSlotGoes) {
+  const std::vector<uint8_t> file = SavedRun(11, 3, {LADDER_WON, LADDER_WON, LADDER_WON}, 6);
+  WriteBytes("save/00_02_00.sav", file.data(), file.size());
+  CTavexDlg host;
+  MainMenuRuns(at::kLadder, 3);
+  outcomes = "W";
+  ladderPresses = "PP";
+  onOpen[CDlgCertificate::IDD] = [](CScreen*, int) { Press(kTitleClose); };
+  RunGame(host);
+  EXPECT_EQ(opened[CDlgCertificate::IDD], 1);
+  ExpectStoredOnClose("save/00_02_00.sav", TOPLIST_LADDER, 12);
 }
 
 }  // namespace

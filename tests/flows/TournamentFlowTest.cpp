@@ -174,7 +174,8 @@ TEST_F(TournamentFlowTest, AFinishedTournamentShowsTheStandingsAndNamesItsTopTen
   onOpen[CDlgTopList::IDD] = [&](CScreen* s, int) {
     auto* list = static_cast<CDlgTopList*>(s);
     EXPECT_EQ(list->renjuList, TOPLIST_TOURNAMENT_B) << "the Renju column shows tournament B";
-    EXPECT_FALSE(Exists("top10.dat")) << "written after the list";
+    EXPECT_STREQ(TopTenEntry(ReadBytes("top10.dat"), 1, TOPLIST_TOURNAMENT_B, 0).name, "Player")
+        << "stored before the slot went; the name is written after the list";
     Press(at::kTopListBack);
   };
   RunGame(host);
@@ -230,28 +231,31 @@ TEST_F(TournamentFlowTest, NoPlaceWonAsksNoNameAndWritesNoFile) {
   EXPECT_EQ(ReadBytes("top10.dat"), top);
 }
 
-// Closing the program on the final table: nothing more shows, and the slot keeps the run.
-TEST_F(TournamentFlowTest, TheCloseButtonOnTheFinalTableEndsWithoutStandings) {
+// Closing the program on the final table or the standings: nothing more shows, and the
+// result is stored under the default name before the slot goes, so nothing replays the last game.
+TEST_F(TournamentFlowTest, TheCloseButtonOnAnEndScreenStoresTheResultAndEndsTheRun) {
   uint8_t matrix[8][8];
   FillRounds(matrix, 6, MATCH_WON);
   const std::vector<uint8_t> file = TournamentSlot(6, kFieldB, matrix);
-  WriteBytes("save/00_00_00.sav", file.data(), file.size());
+  for (const bool onStandings : {false, true}) {
+    SCOPED_TRACE(onStandings ? "standings" : "final table");
+    WriteBytes("save/00_00_00.sav", file.data(), file.size());
+    unlink("top10.dat");
+    opened.clear();
 
-  CTavexDlg host;
-  MainMenuRuns(at::kTournamentA, 3);
-  outcomes = "W";
-  onOpen[IDD_DLG_GAMEMENU] = [&](CScreen*, int) { Press(at::kContinue); };
-  onOpen[CDlgGameSaveLoad::IDD] = [&](CScreen*, int) { Press(at::kSlotConfirm); };
-  onOpen[IDD_DLG_GAMETABLE] = [&](CScreen*, int n) {
-    if (n == 0) Press(at::kPlay);
-    else Press(CPoint(kTitleClose.x, kTitleClose.y));
-  };
-  RunGame(host);
-  EXPECT_EQ(opened[IDD_DLG_GAMETABLE], 2);
-  EXPECT_EQ(opened[IDD_DLG_GAMEPOINT], 0);
-  EXPECT_EQ(opened[IDD_DLG_MAIN], 1);
-  EXPECT_TRUE(Exists("save/00_00_00.sav"));
-  EXPECT_FALSE(Exists("top10.dat"));
+    CTavexDlg host;
+    MainMenuRuns(at::kTournamentA, 3);
+    outcomes = "W";
+    onOpen[IDD_DLG_GAMEMENU] = [&](CScreen*, int) { Press(at::kContinue); };
+    onOpen[CDlgGameSaveLoad::IDD] = [&](CScreen*, int) { Press(at::kSlotConfirm); };
+    onOpen[IDD_DLG_GAMETABLE] = [&](CScreen*, int n) { Press(n == 1 && !onStandings ? kTitleClose : at::kPlay); };
+    onOpen[IDD_DLG_GAMEPOINT] = [&](CScreen*, int) { Press(kTitleClose); };
+    RunGame(host);
+    EXPECT_EQ(opened[IDD_DLG_GAMETABLE], 2);
+    EXPECT_EQ(opened[IDD_DLG_GAMEPOINT], onStandings ? 1 : 0);
+    ExpectStoredOnClose("save/00_00_00.sav", TOPLIST_TOURNAMENT_A, 14);
+    PlatformTest::Reset();
+  }
 }
 
 }  // namespace

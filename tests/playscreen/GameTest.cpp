@@ -330,6 +330,41 @@ TEST_F(PlayGameTest, TakeBackAndForwardKeepTheEngineInStep) {
   EXPECT_EQ(phase, 5);
 }
 
+// A threat's note speaks of the stone that made it: taking that stone back or starting anew
+// clears it.
+TEST_F(PlayGameTest, TakeBackAndNewGameClearTheThreatNote) {
+  for (const CPoint button : {kTakeBack, kNewGame}) {
+    leavePosted = false;
+    PlayHost host;
+    bool started = false;
+    CellClicker clicks;
+    clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4), CellPoint(0, 2), CellPoint(7, 5)};
+    int phase = 0;
+    script = [&](CDlgChessAc& s) {
+      if (!started) {
+        started = true;
+        Click(kStart);
+      } else if (phase == 0 && host.chessData.moveIndex == 5) {
+        EXPECT_STREQ(s.statusText, "[活三]");
+        Click(kStart);  // stop
+        phase = 1;
+      } else if (phase == 1 && !s.running) {
+        Click(button);
+        phase = 2;
+      } else if (phase == 2 && host.chessData.moveIndex < 5) {
+        EXPECT_STREQ(s.statusText, "");
+        LeaveOnce();
+        phase = 3;
+      } else if (phase == 0) {
+        clicks.Next(s, host.chessData.moveIndex);
+      }
+    };
+    Run(host);
+    EXPECT_EQ(phase, 3);
+    PlatformTest::Reset();
+  }
+}
+
 TEST_F(PlayGameTest, TakeBackAfterAWonGameClearsTheResultAndTheGameCanGoOn) {
   PlayHost host;
   bool started = false;

@@ -93,9 +93,14 @@ TEST_F(CertificateTest, TheTrailerHoldsTheGradeTextItsNulAndZeros) {
 }
 
 TEST_F(CertificateTest, TheDiskGetsTheViewerAndTheTrailerOnTheFirstEmptyDiskette) {
+  const mode_t mask = umask(022);
   EXPECT_EQ(WriteCertificateDisk(4), CERTIFICATE_WRITTEN);
+  umask(mask);
   EXPECT_EQ(ReadBytes(dir + "/driveA/Quillan.exe"), Expected(4));
   EXPECT_FALSE(Exists(dir + "/driveB/Quillan.exe"));
+  struct stat st {};
+  ASSERT_EQ(stat((dir + "/driveA/Quillan.exe").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0755u) << "a program to run from the disk";
 
   // A: now holds a file, so it is no longer an empty diskette: B: is taken.
   diskA.free = 2846;

@@ -1,4 +1,5 @@
-// An OK-only message box in a window of its own, run modally until it is answered.
+// An OK-only message box in a window of its own, run modally until it is answered; drawn with a
+// system face, or left to the system's own box when no face draws the text.
 #pragma once
 #include <string>
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "Big5.h"
-#include "Fonts.h"
+#include "FaceFile.h"
 
 namespace {
 
@@ -32,10 +32,16 @@ void DrawButton(SDL_Surface* s, SDL_Rect r, bool pressed, TTF_Font* font, SDL_Su
 }  // namespace
 
 bool RunMessageBox(const std::string& text, const std::string& caption) {
-  if (TTF_Init() != 0) return false;
-  TTF_Font* font = OpenFace(FontFace::Sans, 11);
-  SDL_Surface* textSurface = font ? TTF_RenderUTF8_Blended(font, Big5ToUtf8(text).c_str(), SDL_Color{0, 0, 0, 255}) : nullptr;
-  SDL_Surface* okSurface = font ? TTF_RenderUTF8_Blended(font, "OK", SDL_Color{0, 0, 0, 255}) : nullptr;
+  const std::string utf8 = Big5ToUtf8(text);
+  const bool ttf = TTF_Init() == 0;
+  TTF_Font* font = ttf ? OpenSystemFace({"Liberation Sans", (utf8 + "OK").c_str()}, 11) : nullptr;
+  if (!font) {
+    // Without a face this box would be blank; the system's own box needs none.
+    if (ttf) TTF_Quit();
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, Big5ToUtf8(caption).c_str(), utf8.c_str(), nullptr) == 0;
+  }
+  SDL_Surface* textSurface = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{0, 0, 0, 255});
+  SDL_Surface* okSurface = TTF_RenderUTF8_Blended(font, "OK", SDL_Color{0, 0, 0, 255});
 
   const int textW = textSurface ? textSurface->w : 0, textH = textSurface ? textSurface->h : 0;
   const SDL_Rect button0{0, 0, 75, 23};
@@ -94,7 +100,7 @@ bool RunMessageBox(const std::string& text, const std::string& caption) {
   }
   SDL_FreeSurface(textSurface);
   SDL_FreeSurface(okSurface);
-  if (font) TTF_CloseFont(font);
+  TTF_CloseFont(font);
   TTF_Quit();
   return ok;
 }
