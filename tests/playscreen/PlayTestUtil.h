@@ -111,7 +111,7 @@ class PlayTest : public ::testing::Test {
   // What the script waits for now, named in the failure when it never comes.
   void Step(const char* what) { step = what; }
   // A screen that shows no state it has not shown before for this long has stalled.
-  uint32_t stallMs = 30000;
+  static constexpr uint32_t kStallMs = 30000;
   std::string dir;
   std::string gameDir;
 
@@ -208,9 +208,9 @@ class PlayTest : public ::testing::Test {
       lastNew = timeGetTime();
       return;
     }
-    if (timeGetTime() - lastNew < stallMs) return;
+    if (timeGetTime() - lastNew < kStallMs) return;
     stalled = true;
-    ADD_FAILURE() << "the script waited " << stallMs / 1000 << " s for "
+    ADD_FAILURE() << "the script waited " << kStallMs / 1000 << " s for "
                   << (step.empty() ? "its next step" : step) << "; the screen stands at move "
                   << d.moveIndex << ", result " << s.result << ", running " << s.running << ", busy "
                   << s.busy << ", kinds " << d.sides[0].kind << "/" << d.sides[1].kind;
