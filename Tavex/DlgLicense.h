@@ -3,10 +3,12 @@
 #pragma once
 #include <cstdint>
 
+#include "CertTrailer.h"
 #include "Screen.h"
 
 constexpr int kLadderLevels = 12;
-constexpr int kCertificateTrailerBytes = 1000;
+// The viewer reads back exactly what the game appends.
+constexpr int kCertificateTrailerBytes = kTrailerSize;
 
 // The grade the certificate names for the highest level passed (0 to 11).
 const char* CertificateGradeName(int level);

@@ -161,6 +161,19 @@ class GeneratedTables : public ::testing::Test {
   void TearDown() override { AiFree(); }
 };
 
+// Limits as AiThink sets them, for calling SearchRoot directly.
+inline void SetSearchLimits(int depth, int nodes) {
+  const bool white = engineStones & 1;
+  quietBudgetBlack = white ? 0 : 1;
+  quietBudgetWhite = white ? 1 : 0;
+  depthLimit = depth;
+  quietDepth = 2;
+  rootAlpha = -5000;
+  rootBeta = 5000;
+  nodeLimit = nodes;
+  for (int8_t& b : rootBias) b = 0;
+}
+
 // A small deterministic generator for tests (not the game's Random).
 struct TestRng {
   uint64_t s;

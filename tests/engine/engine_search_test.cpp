@@ -23,18 +23,7 @@ class Search : public GeneratedTables {
     if (score) *score = s;
     return cell;
   }
-  // Limits as AiThink sets them, for calling SearchRoot directly.
-  static void SetLimits(int depth, int nodes) {
-    bool white = engineStones & 1;
-    quietBudgetBlack = white ? 0 : 1;
-    quietBudgetWhite = white ? 1 : 0;
-    depthLimit = depth;
-    quietDepth = 2;
-    rootAlpha = -5000;
-    rootBeta = 5000;
-    nodeLimit = nodes;
-    for (int8_t& b : rootBias) b = 0;
-  }
+  static void SetLimits(int depth, int nodes) { SetSearchLimits(depth, nodes); }
   // True when no white stone on an empty cell would make an open four (or a five).
   static bool WhiteHasNoOpenFour() {
     for (int r = 0; r < 15; ++r)

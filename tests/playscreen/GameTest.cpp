@@ -109,6 +109,7 @@ TEST_F(PlayGameTest, ComputerAgainstComputerSetByTheKindButtonsPlaysToTheEnd) {
         ++phase;
         return;
       case 1:
+        Step("both sides COMPUTER after two presses on each kind button");
         if (d.sides[0].kind != PLAYER_COMPUTER || d.sides[1].kind != PLAYER_COMPUTER) return;
         EXPECT_STREQ(d.sides[0].name, "COMPUTER");
         EXPECT_EQ(d.sides[1].level, 0);
@@ -167,6 +168,7 @@ TEST_F(PlayGameTest, RenjuDoubleThreeAnsweredNoTakesTheStoneBackAndTheGameGoesOn
       if (s.running || ++stepsStopped < 20) return;
       EXPECT_EQ(d.moveIndex, 9);
       answered = true;
+      Step("the foul stone taken back after N");
       PlatformTest::Key('N', true);
       PlatformTest::Key('N', false);
       return;
@@ -213,6 +215,7 @@ TEST_F(PlayGameTest, RenjuDoubleThreeAnsweredYesLosesTheGameForBlack) {
     }
     if (s.busy && !answered && s.statusText.GetLength() > 0) {
       answered = true;
+      Step("the game lost for black after Y");
       PlatformTest::Key('Y', true);
       PlatformTest::Key('Y', false);
       return;

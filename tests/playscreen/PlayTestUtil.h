@@ -11,7 +11,9 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../common/GameDirFixture.h"
@@ -107,6 +109,10 @@ class PlayTest : public ::testing::Test {
   std::vector<std::string> messages;
   // The test's script, run on every wait of the screen.
   std::function<void(CDlgChessAc&)> script;
+  // What the script waits for now, named in the failure when it never comes.
+  void Step(const char* what) { step = what; }
+  // A screen that shows no state it has not shown before for this long has stalled.
+  static constexpr uint32_t kStallMs = 30000;
   std::string dir;
   std::string gameDir;
 
@@ -124,7 +130,7 @@ class PlayTest : public ::testing::Test {
     SetDdMessageHook(&PlayTest::Message);
     SoundMessageBox = &PlayTest::Message;
     savedChooser = EngineHost::ChooseFile;
-    alarm(240);  // a screen that never ends fails the test instead of hanging the run
+    alarm(240);  // the last resort, should a screen stall where the script never runs
   }
 
   void TearDown() override {
@@ -137,6 +143,7 @@ class PlayTest : public ::testing::Test {
   }
 
   void Run(PlayHost& host) {
+    seen.clear();
     host.DoModal();
     ASSERT_TRUE(host.engineReady) << "engine tables";
     EXPECT_TRUE(messages.empty()) << messages.front();
@@ -171,7 +178,44 @@ class PlayTest : public ::testing::Test {
   static inline PlayTest* current = nullptr;
   bool (*savedChooser)(bool, const char*, std::string&) = nullptr;
   static void Hook(CDlgChessAc* screen) {
-    if (current && current->script) current->script(*screen);
+    if (!current) return;
+    if (current->stalled) {
+      current->Unstick(*screen);
+      return;
+    }
+    if (current->script) current->script(*screen);
+    current->Watch(*screen);
+  }
+  // The screen is told to end; a game-over display only gives way to a click.
+  void Unstick(CDlgChessAc& s) {
+    s.exitRequested = 1;
+    abortSearch = 1;
+    if (timeGetTime() - lastNew < 250) return;
+    lastNew = timeGetTime();
+    Click(kNeutral);
+  }
+  // Fails the test and ends the screen once it stalls, instead of hanging until the alarm.
+  // States already seen do not count as progress: the last stone's blink steps the record
+  // back and forth.
+  std::string step;
+  bool stalled = false;
+  std::set<std::pair<std::vector<int>, std::string>> seen;
+  uint32_t lastNew = 0;
+  void Watch(CDlgChessAc& s) {
+    const CChessData& d = s.host->chessData;
+    std::vector<int> state = {d.moveIndex, s.result, s.running, s.busy};
+    for (const PlayerRecord& p : d.sides) state.insert(state.end(), {p.kind, p.rosterId, p.level, p.style});
+    if (seen.insert({state, step}).second) {
+      lastNew = timeGetTime();
+      return;
+    }
+    if (timeGetTime() - lastNew < kStallMs) return;
+    stalled = true;
+    ADD_FAILURE() << "the script waited " << kStallMs / 1000 << " s for "
+                  << (step.empty() ? "its next step" : step) << "; the screen stands at move "
+                  << d.moveIndex << ", result " << s.result << ", running " << s.running << ", busy "
+                  << s.busy << ", kinds " << d.sides[0].kind << "/" << d.sides[1].kind;
+    Unstick(s);
   }
   static void Message(const char* text) {
     if (current) current->messages.push_back(text);

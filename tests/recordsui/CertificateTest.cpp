@@ -109,6 +109,22 @@ TEST_F(CertificateTest, TheDiskGetsTheViewerAndTheTrailerOnTheFirstEmptyDiskette
   EXPECT_EQ(ReadBytes(dir + "/driveA/Quillan.exe"), Expected(4));
 }
 
+// The real viewer image goes onto the disk, and the viewer's own reading finds the text.
+TEST_F(CertificateTest, TheViewerReadsBackTheCertificateTheGameWrote) {
+  viewer = ReadBytes(gameDir + "/Quillan.dat");
+  ASSERT_GT(viewer.size(), 1000u);
+  WriteBytes("Quillan.dat", viewer.data(), viewer.size());
+  const std::string disk = dir + "/driveA/Quillan.exe";
+  for (int level : {0, 11}) {
+    ASSERT_EQ(WriteCertificateDisk(level), CERTIFICATE_WRITTEN);
+    EXPECT_EQ(ReadBytes(disk), Expected(level));
+    const TrailerRead read = ReadCertificateTrailer(dir + "/driveA/" + CertificateFileName(disk));
+    EXPECT_TRUE(read.opened);
+    EXPECT_EQ(read.text, std::string("五子棋棋力證書申請  電腦鑑定棋力為[") + CertificateGradeName(level) + "!]");
+    remove(disk.c_str());
+  }
+}
+
 TEST_F(CertificateTest, OnlyAnEmptyOnePointFourMegabyteDisketteIsAccepted) {
   struct Case {
     const char* what;

@@ -233,6 +233,22 @@ TEST_F(DirectSoundTest, ChannelsGateOnlyTheNextPlay) {
   sound_.FreeSound(&effect);
 }
 
+// A sound played again while it still plays starts over (a stone's click on every stone).
+TEST_F(DirectSoundTest, PlayingASoundAgainRestartsItFromTheStart) {
+  WaveSound ws;
+  ASSERT_TRUE(sound_.LoadWave(GoodWave("r.wav", 44100).c_str(), &ws));
+  const DWORD late = ws.buffer->Bytes() - 1000;
+  for (BOOL loop : {FALSE, TRUE}) {
+    sound_.PlayEffect(&ws, loop);
+    ws.buffer->SetCurrentPosition(late);
+    sound_.PlayEffect(&ws, loop);
+    DWORD at = late;
+    ws.buffer->GetCurrentPosition(&at, nullptr);
+    EXPECT_LT(at, late / 2) << "loop " << loop;  // the mixer may have taken a few samples since
+  }
+  sound_.FreeSound(&ws);
+}
+
 TEST_F(DirectSoundTest, FreeingZeroesTheRecordSoASecondFreeIsHarmless) {
   WaveSound ws;
   ASSERT_TRUE(sound_.LoadWave(GoodWave("f.wav").c_str(), &ws));
