@@ -24,10 +24,6 @@ constexpr int kWinnerX = 414, kWinnerY = 76;
 char hiddenBuffer[kHiddenLength + 1];
 int hiddenCount = 0;
 
-bool IsPlayingCell(int cell) {
-  return cell >= CellAt(0, 0) && cell <= CellAt(14, 14) && (cell & 31) < 15;
-}
-
 bool Reported(int vk) { return GetAsyncKeyState(vk) != 0; }
 
 // Busy for as long as it lives, nesting as the pumps do.
