@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "AiEngine.h"
+#include "BoardChoice.h"
 #include "TavexDlg.h"
 
 namespace {
@@ -99,11 +100,11 @@ BOOL CDlgChessAc::OnInitDialog() {
 }
 
 void CDlgChessAc::LoadBoardImage() {
-  static const char* const kBoards[5] = {"img\\base_0.bmp", "img\\base_1.bmp", "img\\base_2.bmp",
-                                         "img\\base_3.bmp", "img\\base_4.bmp"};
   FreeImagePage(&boardImage);
-  const int board = host->chosenBoard >= 0 && host->chosenBoard < 5 ? host->chosenBoard : 0;
-  graphics->LoadImagePage(&boardImage, MediaPath(kBoards[board]));
+  const int board = host->chosenBoard >= 0 && host->chosenBoard < BOARD_CHOICES ? host->chosenBoard : 0;
+  CString name;
+  name.Format("img\\base_%d.bmp", board);
+  graphics->LoadImagePage(&boardImage, MediaPath(name));
 }
 
 void CDlgChessAc::SelectMusicTrack() {
