@@ -57,7 +57,7 @@ void CDlgChessAc::SetupGame(PlayerRecord* black, PlayerRecord* white, int mode_)
   running = 0;
   exitRequested = 0;
   lastBlinkTick = 0;
-  result = -1;
+  result = RESULT_NONE;
   PlayerRecord* given[2] = {black, white};
   for (int side = 0; side < 2; ++side) {
     if (given[side])
@@ -79,7 +79,7 @@ BOOL CDlgChessAc::OnInitDialog() {
   LoadBoardImage();
   FreeImagePage(&playersImage);
   graphics->LoadImagePage(&playersImage, MediaPath("img\\players.bmp"));
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   DrawScene();
   {
     CClientDC dc(this);
@@ -87,7 +87,7 @@ BOOL CDlgChessAc::OnInitDialog() {
   }
   host->CollapseWindow();
   SetActiveWindow();
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   SelectMusicTrack();
   AiReset();
   SetFocus();
@@ -120,10 +120,10 @@ void CDlgChessAc::RunGameLoop() {
   CChessData& data = host->chessData;
   while (!exitRequested) {
     PumpStep();
-    while (running == 1 && result == -1) {
+    while (running == 1 && result == RESULT_NONE) {
       if (data.moveIndex >= MOVE_RECORDS) {
         // A full board has no move left for anybody.
-        result = 2;
+        result = RESULT_DRAW;
       } else {
         const PlayerRecord& rec = data.sides[data.moveIndex & 1];
         if (rec.kind == PLAYER_HUMAN)
@@ -140,7 +140,7 @@ void CDlgChessAc::RunGameLoop() {
         }
       }
       Present();
-      if (result != -1) EndOfGame();
+      if (result != RESULT_NONE) EndOfGame();
     }
   }
 }
@@ -156,7 +156,7 @@ void CDlgChessAc::HumanTurn() {
 
 void CDlgChessAc::ComputerTurn(const PlayerRecord& rec, int* info) {
   CChessData& data = host->chessData;
-  host->SelectCursor(3);
+  host->SelectCursor(CURSOR_BUSY);
   SetTimer(BOARD_TIMER_ID, THINK_TICK_MS);
   const uint32_t t0 = timeGetTime();
   int cell;
@@ -182,7 +182,7 @@ void CDlgChessAc::EndOfGame() {
   statusText = "";
   running = 0;
   SetStartLook(false);
-  if (result == 0 || result == 1)
+  if (result == RESULT_BLACK_WON || result == RESULT_WHITE_WON)
     ShowGameOver();
   else
     RedrawScreen();
@@ -283,7 +283,7 @@ void CDlgChessAc::PlaceStone(int cell) {
     return;
   }
   if (data.moveIndex == MOVE_RECORDS) {
-    if (result == -1) result = 2;
+    if (result == RESULT_NONE) result = RESULT_DRAW;
     return;
   }
   WaveSound* threat = &host->soundEffects[EFFECT_THREAT];

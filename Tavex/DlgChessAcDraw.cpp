@@ -87,19 +87,19 @@ void CDlgChessAc::DrawScene() {
   }
   DrawSidePanels(&page);
   DrawStones(&page);
-  graphics->BltPage(&page, 213, 11, &boardImage, host->chessData.ruleSet == 0 ? kRuleFree : kRuleRenju, TRUE);
+  graphics->BltPage(&page, 213, 11, &boardImage, host->chessData.ruleSet == RULES_FREESTYLE ? kRuleFree : kRuleRenju, TRUE);
   for (auto& s : sliders)
-    graphics->BltPage(&page, s.dest.left, s.dest.top, &boardImage, s.state == 1 ? kKnobHeld : kKnobResting, FALSE);
+    graphics->BltPage(&page, s.dest.left, s.dest.top, &boardImage, s.state == BUTTON_LIT ? kKnobHeld : kKnobResting, FALSE);
   for (int i = 0; i < SIDE_PORTRAIT_BLACK; ++i) {
     const ScreenButton& b = sideButtons[i];
-    if (b.state == 1) {
+    if (b.state == BUTTON_LIT) {
       graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.hoverSrc, FALSE);
       break;
     }
   }
   for (auto& b : panelButtons) {
-    if (b.state == 1 || b.state == 2) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }

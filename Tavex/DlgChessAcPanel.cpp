@@ -113,14 +113,14 @@ void CDlgChessAc::SetStartLook(bool stopLook) {
   b.hit = CRect(58, 188, 122, 252);
   b.hoverSrc = stopLook ? kStopHover : kStartHover;
   b.pressedSrc = stopLook ? kStopPressed : kStartPressed;
-  b.state = 0;
+  b.state = BUTTON_IDLE;
 }
 
 void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
   const CChessData& data = host->chessData;
   if (running == 1 && kBoardRect.PtInRect(point)) {
     if (!LeftButtonDown())
-      host->SelectCursor(data.sides[data.moveIndex & 1].kind == PLAYER_HUMAN ? 1 : 3);
+      host->SelectCursor(data.sides[data.moveIndex & 1].kind == PLAYER_HUMAN ? CURSOR_HOVER : CURSOR_BUSY);
     Present();
     CScreen::OnMouseMove(flags, point);
     return;
@@ -135,10 +135,10 @@ void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
     for (auto& s : sliders)
       if (s.hit.PtInRect(point)) hover = true;
   if (hover) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
     RedrawScreen();
   } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
     Present();
   }
   CScreen::OnMouseMove(flags, point);
@@ -146,18 +146,18 @@ void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
 
 void CDlgChessAc::OnLButtonDown(UINT flags, CPoint point) {
   lastBlinkTick = timeGetTime();
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   int pressed = -1;
   for (int i = 0; i < SIDE_BUTTONS; ++i) {
     if (i >= SIDE_PORTRAIT_BLACK && !Editable()) break;
     ScreenButton& b = sideButtons[i];
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    b.state = b.hit.PtInRect(point) ? BUTTON_LIT : BUTTON_IDLE;
     if (b.state) pressed = i;
   }
   if (Editable()) {
     int hitSlider = -1;
     for (int i = 0; i < SLIDERS; ++i) {
-      sliders[i].state = sliders[i].hit.PtInRect(point) ? 1 : 0;
+      sliders[i].state = sliders[i].hit.PtInRect(point) ? BUTTON_LIT : BUTTON_IDLE;
       if (sliders[i].state) hitSlider = i, pressed = 100 + i;
     }
     if (hitSlider != -1 && host->chessData.sides[hitSlider / 2].kind == PLAYER_COMPUTER)
@@ -166,7 +166,7 @@ void CDlgChessAc::OnLButtonDown(UINT flags, CPoint point) {
   for (int i = 0; i < PANEL_BUTTONS; ++i) {
     if (i > PANEL_START && !Editable()) break;
     ScreenButton& b = panelButtons[i];
-    b.state = b.hit.PtInRect(point) ? 2 : 0;
+    b.state = b.hit.PtInRect(point) ? BUTTON_PRESSED : BUTTON_IDLE;
     if (b.state) pressed = i;
   }
   if (kBoardRect.PtInRect(point)) {
@@ -191,16 +191,16 @@ void CDlgChessAc::OnLButtonUp(UINT flags, CPoint point) {
   for (int i = 0; i < SIDE_BUTTONS; ++i) {
     if (i >= SIDE_PORTRAIT_BLACK && !editable) break;
     ScreenButton& b = sideButtons[i];
-    if (b.state == 1 && b.hit.PtInRect(point)) side = i;
-    b.state = 0;
+    if (b.state == BUTTON_LIT && b.hit.PtInRect(point)) side = i;
+    b.state = BUTTON_IDLE;
   }
   if (editable)
-    for (auto& s : sliders) s.state = 0;
+    for (auto& s : sliders) s.state = BUTTON_IDLE;
   for (int i = 0; i < PANEL_BUTTONS; ++i) {
     if (i > PANEL_START && !editable) break;
     ScreenButton& b = panelButtons[i];
-    if (b.state == 2 && b.hit.PtInRect(point)) panel = i;
-    b.state = 0;
+    if (b.state == BUTTON_PRESSED && b.hit.PtInRect(point)) panel = i;
+    b.state = BUTTON_IDLE;
   }
   PanelAction(panel);
   RedrawScreen();
@@ -226,13 +226,13 @@ void CDlgChessAc::PanelAction(int index) {
     case PANEL_LOAD: LoadGame(); break;
     case PANEL_BACK:
       data.StepBack(1);
-      result = -1;
+      result = RESULT_NONE;
       break;
     case PANEL_FORWARD: data.StepForward(1); break;
     case PANEL_NEW:
       data.ClearBoard();
       data.moveIndex = 0;
-      result = -1;
+      result = RESULT_NONE;
       data.sides[0].clock = data.sides[1].clock = 0;
       AiReset();
       break;
@@ -289,7 +289,7 @@ void CDlgChessAc::LoadGame() {
   ShowCursor(FALSE);
   graphics->cursorPage = cursor;
   if (!loaded) return;
-  result = -1;
+  result = RESULT_NONE;
   data.ClearBoard();
   RedrawScreen();
   for (int i = 0; i < MOVE_RECORDS; ++i) {

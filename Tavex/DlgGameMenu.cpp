@@ -42,8 +42,8 @@ void CDlgGameMenu::Draw() {
   BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
   DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
-    if (b.state == 1 || b.state == 2) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -56,19 +56,19 @@ void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
   const bool overTitle = ButtonAt(TitleBarButtons, TITLE_BUTTONS, point) != -1;
   const bool changed = TrackHover(items, 3, point, false) || overTitle;
   if (changed) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
     Draw();
   } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
     Present(false);
   }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   const int titleHit = PressButtons(TitleBarButtons, TITLE_BUTTONS, point);
-  const int itemHit = PressButtons(items, 3, point, 2);
+  const int itemHit = PressButtons(items, 3, point, BUTTON_PRESSED);
   if (titleHit == -1 && itemHit == -1) {
     DragWindow(point);
   } else {
@@ -81,7 +81,7 @@ void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
 void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
   const int tb = ReleaseButtons(TitleBarButtons, TITLE_BUTTONS, point);
   // In item order, so a release where two items overlap takes the later one.
-  const int item = ReleaseButtons(items, 3, point, 2);
+  const int item = ReleaseButtons(items, 3, point, BUTTON_PRESSED);
   switch (item) {
     case 0:
       result = 0;

@@ -169,7 +169,7 @@ void CDlgGameSaveLoad::DrawSlots() {
   graphics->GetPageDC(&dc, FALSE);
   for (int s = 0; s < SAVE_SLOTS; ++s) {
     const ScreenButton& b = buttons[SLOT_FIRST + s];
-    const bool lit = s == slot || b.state == 1;
+    const bool lit = s == slot || b.state == BUTTON_LIT;
     graphics->TextOutShadow(&dc, b.dest.left, b.dest.top, slotLabels[s], lit ? kLabelChosen : kLabelIdle,
                             lit ? kLabelChosenShadow : kLabelIdleShadow);
   }
@@ -184,7 +184,7 @@ void CDlgGameSaveLoad::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgGameSaveLoad::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, SLOT_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawSlots();

@@ -141,7 +141,7 @@ void CDlgGameStart::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgGameStart::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, START_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawRound();

@@ -156,7 +156,7 @@ void CDlgGameTable::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgGameTable::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, TABLE_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawTable();

@@ -48,7 +48,7 @@ BOOL CDlgHow::OnInitDialog() {
 void CDlgHow::Draw() {
   ImagePage page;
   BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
-  const ScreenButton& rule = buttons[host->chessData.ruleSet == 0 ? HOW_FREESTYLE : HOW_RENJU];
+  const ScreenButton& rule = buttons[host->chessData.ruleSet == RULES_FREESTYLE ? HOW_FREESTYLE : HOW_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, buttons, HOW_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);
@@ -62,7 +62,7 @@ void CDlgHow::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, HOW_BUTTONS, point) != -1) {
     PlayClickEffect();
     Draw();
@@ -74,11 +74,8 @@ void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
 
 void CDlgHow::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, HOW_BUTTONS, point);
-  if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU) {
-    const int rules = chosen == HOW_FREESTYLE ? 0 : 1;
-    host->chessData.ruleSet = rules;
-    AiSetRules(rules);
-  }
+  if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU)
+    host->SetRuleSet(chosen == HOW_FREESTYLE ? RULES_FREESTYLE : RULES_RENJU);
   Draw();
   switch (chosen) {
     case TITLE_FULLSCREEN:

@@ -86,7 +86,7 @@ CertificateOutcome WriteCertificateDisk(int level) {
 
 CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD, host) {}
 
-bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != 0; }
+bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != RULES_FREESTYLE; }
 
 void CDlgCertificate::Layout() {
   SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
@@ -100,7 +100,7 @@ BOOL CDlgCertificate::OnInitDialog() {
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
   Layout();
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   LoadPicture("img\\License.bmp");
   Draw();
   host->CollapseWindow();
@@ -149,7 +149,7 @@ void CDlgCertificate::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgCertificate::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(TitleBarButtons, TITLE_BUTTONS, point) != -1) {
     Draw();
   } else if (!Renju()) {

@@ -40,7 +40,7 @@ void CDlgMain::Layout() {
 
 BOOL CDlgMain::OnInitDialog() {
   CDialog::OnInitDialog();
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
   result = -1;
@@ -55,7 +55,7 @@ BOOL CDlgMain::OnInitDialog() {
   sound->FreeSound(&music);
   sound->LoadWave(MediaPath("music\\t09.wav"), &music);
   sound->PlayMusic(&music, TRUE);
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   Draw();
   ScreenOpened();
   return TRUE;
@@ -64,12 +64,12 @@ BOOL CDlgMain::OnInitDialog() {
 void CDlgMain::Compose() {
   ImagePage page;
   BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
-  const ScreenButton& rule = items[host->chessData.ruleSet == 0 ? 0 : 1];
+  const ScreenButton& rule = items[host->chessData.ruleSet == RULES_FREESTYLE ? MENU_FREESTYLE : MENU_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, TitleBarButtons, MAIN_TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
-    if (b.state == 1 || b.state == 2) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -88,19 +88,19 @@ void CDlgMain::OnMouseMove(UINT flags, CPoint point) {
   const bool overTitle = ButtonAt(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
   const bool counted = TrackHover(items, MAIN_ITEMS, point, true) || overTitle;
   if (counted) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
     Draw();
   } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
     Present(false);
   }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   const bool titleHit = PressButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
-  const bool itemHit = PressButtons(items, MAIN_ITEMS, point, 2) != -1;
+  const bool itemHit = PressButtons(items, MAIN_ITEMS, point, BUTTON_PRESSED) != -1;
   if (titleHit || itemHit) {
     PlayClickEffect();
     Draw();
@@ -111,15 +111,13 @@ void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   const int tb = ReleaseButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point);
-  const int item = ReleaseButtons(items, MAIN_ITEMS, point, 2);
+  const int item = ReleaseButtons(items, MAIN_ITEMS, point, BUTTON_PRESSED);
   result = item;
-  if (item == 0 || item == 1) {
-    // The game record and the engine always change rule set together.
-    host->chessData.ruleSet = item;
-    AiSetRules(item);
-  } else if (item >= 2) {
+  if (item == MENU_FREESTYLE || item == MENU_RENJU) {
+    host->SetRuleSet(item == MENU_FREESTYLE ? RULES_FREESTYLE : RULES_RENJU);
+  } else if (item >= MENU_QUIT) {
     LeaveScreen();
   }
   Draw();

@@ -65,7 +65,7 @@ void CDlgTopList::Layout() {
 BOOL CDlgTopList::OnInitDialog() {
   CDialog::OnInitDialog();
   graphics->CenterScreenWindow(this, 640, 480);
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   Layout();
   LoadPicture("img\\toplist.bmp");
   DrawLists();
@@ -77,7 +77,7 @@ BOOL CDlgTopList::OnInitDialog() {
   sound->FreeSound(&music);
   sound->LoadWave(MediaPath("music\\Track12.wav"), &music);
   sound->PlayMusic(&music, TRUE);
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   Redraw();
   ScreenOpened();
   return TRUE;
@@ -127,7 +127,7 @@ void CDlgTopList::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, TOPLIST_BUTTONS, point) != -1) {
     PlayClickEffect();
     Redraw();

@@ -9,7 +9,7 @@ void SetTitleButton(ScreenButton& button, int index, const CRect& pressedSprite)
   button.hit = kTitleBarRects[index];
   button.hoverSrc = pressedSprite;
   button.pressedSrc = CRect();
-  button.state = 0;
+  button.state = BUTTON_IDLE;
 }
 
 void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, const CRect& pressedSrc) {
@@ -17,7 +17,7 @@ void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, c
   button.hit = rect;
   button.hoverSrc = hoverSrc;
   button.pressedSrc = pressedSrc;
-  button.state = 0;
+  button.state = BUTTON_IDLE;
 }
 
 CScreen::CScreen(UINT templateId, CTavexDlg* host_)
@@ -60,7 +60,7 @@ void CScreen::BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, c
 void CScreen::DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent) {
   for (int i = 0; i < count; ++i) {
     const ScreenButton& b = buttons[i];
-    if (b.state == 1) {
+    if (b.state == BUTTON_LIT) {
       graphics->BltPage(page, b.dest.left, b.dest.top, &picture, b.hoverSrc, transparent);
       return;
     }
@@ -97,7 +97,7 @@ int CScreen::ButtonAt(const ScreenButton* buttons, int count, CPoint point) {
 int CScreen::PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed) {
   int hit = -1;
   for (int i = 0; i < count; ++i) {
-    buttons[i].state = buttons[i].hit.PtInRect(point) ? pressed : 0;
+    buttons[i].state = buttons[i].hit.PtInRect(point) ? pressed : BUTTON_IDLE;
     if (buttons[i].state) hit = i;
   }
   return hit;
@@ -108,13 +108,13 @@ bool CScreen::TrackHover(ScreenButton* buttons, int count, CPoint point, bool ho
   for (int i = 0; i < count; ++i) {
     ScreenButton& b = buttons[i];
     if (b.hit.PtInRect(point)) {
-      if (b.state == 0) {
-        b.state = 1;
+      if (b.state == BUTTON_IDLE) {
+        b.state = BUTTON_LIT;
         if (hoverEffect) PlayHoverEffect();
       }
       counted = true;
-    } else if (b.state == 1) {
-      b.state = 0;
+    } else if (b.state == BUTTON_LIT) {
+      b.state = BUTTON_IDLE;
       counted = true;
     }
   }
@@ -125,14 +125,14 @@ int CScreen::ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int3
   int chosen = -1;
   for (int i = 0; i < count; ++i) {
     if (buttons[i].state == pressed && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
+    buttons[i].state = BUTTON_IDLE;
   }
   return chosen;
 }
 
 bool CScreen::PointCursor(const ScreenButton* buttons, int count, CPoint point) {
   const bool over = ButtonAt(buttons, count, point) != -1;
-  if (!LeftButtonDown()) host->SelectCursor(over ? 1 : 0);
+  if (!LeftButtonDown()) host->SelectCursor(over ? CURSOR_HOVER : CURSOR_NORMAL);
   return over;
 }
 

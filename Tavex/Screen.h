@@ -22,15 +22,17 @@ enum : UINT {
   IDD_DLG_BOARDSET = 117,
 };
 
-// One clickable area of a screen. Item buttons: state 0 idle, 1 hovered, 2 pressed. Buttons
-// that do not track hovering (title bar, how-to, panels): 1 is pressed, and hoverSrc holds the
-// pressed look.
+// A button's state. Item buttons light while hovered and then press; buttons that do not track
+// hovering (title bar, how-to, panels) light only while pressed, and hoverSrc holds that look.
+enum { BUTTON_IDLE = 0, BUTTON_LIT = 1, BUTTON_PRESSED = 2 };
+
+// One clickable area of a screen.
 struct ScreenButton {
   CRect dest;  // only left and top are used: where the sprite goes
   CRect hoverSrc;
   CRect pressedSrc;
   CRect hit;
-  int32_t state = 0;
+  int32_t state = BUTTON_IDLE;
 };
 
 // The three title-bar buttons every full screen carries at its top right.
@@ -73,7 +75,7 @@ class CScreen : public CDialog {
   // Locks the back page and lays the picture's screen on it, with the full-screen mark on the
   // title bar while the view is full screen.
   void BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, const CRect& fullScreenMark);
-  // Only the first button in state 1 is drawn, in its hoverSrc look.
+  // Only the first lit button is drawn, in its hoverSrc look.
   void DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent);
   // A panel over another screen keeps the page as it found it, and puts it back when it closes.
   void GrabPage(ImagePage* copy);
@@ -85,9 +87,9 @@ class CScreen : public CDialog {
   // The first button under the point, or -1.
   static int ButtonAt(const ScreenButton* buttons, int count, CPoint point);
   // Every button under the point takes `pressed`, the others go idle; the last one hit, or -1.
-  static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = BUTTON_LIT);
   // The last button still `pressed` and under the point is chosen, or -1; all go idle.
-  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = BUTTON_LIT);
   // Hovering: an idle item under the point lights (with the hover effect where the screen has
   // one); a lit item the point has left goes idle; pressed items keep their state. Returns
   // whether any item is under the point or went idle, i.e. whether the screen must redraw.
