@@ -18,7 +18,6 @@ namespace {
 constexpr CRect kDragArea(186, 0, 640, 480);
 constexpr CRect kStartHover(193, 569, 375, 695), kStartPressed(5, 569, 187, 695);
 constexpr CRect kStopHover(5, 696, 187, 822), kStopPressed(193, 696, 375, 822);
-constexpr CRect kFullScreenWindowed(565, 794, 582, 811), kFullScreenOn(583, 794, 600, 811);
 constexpr CRect kComputerPortrait(0, 276, 72, 368), kHumanPortrait(72, 276, 144, 368);
 
 CRect RosterPortrait(int id) {
@@ -302,13 +301,8 @@ void CDlgChessAc::LoadGame() {
 
 void CDlgChessAc::SideAction(int index) {
   CChessData& data = host->chessData;
+  if (TitleBarAction(index)) RedrawScreen();
   switch (index) {
-    case SIDE_FULLSCREEN:
-      ToggleFullScreen(sideButtons[SIDE_FULLSCREEN], kFullScreenWindowed, kFullScreenOn);
-      RedrawScreen();
-      break;
-    case SIDE_MINIMIZE: Minimize(); break;
-    case SIDE_CLOSE: CloseProgram(); break;
     case SIDE_SOUND: OpenSoundSettings(); break;
     case SIDE_BOARD: OpenBoardChoice(); break;
     case SIDE_PORTRAIT_BLACK:

@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(569, 498, 586, 515);
-constexpr CRect kFullScreenSprite(587, 498, 604, 515);
-constexpr CRect kFullScreenMark(587, 480, 604, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {569, 498, 586, 515}, .fullScreen = {587, 498, 604, 515}, .minimize = {605, 498, 622, 515},
+    .close = {624, 498, 641, 515}, .mark = {587, 480, 604, 497}};
 
 struct ItemLayout {
   CRect rect, hover, pressed;
@@ -31,10 +31,7 @@ CDlgMain::CDlgMain(CTavexDlg* host) : CScreen(IDD_DLG_MAIN, host) {}
 
 void CDlgMain::Layout() {
   for (int i = 0; i < MAIN_ITEMS; ++i) SetButton(items[i], kItems[i].rect, kItems[i].hover, kItems[i].pressed);
-  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(605, 498, 622, 515));
-  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(624, 498, 641, 515));
+  LayoutTitleBar(TitleBarButtons, kTitleSprites);
   SetButton(TitleBarButtons[TITLE_SOUND_SETTINGS], CRect(589, 431, 625, 467), CRect(532, 480, 568, 516));
 }
 
@@ -63,7 +60,7 @@ BOOL CDlgMain::OnInitDialog() {
 
 void CDlgMain::Compose() {
   ImagePage page;
-  BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   const ScreenButton& rule = items[host->chessData.ruleSet == RULES_FREESTYLE ? MENU_FREESTYLE : MENU_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, TitleBarButtons, MAIN_TITLE_BUTTONS, FALSE);
@@ -121,16 +118,10 @@ void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
     LeaveScreen();
   }
   Draw();
-  switch (tb) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      Draw();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;
-    case TITLE_SOUND_SETTINGS: OpenSoundSettings(); break;
-    default: break;
-  }
+  if (TitleBarAction(tb))
+    Draw();
+  else if (tb == TITLE_SOUND_SETTINGS)
+    OpenSoundSettings();
   SetActiveWindow();
   CScreen::OnLButtonUp(flags, point);
 }

@@ -4,14 +4,6 @@
 
 void (*CScreen::screenOpened)(CScreen* screen) = nullptr;
 
-void SetTitleButton(ScreenButton& button, int index, const CRect& pressedSprite) {
-  button.dest = kTitleBarRects[index];
-  button.hit = kTitleBarRects[index];
-  button.hoverSrc = pressedSprite;
-  button.pressedSrc = CRect();
-  button.state = BUTTON_IDLE;
-}
-
 void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, const CRect& pressedSrc) {
   button.dest = rect;
   button.hit = rect;
@@ -48,12 +40,12 @@ void CScreen::Present(bool keepCursor) {
   if (keepCursor) graphics->KeepCursor();
 }
 
-void CScreen::BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, const CRect& fullScreenMark) {
+void CScreen::BeginPage(ImagePage* page) {
   graphics->LockPage(page, FALSE);
   graphics->BltPage(page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
   if (host->fullScreen) {
-    const CRect& d = fullScreenButton.dest;
-    graphics->BltPage(page, d.left, d.top, &picture, fullScreenMark, TRUE);
+    const CRect& d = titleBar[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(page, d.left, d.top, &picture, titleSprites->mark, TRUE);
   }
 }
 
@@ -136,20 +128,36 @@ bool CScreen::PointCursor(const ScreenButton* buttons, int count, CPoint point) 
   return over;
 }
 
-void CScreen::ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite) {
+void CScreen::LayoutTitleBar(ScreenButton* buttons, const TitleBarSprites& sprites) {
+  titleBar = buttons;
+  titleSprites = &sprites;
+  const CRect pressed[TITLE_BUTTONS] = {host->fullScreen ? sprites.fullScreen : sprites.windowed, sprites.minimize,
+                                        sprites.close};
+  for (int i = 0; i < TITLE_BUTTONS; ++i) SetButton(buttons[i], kTitleBarRects[i], pressed[i]);
+}
+
+bool CScreen::TitleBarAction(int index) {
+  switch (index) {
+    case TITLE_FULLSCREEN: ToggleFullScreen(); return true;
+    case TITLE_MINIMIZE: PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    default: break;
+  }
+  return false;
+}
+
+void CScreen::ToggleFullScreen() {
   host->fullScreen = 1 - host->fullScreen;
   // The flag flips even when no mode fits; the next screen follows the flag.
   if (host->fullScreen) {
-    button.hoverSrc = fullSprite;
+    titleBar[TITLE_FULLSCREEN].hoverSrc = titleSprites->fullScreen;
     graphics->ChangeDisplayMode(640, 480);
   } else {
-    button.hoverSrc = windowedSprite;
+    titleBar[TITLE_FULLSCREEN].hoverSrc = titleSprites->windowed;
     graphics->ChangeDisplayMode(graphics->desktopWidth, graphics->desktopHeight);
   }
   graphics->CenterScreenWindow(this, 640, 480);
 }
-
-void CScreen::Minimize() { PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 void CScreen::CloseProgram() {
   exitRequested = 1;
