@@ -38,7 +38,7 @@ void CDlgBoardSet::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgBoardSet::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, BOARDSET_BUTTONS, point) != -1) {
     PlayClickEffect();
     Draw();

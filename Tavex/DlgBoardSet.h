@@ -1,8 +1,9 @@
 // The choice of one of the five boards: a small panel over the lower right corner of the caller.
 #pragma once
+#include "BoardChoice.h"
 #include "Screen.h"
 
-enum { BOARDSET_BUTTONS = 5 };
+enum { BOARDSET_BUTTONS = BOARD_CHOICES };
 
 class CDlgBoardSet : public CScreen {
  public:

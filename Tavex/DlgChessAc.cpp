@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "AiEngine.h"
+#include "BoardChoice.h"
 #include "TavexDlg.h"
 
 namespace {
@@ -23,10 +24,6 @@ constexpr int kWinnerX = 414, kWinnerY = 76;
 // Typed characters are collected across showings, in blocks of twelve.
 char hiddenBuffer[kHiddenLength + 1];
 int hiddenCount = 0;
-
-bool IsPlayingCell(int cell) {
-  return cell >= CellAt(0, 0) && cell <= CellAt(14, 14) && (cell & 31) < 15;
-}
 
 bool Reported(int vk) { return GetAsyncKeyState(vk) != 0; }
 
@@ -60,7 +57,7 @@ void CDlgChessAc::SetupGame(PlayerRecord* black, PlayerRecord* white, int mode_)
   running = 0;
   exitRequested = 0;
   lastBlinkTick = 0;
-  result = -1;
+  result = RESULT_NONE;
   PlayerRecord* given[2] = {black, white};
   for (int side = 0; side < 2; ++side) {
     if (given[side])
@@ -82,7 +79,7 @@ BOOL CDlgChessAc::OnInitDialog() {
   LoadBoardImage();
   FreeImagePage(&playersImage);
   graphics->LoadImagePage(&playersImage, MediaPath("img\\players.bmp"));
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   DrawScene();
   {
     CClientDC dc(this);
@@ -90,7 +87,7 @@ BOOL CDlgChessAc::OnInitDialog() {
   }
   host->CollapseWindow();
   SetActiveWindow();
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   SelectMusicTrack();
   AiReset();
   SetFocus();
@@ -103,11 +100,11 @@ BOOL CDlgChessAc::OnInitDialog() {
 }
 
 void CDlgChessAc::LoadBoardImage() {
-  static const char* const kBoards[5] = {"img\\base_0.bmp", "img\\base_1.bmp", "img\\base_2.bmp",
-                                         "img\\base_3.bmp", "img\\base_4.bmp"};
   FreeImagePage(&boardImage);
-  const int board = host->chosenBoard >= 0 && host->chosenBoard < 5 ? host->chosenBoard : 0;
-  graphics->LoadImagePage(&boardImage, MediaPath(kBoards[board]));
+  const int board = host->chosenBoard >= 0 && host->chosenBoard < BOARD_CHOICES ? host->chosenBoard : 0;
+  CString name;
+  name.Format("img\\base_%d.bmp", board);
+  graphics->LoadImagePage(&boardImage, MediaPath(name));
 }
 
 void CDlgChessAc::SelectMusicTrack() {
@@ -123,10 +120,10 @@ void CDlgChessAc::RunGameLoop() {
   CChessData& data = host->chessData;
   while (!exitRequested) {
     PumpStep();
-    while (running == 1 && result == -1) {
+    while (running == 1 && result == RESULT_NONE) {
       if (data.moveIndex >= MOVE_RECORDS) {
         // A full board has no move left for anybody.
-        result = 2;
+        result = RESULT_DRAW;
       } else {
         const PlayerRecord& rec = data.sides[data.moveIndex & 1];
         if (rec.kind == PLAYER_HUMAN)
@@ -143,7 +140,7 @@ void CDlgChessAc::RunGameLoop() {
         }
       }
       Present();
-      if (result != -1) EndOfGame();
+      if (result != RESULT_NONE) EndOfGame();
     }
   }
 }
@@ -159,7 +156,7 @@ void CDlgChessAc::HumanTurn() {
 
 void CDlgChessAc::ComputerTurn(const PlayerRecord& rec, int* info) {
   CChessData& data = host->chessData;
-  host->SelectCursor(3);
+  host->SelectCursor(CURSOR_BUSY);
   SetTimer(BOARD_TIMER_ID, THINK_TICK_MS);
   const uint32_t t0 = timeGetTime();
   int cell;
@@ -185,7 +182,7 @@ void CDlgChessAc::EndOfGame() {
   statusText = "";
   running = 0;
   SetStartLook(false);
-  if (result == 0 || result == 1)
+  if (result == RESULT_BLACK_WON || result == RESULT_WHITE_WON)
     ShowGameOver();
   else
     RedrawScreen();
@@ -286,7 +283,7 @@ void CDlgChessAc::PlaceStone(int cell) {
     return;
   }
   if (data.moveIndex == MOVE_RECORDS) {
-    if (result == -1) result = 2;
+    if (result == RESULT_NONE) result = RESULT_DRAW;
     return;
   }
   WaveSound* threat = &host->soundEffects[EFFECT_THREAT];

@@ -11,6 +11,9 @@ constexpr UINT IDD_DLG_CHESSAC = 103;
 // Game modes the host passes to SetupGame; only the free game may edit the sides and the record.
 enum { GAME_FREE = 0, GAME_TOURNAMENT_A = 1, GAME_TOURNAMENT_B = 2, GAME_LADDER = 3 };
 
+// How a game ended: a win is the winning side's index (0 black, 1 white).
+enum { RESULT_NONE = -1, RESULT_BLACK_WON = 0, RESULT_WHITE_WON = 1, RESULT_DRAW = 2 };
+
 enum {
   PANEL_START = 0,
   PANEL_SAVE = 1,
@@ -25,10 +28,11 @@ enum {
   PANEL_BUTTONS = 10,
 };
 
+// The title bar first, as on every screen.
 enum {
-  SIDE_FULLSCREEN = 0,
-  SIDE_MINIMIZE = 1,
-  SIDE_CLOSE = 2,
+  SIDE_FULLSCREEN = TITLE_FULLSCREEN,
+  SIDE_MINIMIZE = TITLE_MINIMIZE,
+  SIDE_CLOSE = TITLE_CLOSE,
   SIDE_SOUND = 3,
   SIDE_BOARD = 4,
   SIDE_PORTRAIT_BLACK = 5,
@@ -59,7 +63,7 @@ class CDlgChessAc : public CScreen {
   CString statusText;
   uint32_t lastTick = 0;
   CString infoText;
-  int32_t result = -1;  // -1 none yet, 0 black won, 1 white won, 2 draw
+  int32_t result = RESULT_NONE;
   ImagePage playersImage;
   WaveSound music;
   uint32_t lastBlinkTick = 0;

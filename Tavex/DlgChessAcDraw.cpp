@@ -19,7 +19,9 @@ constexpr CRect kRunningOverlay(382, 823, 564, 949);
 constexpr CRect kColon(537, 660, 547, 680);
 constexpr CRect kStoneWhite(548, 660, 569, 681), kStoneBlack(570, 660, 591, 681);
 constexpr CRect kShadow(592, 660, 614, 682);
-constexpr CRect kFullScreenMark(583, 776, 600, 793);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {565, 794, 582, 811}, .fullScreen = {583, 794, 600, 811}, .minimize = {601, 794, 618, 811},
+    .close = {619, 794, 636, 811}, .mark = {583, 776, 600, 793}};
 constexpr CRect kHumanPortrait(72, 276, 144, 368);
 
 CRect ClockFrame(int f, bool white) {
@@ -59,10 +61,7 @@ CString SideName(const PlayerRecord& rec) { return CString(rec.name, int(strnlen
 }  // namespace
 
 void CDlgChessAc::LayoutButtons() {
-  SetButton(sideButtons[SIDE_FULLSCREEN], CRect(575, 3, 592, 20),
-            host->fullScreen ? CRect(583, 794, 600, 811) : CRect(565, 794, 582, 811));
-  SetButton(sideButtons[SIDE_MINIMIZE], CRect(596, 3, 613, 20), CRect(601, 794, 618, 811));
-  SetButton(sideButtons[SIDE_CLOSE], CRect(617, 3, 634, 20), CRect(619, 794, 636, 811));
+  LayoutTitleBar(sideButtons, kTitleSprites);
   SetButton(sideButtons[SIDE_SOUND], CRect(545, 442, 577, 477), CRect(565, 696, 597, 731));
   SetButton(sideButtons[SIDE_BOARD], CRect(576, 442, 608, 477), CRect(596, 696, 628, 731));
   SetButton(sideButtons[SIDE_PORTRAIT_BLACK], CRect(12, 42, 84, 134), kHumanPortrait);
@@ -83,23 +82,23 @@ void CDlgChessAc::DrawScene() {
   if (running == 1) graphics->BltPage(&page, 1, 175, &boardImage, kRunningOverlay, TRUE);
   if (host->fullScreen) {
     const CRect& d = sideButtons[SIDE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &boardImage, kFullScreenMark, TRUE);
+    graphics->BltPage(&page, d.left, d.top, &boardImage, kTitleSprites.mark, TRUE);
   }
   DrawSidePanels(&page);
   DrawStones(&page);
-  graphics->BltPage(&page, 213, 11, &boardImage, host->chessData.ruleSet == 0 ? kRuleFree : kRuleRenju, TRUE);
+  graphics->BltPage(&page, 213, 11, &boardImage, host->chessData.ruleSet == RULES_FREESTYLE ? kRuleFree : kRuleRenju, TRUE);
   for (auto& s : sliders)
-    graphics->BltPage(&page, s.dest.left, s.dest.top, &boardImage, s.state == 1 ? kKnobHeld : kKnobResting, FALSE);
+    graphics->BltPage(&page, s.dest.left, s.dest.top, &boardImage, s.state == BUTTON_LIT ? kKnobHeld : kKnobResting, FALSE);
   for (int i = 0; i < SIDE_PORTRAIT_BLACK; ++i) {
     const ScreenButton& b = sideButtons[i];
-    if (b.state == 1) {
+    if (b.state == BUTTON_LIT) {
       graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.hoverSrc, FALSE);
       break;
     }
   }
   for (auto& b : panelButtons) {
-    if (b.state == 1 || b.state == 2) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }

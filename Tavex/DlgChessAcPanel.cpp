@@ -18,7 +18,6 @@ namespace {
 constexpr CRect kDragArea(186, 0, 640, 480);
 constexpr CRect kStartHover(193, 569, 375, 695), kStartPressed(5, 569, 187, 695);
 constexpr CRect kStopHover(5, 696, 187, 822), kStopPressed(193, 696, 375, 822);
-constexpr CRect kFullScreenWindowed(565, 794, 582, 811), kFullScreenOn(583, 794, 600, 811);
 constexpr CRect kComputerPortrait(0, 276, 72, 368), kHumanPortrait(72, 276, 144, 368);
 
 CRect RosterPortrait(int id) {
@@ -113,14 +112,14 @@ void CDlgChessAc::SetStartLook(bool stopLook) {
   b.hit = CRect(58, 188, 122, 252);
   b.hoverSrc = stopLook ? kStopHover : kStartHover;
   b.pressedSrc = stopLook ? kStopPressed : kStartPressed;
-  b.state = 0;
+  b.state = BUTTON_IDLE;
 }
 
 void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
   const CChessData& data = host->chessData;
   if (running == 1 && kBoardRect.PtInRect(point)) {
     if (!LeftButtonDown())
-      host->SelectCursor(data.sides[data.moveIndex & 1].kind == PLAYER_HUMAN ? 1 : 3);
+      host->SelectCursor(data.sides[data.moveIndex & 1].kind == PLAYER_HUMAN ? CURSOR_HOVER : CURSOR_BUSY);
     Present();
     CScreen::OnMouseMove(flags, point);
     return;
@@ -135,10 +134,10 @@ void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
     for (auto& s : sliders)
       if (s.hit.PtInRect(point)) hover = true;
   if (hover) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
     RedrawScreen();
   } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
     Present();
   }
   CScreen::OnMouseMove(flags, point);
@@ -146,18 +145,18 @@ void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
 
 void CDlgChessAc::OnLButtonDown(UINT flags, CPoint point) {
   lastBlinkTick = timeGetTime();
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   int pressed = -1;
   for (int i = 0; i < SIDE_BUTTONS; ++i) {
     if (i >= SIDE_PORTRAIT_BLACK && !Editable()) break;
     ScreenButton& b = sideButtons[i];
-    b.state = b.hit.PtInRect(point) ? 1 : 0;
+    b.state = b.hit.PtInRect(point) ? BUTTON_LIT : BUTTON_IDLE;
     if (b.state) pressed = i;
   }
   if (Editable()) {
     int hitSlider = -1;
     for (int i = 0; i < SLIDERS; ++i) {
-      sliders[i].state = sliders[i].hit.PtInRect(point) ? 1 : 0;
+      sliders[i].state = sliders[i].hit.PtInRect(point) ? BUTTON_LIT : BUTTON_IDLE;
       if (sliders[i].state) hitSlider = i, pressed = 100 + i;
     }
     if (hitSlider != -1 && host->chessData.sides[hitSlider / 2].kind == PLAYER_COMPUTER)
@@ -166,7 +165,7 @@ void CDlgChessAc::OnLButtonDown(UINT flags, CPoint point) {
   for (int i = 0; i < PANEL_BUTTONS; ++i) {
     if (i > PANEL_START && !Editable()) break;
     ScreenButton& b = panelButtons[i];
-    b.state = b.hit.PtInRect(point) ? 2 : 0;
+    b.state = b.hit.PtInRect(point) ? BUTTON_PRESSED : BUTTON_IDLE;
     if (b.state) pressed = i;
   }
   if (kBoardRect.PtInRect(point)) {
@@ -191,16 +190,16 @@ void CDlgChessAc::OnLButtonUp(UINT flags, CPoint point) {
   for (int i = 0; i < SIDE_BUTTONS; ++i) {
     if (i >= SIDE_PORTRAIT_BLACK && !editable) break;
     ScreenButton& b = sideButtons[i];
-    if (b.state == 1 && b.hit.PtInRect(point)) side = i;
-    b.state = 0;
+    if (b.state == BUTTON_LIT && b.hit.PtInRect(point)) side = i;
+    b.state = BUTTON_IDLE;
   }
   if (editable)
-    for (auto& s : sliders) s.state = 0;
+    for (auto& s : sliders) s.state = BUTTON_IDLE;
   for (int i = 0; i < PANEL_BUTTONS; ++i) {
     if (i > PANEL_START && !editable) break;
     ScreenButton& b = panelButtons[i];
-    if (b.state == 2 && b.hit.PtInRect(point)) panel = i;
-    b.state = 0;
+    if (b.state == BUTTON_PRESSED && b.hit.PtInRect(point)) panel = i;
+    b.state = BUTTON_IDLE;
   }
   PanelAction(panel);
   RedrawScreen();
@@ -226,7 +225,7 @@ void CDlgChessAc::PanelAction(int index) {
     case PANEL_LOAD: LoadGame(); break;
     case PANEL_BACK:
       data.StepBack(1);
-      result = -1;
+      result = RESULT_NONE;
       statusText = "";  // it spoke of the stone just taken back
       break;
     case PANEL_FORWARD: data.StepForward(1); break;
@@ -234,7 +233,7 @@ void CDlgChessAc::PanelAction(int index) {
       statusText = "";
       data.ClearBoard();
       data.moveIndex = 0;
-      result = -1;
+      result = RESULT_NONE;
       data.sides[0].clock = data.sides[1].clock = 0;
       AiReset();
       break;
@@ -291,7 +290,7 @@ void CDlgChessAc::LoadGame() {
   ShowCursor(FALSE);
   graphics->cursorPage = cursor;
   if (!loaded) return;
-  result = -1;
+  result = RESULT_NONE;
   data.ClearBoard();
   RedrawScreen();
   for (int i = 0; i < MOVE_RECORDS; ++i) {
@@ -304,13 +303,8 @@ void CDlgChessAc::LoadGame() {
 
 void CDlgChessAc::SideAction(int index) {
   CChessData& data = host->chessData;
+  if (TitleBarAction(index)) RedrawScreen();
   switch (index) {
-    case SIDE_FULLSCREEN:
-      ToggleFullScreen(sideButtons[SIDE_FULLSCREEN], kFullScreenWindowed, kFullScreenOn);
-      RedrawScreen();
-      break;
-    case SIDE_MINIMIZE: Minimize(); break;
-    case SIDE_CLOSE: CloseProgram(); break;
     case SIDE_SOUND: OpenSoundSettings(); break;
     case SIDE_BOARD: OpenBoardChoice(); break;
     case SIDE_PORTRAIT_BLACK:

@@ -6,9 +6,9 @@ namespace {
 
 const char* const kPictures[3] = {"img\\GameMenu_0.bmp", "img\\GameMenu_1.bmp", "img\\GameMenu_2.bmp"};
 
-constexpr CRect kWindowedSprite(542, 498, 559, 515);
-constexpr CRect kFullScreenSprite(560, 498, 577, 515);
-constexpr CRect kFullScreenMark(560, 480, 577, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {542, 498, 559, 515}, .fullScreen = {560, 498, 577, 515}, .minimize = {578, 498, 595, 515},
+    .close = {596, 498, 613, 515}, .mark = {560, 480, 577, 497}};
 
 }  // namespace
 
@@ -18,10 +18,7 @@ void CDlgGameMenu::Layout() {
   SetButton(items[0], CRect(190, 138, 460, 199), CRect(0, 480, 270, 541), CRect(271, 480, 541, 541));
   SetButton(items[1], CRect(190, 200, 460, 261), CRect(0, 542, 270, 603), CRect(271, 542, 541, 603));
   SetButton(items[2], CRect(190, 253, 460, 314), CRect(0, 604, 270, 665), CRect(271, 604, 541, 665));
-  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(578, 498, 595, 515));
-  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(596, 498, 613, 515));
+  LayoutTitleBar(TitleBarButtons, kTitleSprites);
 }
 
 BOOL CDlgGameMenu::OnInitDialog() {
@@ -39,11 +36,11 @@ BOOL CDlgGameMenu::OnInitDialog() {
 
 void CDlgGameMenu::Draw() {
   ImagePage page;
-  BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
-    if (b.state == 1 || b.state == 2) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -56,19 +53,19 @@ void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
   const bool overTitle = ButtonAt(TitleBarButtons, TITLE_BUTTONS, point) != -1;
   const bool changed = TrackHover(items, 3, point, false) || overTitle;
   if (changed) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
     Draw();
   } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
     Present(false);
   }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   const int titleHit = PressButtons(TitleBarButtons, TITLE_BUTTONS, point);
-  const int itemHit = PressButtons(items, 3, point, 2);
+  const int itemHit = PressButtons(items, 3, point, BUTTON_PRESSED);
   if (titleHit == -1 && itemHit == -1) {
     DragWindow(point);
   } else {
@@ -81,7 +78,7 @@ void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
 void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
   const int tb = ReleaseButtons(TitleBarButtons, TITLE_BUTTONS, point);
   // In item order, so a release where two items overlap takes the later one.
-  const int item = ReleaseButtons(items, 3, point, 2);
+  const int item = ReleaseButtons(items, 3, point, BUTTON_PRESSED);
   switch (item) {
     case 0:
       result = 0;
@@ -101,14 +98,6 @@ void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
       break;
   }
   Draw();
-  switch (tb) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      Draw();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;
-    default: break;
-  }
+  if (TitleBarAction(tb)) Draw();
   CScreen::OnLButtonUp(flags, point);
 }

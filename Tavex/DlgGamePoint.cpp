@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(0, 528, 17, 545);
-constexpr CRect kFullScreenSprite(18, 528, 35, 545);
-constexpr CRect kFullScreenMark(18, 510, 35, 527);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {0, 528, 17, 545}, .fullScreen = {18, 528, 35, 545}, .minimize = {36, 528, 53, 545},
+    .close = {54, 528, 71, 545}, .mark = {18, 510, 35, 527}};
 
 }  // namespace
 
@@ -26,10 +26,7 @@ void SortByPoints(Standing standings[8]) {
 CDlgGamePoint::CDlgGamePoint(CTavexDlg* host) : CScreen(IDD_DLG_GAMEPOINT, host) {}
 
 void CDlgGamePoint::Layout() {
-  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(36, 528, 53, 545));
-  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(54, 528, 71, 545));
+  LayoutTitleBar(buttons, kTitleSprites);
   SetButton(buttons[POINT_CONTINUE], CRect(298, 417, 346, 465), CRect(440, 480, 488, 528));
 }
 
@@ -54,7 +51,7 @@ void CDlgGamePoint::SortStandings() {
 
 void CDlgGamePoint::DrawStandings() {
   ImagePage page;
-  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   DrawActiveButton(&page, buttons, POINT_BUTTONS, FALSE);
   graphics->UnlockPage(FALSE);
 
@@ -97,13 +94,8 @@ void CDlgGamePoint::OnLButtonDown(UINT flags, CPoint point) {
 void CDlgGamePoint::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, POINT_BUTTONS, point);
   DrawStandings();
+  if (TitleBarAction(chosen)) DrawStandings();
   switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      DrawStandings();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;
     case POINT_CONTINUE:
       result = 0;
       exitRequested = 1;

@@ -11,9 +11,9 @@ namespace {
 const char* const kPictures[SAVE_KINDS] = {"img\\GameMenu_0_1.bmp", "img\\GameMenu_1_1.bmp",
                                            "img\\GameMenu_2_1.bmp"};
 
-constexpr CRect kWindowedSprite(569, 498, 586, 515);
-constexpr CRect kFullScreenSprite(587, 498, 604, 515);
-constexpr CRect kFullScreenMark(587, 480, 604, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {569, 498, 586, 515}, .fullScreen = {587, 498, 604, 515}, .minimize = {605, 498, 622, 515},
+    .close = {623, 498, 640, 515}, .mark = {587, 480, 604, 497}};
 
 constexpr COLORREF kLabelChosen = RGB(42, 1, 0);
 constexpr COLORREF kLabelChosenShadow = RGB(147, 98, 58);
@@ -131,9 +131,7 @@ void CDlgGameSaveLoad::DeleteSave() {
 }
 
 void CDlgGameSaveLoad::Layout() {
-  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN, host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(605, 498, 622, 515));
-  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(623, 498, 640, 515));
+  LayoutTitleBar(buttons, kTitleSprites);
   SetButton(buttons[SLOT_CONFIRM], CRect(272, 326, 320, 374), CRect(0, 480, 48, 528));
   SetButton(buttons[SLOT_CANCEL], CRect(328, 326, 376, 374), CRect(49, 480, 97, 528));
   for (int s = 0; s < SAVE_SLOTS; ++s) {
@@ -161,7 +159,7 @@ BOOL CDlgGameSaveLoad::OnInitDialog() {
 
 void CDlgGameSaveLoad::DrawSlots() {
   ImagePage page;
-  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   DrawActiveButton(&page, buttons, SLOT_FIRST, FALSE);
   graphics->UnlockPage(FALSE);
 
@@ -169,7 +167,7 @@ void CDlgGameSaveLoad::DrawSlots() {
   graphics->GetPageDC(&dc, FALSE);
   for (int s = 0; s < SAVE_SLOTS; ++s) {
     const ScreenButton& b = buttons[SLOT_FIRST + s];
-    const bool lit = s == slot || b.state == 1;
+    const bool lit = s == slot || b.state == BUTTON_LIT;
     graphics->TextOutShadow(&dc, b.dest.left, b.dest.top, slotLabels[s], lit ? kLabelChosen : kLabelIdle,
                             lit ? kLabelChosenShadow : kLabelIdleShadow);
   }
@@ -184,7 +182,7 @@ void CDlgGameSaveLoad::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgGameSaveLoad::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, SLOT_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawSlots();
@@ -198,17 +196,8 @@ void CDlgGameSaveLoad::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, SLOT_BUTTONS, point);
   if (chosen >= SLOT_FIRST) slot = chosen - SLOT_FIRST;
   DrawSlots();
+  if (TitleBarAction(chosen)) DrawSlots();
   switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      DrawSlots();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE:
-      result = -1;
-      host->quitRequested = 1;
-      LeaveScreen();
-      break;
     case SLOT_CONFIRM:
       result = 0;
       LeaveScreen();
@@ -220,4 +209,10 @@ void CDlgGameSaveLoad::OnLButtonUp(UINT flags, CPoint point) {
     default: break;  // a slot only becomes the selection
   }
   CScreen::OnLButtonUp(flags, point);
+}
+
+void CDlgGameSaveLoad::CloseProgram() {
+  result = -1;
+  host->quitRequested = 1;
+  LeaveScreen();
 }

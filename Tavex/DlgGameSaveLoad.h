@@ -55,6 +55,8 @@ class CDlgGameSaveLoad : public CScreen {
   void OnMouseMove(UINT flags, CPoint point) override;
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnLButtonUp(UINT flags, CPoint point) override;
+  // Closing cancels; the screen does not count as left by its own choice.
+  void CloseProgram() override;
 
  private:
   void Layout();

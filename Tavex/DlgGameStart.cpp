@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(151, 595, 168, 612);
-constexpr CRect kFullScreenSprite(169, 595, 186, 612);
-constexpr CRect kFullScreenMark(169, 577, 186, 594);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {151, 595, 168, 612}, .fullScreen = {169, 595, 186, 612}, .minimize = {187, 595, 204, 612},
+    .close = {205, 595, 222, 612}, .mark = {169, 577, 186, 594}};
 constexpr CRect kStoneMarks[2] = {{564, 480, 592, 509}, {593, 480, 621, 509}};
 constexpr CRect kNextMarker(99, 480, 179, 514);
 constexpr CRect kNextPicture(0, 577, 150, 748);
@@ -57,10 +57,7 @@ const CRect ladderPortraitRects[30] = {
 CDlgGameStart::CDlgGameStart(CTavexDlg* host) : CScreen(IDD_DLG_GAMESTART, host) {}
 
 void CDlgGameStart::Layout() {
-  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(187, 595, 204, 612));
-  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(205, 595, 222, 612));
+  LayoutTitleBar(buttons, kTitleSprites);
   SetButton(buttons[START_PLAY], CRect(278, 417, 326, 465), CRect(98, 528, 146, 576));
   SetButton(buttons[START_ABANDON], CRect(334, 417, 382, 465), CRect(147, 528, 195, 576));
 }
@@ -80,7 +77,7 @@ BOOL CDlgGameStart::OnInitDialog() {
 
 void CDlgGameStart::DrawRound() {
   ImagePage page;
-  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   // The opponent has black in games 0 and 2, the human in games 1 and 3.
   for (int i = 0; i < LADDER_GAMES; ++i)
     graphics->BltPage(&page, 290, 148 + kRowStep * i, &picture, kStoneMarks[i % 2], TRUE);
@@ -141,7 +138,7 @@ void CDlgGameStart::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgGameStart::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, START_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawRound();
@@ -154,13 +151,8 @@ void CDlgGameStart::OnLButtonDown(UINT flags, CPoint point) {
 void CDlgGameStart::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, START_BUTTONS, point);
   // Unlike the tables, the release itself does not redraw: a leaving screen is not drawn again.
+  if (TitleBarAction(chosen)) DrawRound();  // closing leaves result at -1
   switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      DrawRound();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;  // result stays -1
     case START_PLAY:
       exitRequested = 1;
       result = 0;

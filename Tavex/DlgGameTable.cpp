@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(542, 498, 559, 515);
-constexpr CRect kFullScreenSprite(560, 498, 577, 515);
-constexpr CRect kFullScreenMark(328, 480, 345, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {542, 498, 559, 515}, .fullScreen = {560, 498, 577, 515}, .minimize = {578, 498, 595, 515},
+    .close = {596, 498, 613, 515}, .mark = {328, 480, 345, 497}};
 
 // The marks of codes 1 to 4, in code order.
 constexpr CRect kResultMarks[4] = {
@@ -59,10 +59,7 @@ int RosterLevel(const CTavexDlg* host, int rosterIndex) {
 CDlgGameTable::CDlgGameTable(CTavexDlg* host) : CScreen(IDD_DLG_GAMETABLE, host) {}
 
 void CDlgGameTable::Layout() {
-  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(578, 498, 595, 515));
-  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(596, 498, 613, 515));
+  LayoutTitleBar(buttons, kTitleSprites);
   SetButton(buttons[TABLE_PLAY], CRect(278, 417, 326, 465), CRect(111, 480, 159, 528));
   SetButton(buttons[TABLE_ABANDON], CRect(334, 417, 382, 465), CRect(161, 480, 209, 528));
 }
@@ -115,7 +112,7 @@ void CDlgGameTable::RecordResult(uint8_t humanResult) {
 
 void CDlgGameTable::DrawTable() {
   ImagePage page;
-  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   DrawActiveButton(&page, buttons, TABLE_BUTTONS, FALSE);
   MarkRoundPending();
   for (int p = 0; p < TOURNAMENT_PLAYERS; ++p) {
@@ -156,7 +153,7 @@ void CDlgGameTable::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgGameTable::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, TABLE_BUTTONS, point) != -1) {
     PlayClickEffect();
     DrawTable();
@@ -169,13 +166,8 @@ void CDlgGameTable::OnLButtonDown(UINT flags, CPoint point) {
 void CDlgGameTable::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, TABLE_BUTTONS, point);
   DrawTable();
+  if (TitleBarAction(chosen)) DrawTable();  // closing leaves result at -1
   switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      DrawTable();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;  // result stays -1
     case TABLE_PLAY:
       result = 0;
       exitRequested = 1;

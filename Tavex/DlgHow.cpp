@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(126, 498, 143, 515);
-constexpr CRect kFullScreenSprite(144, 498, 161, 515);
-constexpr CRect kFullScreenMark(144, 480, 161, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {126, 498, 143, 515}, .fullScreen = {144, 498, 161, 515}, .minimize = {162, 498, 179, 515},
+    .close = {180, 498, 197, 515}, .mark = {144, 480, 161, 497}};
 constexpr CRect kRuleMark(0, 480, 25, 505);
 
 }  // namespace
@@ -15,9 +15,7 @@ constexpr CRect kRuleMark(0, 480, 25, 505);
 CDlgHow::CDlgHow(CTavexDlg* host) : CScreen(IDD_DLG_HOW, host) {}
 
 void CDlgHow::Layout() {
-  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN, host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(162, 498, 179, 515));
-  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(180, 498, 197, 515));
+  LayoutTitleBar(buttons, kTitleSprites);
   SetButton(buttons[HOW_BACK], CRect(296, 416, 346, 466), CRect(25, 480, 75, 530));
   // A whole line of text answers, but only the box at its left end is drawn.
   SetButton(buttons[HOW_FREESTYLE], CRect(134, 127, 258, 152), kRuleMark);
@@ -47,8 +45,8 @@ BOOL CDlgHow::OnInitDialog() {
 
 void CDlgHow::Draw() {
   ImagePage page;
-  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
-  const ScreenButton& rule = buttons[host->chessData.ruleSet == 0 ? HOW_FREESTYLE : HOW_RENJU];
+  BeginPage(&page);
+  const ScreenButton& rule = buttons[host->chessData.ruleSet == RULES_FREESTYLE ? HOW_FREESTYLE : HOW_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, buttons, HOW_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);
@@ -62,7 +60,7 @@ void CDlgHow::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, HOW_BUTTONS, point) != -1) {
     PlayClickEffect();
     Draw();
@@ -74,24 +72,13 @@ void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
 
 void CDlgHow::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, HOW_BUTTONS, point);
-  if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU) {
-    const int rules = chosen == HOW_FREESTYLE ? 0 : 1;
-    host->chessData.ruleSet = rules;
-    AiSetRules(rules);
-  }
+  if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU)
+    host->SetRuleSet(chosen == HOW_FREESTYLE ? RULES_FREESTYLE : RULES_RENJU);
   Draw();
-  switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      Draw();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;
-    case HOW_BACK:
-      exitRequested = 1;
-      LeaveScreen();
-      break;
-    default: break;
+  if (TitleBarAction(chosen)) Draw();
+  if (chosen == HOW_BACK) {
+    exitRequested = 1;
+    LeaveScreen();
   }
   CScreen::OnLButtonUp(flags, point);
 }

@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(561, 498, 578, 515);
-constexpr CRect kFullScreenSprite(579, 498, 596, 515);
-constexpr CRect kFullScreenMark(579, 480, 596, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {561, 498, 578, 515}, .fullScreen = {579, 498, 596, 515}, .minimize = {597, 498, 614, 515},
+    .close = {615, 498, 632, 515}, .mark = {579, 480, 596, 497}};
 
 const CRect kGradeBadgeRects[kLadderLevels] = {
     {280, 480, 560, 576}, {280, 576, 560, 672}, {280, 672, 560, 768},  {280, 768, 560, 864},
@@ -87,13 +87,10 @@ CertificateOutcome WriteCertificateDisk(int level) {
 
 CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD, host) {}
 
-bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != 0; }
+bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != RULES_FREESTYLE; }
 
 void CDlgCertificate::Layout() {
-  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(597, 498, 614, 515));
-  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(615, 498, 632, 515));
+  LayoutTitleBar(TitleBarButtons, kTitleSprites);
 }
 
 BOOL CDlgCertificate::OnInitDialog() {
@@ -101,7 +98,7 @@ BOOL CDlgCertificate::OnInitDialog() {
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
   Layout();
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   LoadPicture("img\\License.bmp");
   Draw();
   host->CollapseWindow();
@@ -125,7 +122,7 @@ void CDlgCertificate::Draw() {
   graphics->BltPage(&page, 207, 145, &picture, kGradeBadgeRects[ClampLevel(level)], FALSE);
   if (host->fullScreen) {
     const CRect& d = TitleBarButtons[TITLE_FULLSCREEN].dest;
-    graphics->BltPage(&page, d.left, d.top, &picture, kFullScreenMark, TRUE);
+    graphics->BltPage(&page, d.left, d.top, &picture, kTitleSprites.mark, TRUE);
   }
   DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
   graphics->UnlockPage(FALSE);
@@ -150,7 +147,7 @@ void CDlgCertificate::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgCertificate::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(TitleBarButtons, TITLE_BUTTONS, point) != -1) {
     Draw();
   } else if (!Renju()) {
@@ -163,14 +160,7 @@ void CDlgCertificate::OnLButtonDown(UINT flags, CPoint point) {
 
 void CDlgCertificate::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(TitleBarButtons, TITLE_BUTTONS, point);
-  switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;
-    default: break;
-  }
+  TitleBarAction(chosen);
   Draw();
   CScreen::OnLButtonUp(flags, point);
 }

@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(569, 498, 586, 515);
-constexpr CRect kFullScreenSprite(587, 498, 604, 515);
-constexpr CRect kFullScreenMark(587, 480, 604, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {569, 498, 586, 515}, .fullScreen = {587, 498, 604, 515}, .minimize = {605, 498, 622, 515},
+    .close = {624, 498, 641, 515}, .mark = {587, 480, 604, 497}};
 
 struct ItemLayout {
   CRect rect, hover, pressed;
@@ -31,16 +31,13 @@ CDlgMain::CDlgMain(CTavexDlg* host) : CScreen(IDD_DLG_MAIN, host) {}
 
 void CDlgMain::Layout() {
   for (int i = 0; i < MAIN_ITEMS; ++i) SetButton(items[i], kItems[i].rect, kItems[i].hover, kItems[i].pressed);
-  SetTitleButton(TitleBarButtons[TITLE_FULLSCREEN], TITLE_FULLSCREEN,
-                 host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(TitleBarButtons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(605, 498, 622, 515));
-  SetTitleButton(TitleBarButtons[TITLE_CLOSE], TITLE_CLOSE, CRect(624, 498, 641, 515));
+  LayoutTitleBar(TitleBarButtons, kTitleSprites);
   SetButton(TitleBarButtons[TITLE_SOUND_SETTINGS], CRect(589, 431, 625, 467), CRect(532, 480, 568, 516));
 }
 
 BOOL CDlgMain::OnInitDialog() {
   CDialog::OnInitDialog();
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
   result = -1;
@@ -55,7 +52,7 @@ BOOL CDlgMain::OnInitDialog() {
   sound->FreeSound(&music);
   sound->LoadWave(MediaPath("music\\t09.wav"), &music);
   sound->PlayMusic(&music, TRUE);
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   Draw();
   ScreenOpened();
   return TRUE;
@@ -63,13 +60,13 @@ BOOL CDlgMain::OnInitDialog() {
 
 void CDlgMain::Compose() {
   ImagePage page;
-  BeginPage(&page, TitleBarButtons[TITLE_FULLSCREEN], kFullScreenMark);
-  const ScreenButton& rule = items[host->chessData.ruleSet == 0 ? 0 : 1];
+  BeginPage(&page);
+  const ScreenButton& rule = items[host->chessData.ruleSet == RULES_FREESTYLE ? MENU_FREESTYLE : MENU_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, TitleBarButtons, MAIN_TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
-    if (b.state == 1 || b.state == 2) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == 1 ? b.hoverSrc : b.pressedSrc, TRUE);
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -88,19 +85,19 @@ void CDlgMain::OnMouseMove(UINT flags, CPoint point) {
   const bool overTitle = ButtonAt(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
   const bool counted = TrackHover(items, MAIN_ITEMS, point, true) || overTitle;
   if (counted) {
-    if (!LeftButtonDown()) host->SelectCursor(1);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
     Draw();
   } else {
-    if (!LeftButtonDown()) host->SelectCursor(0);
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
     Present(false);
   }
   CScreen::OnMouseMove(flags, point);
 }
 
 void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   const bool titleHit = PressButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
-  const bool itemHit = PressButtons(items, MAIN_ITEMS, point, 2) != -1;
+  const bool itemHit = PressButtons(items, MAIN_ITEMS, point, BUTTON_PRESSED) != -1;
   if (titleHit || itemHit) {
     PlayClickEffect();
     Draw();
@@ -111,28 +108,20 @@ void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   const int tb = ReleaseButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point);
-  const int item = ReleaseButtons(items, MAIN_ITEMS, point, 2);
+  const int item = ReleaseButtons(items, MAIN_ITEMS, point, BUTTON_PRESSED);
   result = item;
-  if (item == 0 || item == 1) {
-    // The game record and the engine always change rule set together.
-    host->chessData.ruleSet = item;
-    AiSetRules(item);
-  } else if (item >= 2) {
+  if (item == MENU_FREESTYLE || item == MENU_RENJU) {
+    host->SetRuleSet(item == MENU_FREESTYLE ? RULES_FREESTYLE : RULES_RENJU);
+  } else if (item >= MENU_QUIT) {
     LeaveScreen();
   }
   Draw();
-  switch (tb) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(TitleBarButtons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      Draw();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE: CloseProgram(); break;
-    case TITLE_SOUND_SETTINGS: OpenSoundSettings(); break;
-    default: break;
-  }
+  if (TitleBarAction(tb))
+    Draw();
+  else if (tb == TITLE_SOUND_SETTINGS)
+    OpenSoundSettings();
   SetActiveWindow();
   CScreen::OnLButtonUp(flags, point);
 }

@@ -52,7 +52,7 @@ void CDlgSoundSet::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgSoundSet::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   // A press beside the buttons does nothing: the panel is not dragged.
   if (PressButtons(buttons, SOUNDSET_BUTTONS, point) != -1) {
     PlayClickEffect();

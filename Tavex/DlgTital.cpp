@@ -15,7 +15,7 @@ BOOL CDlgTital::OnInitDialog() {
   exitRequested = 0;
   CRect place;
   GetWindowRect(&place);
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   LoadPicture("img\\Tital.bmp");
   Compose();
   {
@@ -26,7 +26,7 @@ BOOL CDlgTital::OnInitDialog() {
   sound->FreeSound(&music);
   sound->LoadWave(MediaPath("music\\t02.wav"), &music);
   sound->PlayMusic(&music, TRUE);
-  host->SelectCursor(1);
+  host->SelectCursor(CURSOR_HOVER);
   Draw();
   SetWindowPos(&wndTopMost, place.left, place.top, 640, 480, SWP_SHOWWINDOW);
   ScreenOpened();
@@ -71,7 +71,7 @@ void CDlgTital::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgTital::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   LeaveScreen();
   CScreen::OnLButtonDown(flags, point);
 }

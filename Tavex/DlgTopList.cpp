@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr CRect kWindowedSprite(250, 498, 267, 515);
-constexpr CRect kFullScreenSprite(268, 498, 285, 515);
-constexpr CRect kFullScreenMark(268, 480, 285, 497);
+constexpr TitleBarSprites kTitleSprites = {
+    .windowed = {250, 498, 267, 515}, .fullScreen = {268, 498, 285, 515}, .minimize = {286, 498, 303, 515},
+    .close = {304, 498, 321, 515}, .mark = {268, 480, 285, 497}};
 
 constexpr COLORREF kLineColour = RGB(0, 0, 0);
 constexpr COLORREF kLineShadow = RGB(159, 159, 140);
@@ -50,9 +50,7 @@ bool FormatTopTenLine(int column, int listKind, const PlayerRecord& entry, CStri
 CDlgTopList::CDlgTopList(CTavexDlg* host) : CScreen(IDD, host) {}
 
 void CDlgTopList::Layout() {
-  SetTitleButton(buttons[TITLE_FULLSCREEN], TITLE_FULLSCREEN, host->fullScreen ? kFullScreenSprite : kWindowedSprite);
-  SetTitleButton(buttons[TITLE_MINIMIZE], TITLE_MINIMIZE, CRect(286, 498, 303, 515));
-  SetTitleButton(buttons[TITLE_CLOSE], TITLE_CLOSE, CRect(304, 498, 321, 515));
+  LayoutTitleBar(buttons, kTitleSprites);
   SetButton(buttons[TOPLIST_BACK], CRect(298, 417, 348, 467), CRect(0, 480, 50, 530));
   SetButton(buttons[TOPLIST_LEFT_TABS + 0], CRect(41, 98, 65, 160), CRect(100, 480, 124, 542));
   SetButton(buttons[TOPLIST_LEFT_TABS + 1], CRect(34, 170, 58, 232), CRect(125, 480, 149, 542));
@@ -65,7 +63,7 @@ void CDlgTopList::Layout() {
 BOOL CDlgTopList::OnInitDialog() {
   CDialog::OnInitDialog();
   graphics->CenterScreenWindow(this, 640, 480);
-  host->SelectCursor(-1);
+  host->SelectCursor(CURSOR_NONE);
   Layout();
   LoadPicture("img\\toplist.bmp");
   DrawLists();
@@ -77,7 +75,7 @@ BOOL CDlgTopList::OnInitDialog() {
   sound->FreeSound(&music);
   sound->LoadWave(MediaPath("music\\Track12.wav"), &music);
   sound->PlayMusic(&music, TRUE);
-  host->SelectCursor(0);
+  host->SelectCursor(CURSOR_NORMAL);
   Redraw();
   ScreenOpened();
   return TRUE;
@@ -85,7 +83,7 @@ BOOL CDlgTopList::OnInitDialog() {
 
 void CDlgTopList::DrawLists() {
   ImagePage page;
-  BeginPage(&page, buttons[TITLE_FULLSCREEN], kFullScreenMark);
+  BeginPage(&page);
   // The list each column shows always looks pressed.
   if (IsListKind(freeStyleList)) {
     const ScreenButton& tab = buttons[TOPLIST_LEFT_TABS + freeStyleList];
@@ -127,7 +125,7 @@ void CDlgTopList::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(2);
+  host->SelectCursor(CURSOR_PRESSED);
   if (PressButtons(buttons, TOPLIST_BUTTONS, point) != -1) {
     PlayClickEffect();
     Redraw();
@@ -140,16 +138,8 @@ void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
 void CDlgTopList::OnLButtonUp(UINT flags, CPoint point) {
   const int chosen = ReleaseButtons(buttons, TOPLIST_BUTTONS, point);
   // Only the full-screen button and the tabs redraw; elsewhere the pressed look stays a while.
+  if (TitleBarAction(chosen)) Redraw();
   switch (chosen) {
-    case TITLE_FULLSCREEN:
-      ToggleFullScreen(buttons[TITLE_FULLSCREEN], kWindowedSprite, kFullScreenSprite);
-      Redraw();
-      break;
-    case TITLE_MINIMIZE: Minimize(); break;
-    case TITLE_CLOSE:
-      host->quitRequested = 1;
-      LeaveScreen();
-      break;
     case TOPLIST_BACK: LeaveScreen(); break;
     case TOPLIST_LEFT_TABS + 0:
     case TOPLIST_LEFT_TABS + 1:
@@ -171,4 +161,9 @@ void CDlgTopList::OnLButtonUp(UINT flags, CPoint point) {
 BOOL CDlgTopList::DestroyWindow() {
   sound->FreeSound(&music);
   return CScreen::DestroyWindow();
+}
+
+void CDlgTopList::CloseProgram() {
+  host->quitRequested = 1;
+  LeaveScreen();
 }

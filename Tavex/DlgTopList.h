@@ -34,6 +34,8 @@ class CDlgTopList : public CScreen {
   void OnMouseMove(UINT flags, CPoint point) override;
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnLButtonUp(UINT flags, CPoint point) override;
+  // The screen does not count as left by its own choice.
+  void CloseProgram() override;
 
  private:
   void Layout();

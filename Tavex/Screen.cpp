@@ -4,20 +4,12 @@
 
 void (*CScreen::screenOpened)(CScreen* screen) = nullptr;
 
-void SetTitleButton(ScreenButton& button, int index, const CRect& pressedSprite) {
-  button.dest = kTitleBarRects[index];
-  button.hit = kTitleBarRects[index];
-  button.hoverSrc = pressedSprite;
-  button.pressedSrc = CRect();
-  button.state = 0;
-}
-
 void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, const CRect& pressedSrc) {
   button.dest = rect;
   button.hit = rect;
   button.hoverSrc = hoverSrc;
   button.pressedSrc = pressedSrc;
-  button.state = 0;
+  button.state = BUTTON_IDLE;
 }
 
 CScreen::CScreen(UINT templateId, CTavexDlg* host_)
@@ -48,19 +40,19 @@ void CScreen::Present(bool keepCursor) {
   if (keepCursor) graphics->KeepCursor();
 }
 
-void CScreen::BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, const CRect& fullScreenMark) {
+void CScreen::BeginPage(ImagePage* page) {
   graphics->LockPage(page, FALSE);
   graphics->BltPage(page, 0, 0, &picture, CRect(0, 0, 640, 480), FALSE);
   if (host->fullScreen) {
-    const CRect& d = fullScreenButton.dest;
-    graphics->BltPage(page, d.left, d.top, &picture, fullScreenMark, TRUE);
+    const CRect& d = titleBar[TITLE_FULLSCREEN].dest;
+    graphics->BltPage(page, d.left, d.top, &picture, titleSprites->mark, TRUE);
   }
 }
 
 void CScreen::DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent) {
   for (int i = 0; i < count; ++i) {
     const ScreenButton& b = buttons[i];
-    if (b.state == 1) {
+    if (b.state == BUTTON_LIT) {
       graphics->BltPage(page, b.dest.left, b.dest.top, &picture, b.hoverSrc, transparent);
       return;
     }
@@ -97,7 +89,7 @@ int CScreen::ButtonAt(const ScreenButton* buttons, int count, CPoint point) {
 int CScreen::PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed) {
   int hit = -1;
   for (int i = 0; i < count; ++i) {
-    buttons[i].state = buttons[i].hit.PtInRect(point) ? pressed : 0;
+    buttons[i].state = buttons[i].hit.PtInRect(point) ? pressed : BUTTON_IDLE;
     if (buttons[i].state) hit = i;
   }
   return hit;
@@ -108,13 +100,13 @@ bool CScreen::TrackHover(ScreenButton* buttons, int count, CPoint point, bool ho
   for (int i = 0; i < count; ++i) {
     ScreenButton& b = buttons[i];
     if (b.hit.PtInRect(point)) {
-      if (b.state == 0) {
-        b.state = 1;
+      if (b.state == BUTTON_IDLE) {
+        b.state = BUTTON_LIT;
         if (hoverEffect) PlayHoverEffect();
       }
       counted = true;
-    } else if (b.state == 1) {
-      b.state = 0;
+    } else if (b.state == BUTTON_LIT) {
+      b.state = BUTTON_IDLE;
       counted = true;
     }
   }
@@ -125,31 +117,47 @@ int CScreen::ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int3
   int chosen = -1;
   for (int i = 0; i < count; ++i) {
     if (buttons[i].state == pressed && buttons[i].hit.PtInRect(point)) chosen = i;
-    buttons[i].state = 0;
+    buttons[i].state = BUTTON_IDLE;
   }
   return chosen;
 }
 
 bool CScreen::PointCursor(const ScreenButton* buttons, int count, CPoint point) {
   const bool over = ButtonAt(buttons, count, point) != -1;
-  if (!LeftButtonDown()) host->SelectCursor(over ? 1 : 0);
+  if (!LeftButtonDown()) host->SelectCursor(over ? CURSOR_HOVER : CURSOR_NORMAL);
   return over;
 }
 
-void CScreen::ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite) {
+void CScreen::LayoutTitleBar(ScreenButton* buttons, const TitleBarSprites& sprites) {
+  titleBar = buttons;
+  titleSprites = &sprites;
+  const CRect pressed[TITLE_BUTTONS] = {host->fullScreen ? sprites.fullScreen : sprites.windowed, sprites.minimize,
+                                        sprites.close};
+  for (int i = 0; i < TITLE_BUTTONS; ++i) SetButton(buttons[i], kTitleBarRects[i], pressed[i]);
+}
+
+bool CScreen::TitleBarAction(int index) {
+  switch (index) {
+    case TITLE_FULLSCREEN: ToggleFullScreen(); return true;
+    case TITLE_MINIMIZE: PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case TITLE_CLOSE: CloseProgram(); break;
+    default: break;
+  }
+  return false;
+}
+
+void CScreen::ToggleFullScreen() {
   host->fullScreen = 1 - host->fullScreen;
   // The flag flips even when no mode fits; the next screen follows the flag.
   if (host->fullScreen) {
-    button.hoverSrc = fullSprite;
+    titleBar[TITLE_FULLSCREEN].hoverSrc = titleSprites->fullScreen;
     graphics->ChangeDisplayMode(640, 480);
   } else {
-    button.hoverSrc = windowedSprite;
+    titleBar[TITLE_FULLSCREEN].hoverSrc = titleSprites->windowed;
     graphics->ChangeDisplayMode(graphics->desktopWidth, graphics->desktopHeight);
   }
   graphics->CenterScreenWindow(this, 640, 480);
 }
-
-void CScreen::Minimize() { PostMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 void CScreen::CloseProgram() {
   exitRequested = 1;

@@ -22,15 +22,17 @@ enum : UINT {
   IDD_DLG_BOARDSET = 117,
 };
 
-// One clickable area of a screen. Item buttons: state 0 idle, 1 hovered, 2 pressed. Buttons
-// that do not track hovering (title bar, how-to, panels): 1 is pressed, and hoverSrc holds the
-// pressed look.
+// A button's state. Item buttons light while hovered and then press; buttons that do not track
+// hovering (title bar, how-to, panels) light only while pressed, and hoverSrc holds that look.
+enum { BUTTON_IDLE = 0, BUTTON_LIT = 1, BUTTON_PRESSED = 2 };
+
+// One clickable area of a screen.
 struct ScreenButton {
   CRect dest;  // only left and top are used: where the sprite goes
   CRect hoverSrc;
   CRect pressedSrc;
   CRect hit;
-  int32_t state = 0;
+  int32_t state = BUTTON_IDLE;
 };
 
 // The three title-bar buttons every full screen carries at its top right.
@@ -38,8 +40,17 @@ enum { TITLE_FULLSCREEN = 0, TITLE_MINIMIZE = 1, TITLE_CLOSE = 2, TITLE_BUTTONS 
 constexpr CRect kTitleBarRects[TITLE_BUTTONS] = {
     {575, 3, 592, 20}, {596, 3, 613, 20}, {617, 3, 634, 20}};
 
-// Lays out a title-bar button: dest and hit are the same, state idle.
-void SetTitleButton(ScreenButton& button, int index, const CRect& pressedSprite);
+// Where a screen's picture keeps its title-bar looks: the full-screen button pressed in the
+// windowed and in the full-screen view, minimise and close pressed, and the mark the
+// full-screen view shows on the full-screen button.
+struct TitleBarSprites {
+  CRect windowed;
+  CRect fullScreen;
+  CRect minimize;
+  CRect close;
+  CRect mark;
+};
+
 // A button whose dest and hit are the same rectangle.
 void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc,
                const CRect& pressedSrc = CRect());
@@ -72,8 +83,8 @@ class CScreen : public CDialog {
   void Present(bool keepCursor);
   // Locks the back page and lays the picture's screen on it, with the full-screen mark on the
   // title bar while the view is full screen.
-  void BeginPage(ImagePage* page, const ScreenButton& fullScreenButton, const CRect& fullScreenMark);
-  // Only the first button in state 1 is drawn, in its hoverSrc look.
+  void BeginPage(ImagePage* page);
+  // Only the first lit button is drawn, in its hoverSrc look.
   void DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent);
   // A panel over another screen keeps the page as it found it, and puts it back when it closes.
   void GrabPage(ImagePage* copy);
@@ -85,9 +96,9 @@ class CScreen : public CDialog {
   // The first button under the point, or -1.
   static int ButtonAt(const ScreenButton* buttons, int count, CPoint point);
   // Every button under the point takes `pressed`, the others go idle; the last one hit, or -1.
-  static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = BUTTON_LIT);
   // The last button still `pressed` and under the point is chosen, or -1; all go idle.
-  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = 1);
+  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = BUTTON_LIT);
   // Hovering: an idle item under the point lights (with the hover effect where the screen has
   // one); a lit item the point has left goes idle; pressed items keep their state. Returns
   // whether any item is under the point or went idle, i.e. whether the screen must redraw.
@@ -96,12 +107,14 @@ class CScreen : public CDialog {
   // returns whether it is.
   bool PointCursor(const ScreenButton* buttons, int count, CPoint point);
 
-  // Title bar: the host's full-screen flag flips, the view follows, the button's pressed
-  // sprite follows the view; the window is centred again.
-  void ToggleFullScreen(ScreenButton& button, const CRect& windowedSprite, const CRect& fullSprite);
-  void Minimize();
+  // The title bar lies in buttons[TITLE_FULLSCREEN] to buttons[TITLE_CLOSE], its looks in
+  // `sprites`; both must outlive the screen's runs.
+  void LayoutTitleBar(ScreenButton* buttons, const TitleBarSprites& sprites);
+  // Acts on a title-bar button released over itself (other indexes do nothing); returns
+  // whether the view changed, so that the screen draws itself again.
+  bool TitleBarAction(int index);
   // The close button ends the whole program.
-  void CloseProgram();
+  virtual void CloseProgram();
   // Leaving by a button of the screen: the host stands in where the screen stood.
   void LeaveScreen();
   // A press on no button drags the window as if by its caption.
@@ -112,4 +125,12 @@ class CScreen : public CDialog {
   void OnClose() override;
   // Screens take no double clicks: the second press of one is a press like any other.
   void OnLButtonDblClk(UINT flags, CPoint point) override;
+
+ private:
+  // Title bar: the host's full-screen flag flips, the view follows, the button's pressed
+  // sprite follows the view; the window is centred again.
+  void ToggleFullScreen();
+
+  ScreenButton* titleBar = nullptr;
+  const TitleBarSprites* titleSprites = nullptr;
 };

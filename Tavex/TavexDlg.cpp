@@ -175,7 +175,7 @@ int CTavexDlg::PlayRosterGame(int rosterIndex, bool opponentBlack, int mode) {
 }
 
 bool CTavexDlg::HumanWon(int gameResult) const {
-  return (gameResult == 0 || gameResult == 1) && chessData.sides[gameResult].kind == PLAYER_HUMAN;
+  return (gameResult == RESULT_BLACK_WON || gameResult == RESULT_WHITE_WON) && chessData.sides[gameResult].kind == PLAYER_HUMAN;
 }
 
 void CTavexDlg::RunTournament(int kind) {
@@ -204,7 +204,7 @@ void CTavexDlg::RunTournament(int kind) {
         StopModeMusic();  // the play screen plays its own track
         const bool opponentBlack = (table.round & 1) == 0;
         const int game = PlayRosterGame(standings[table.round + 1].rosterIndex, opponentBlack, kind + 1);
-        if (game == 2)
+        if (game == RESULT_DRAW)
           table.RecordResult(MATCH_DRAW);
         else
           table.RecordResult(HumanWon(game) ? MATCH_WON : MATCH_LOST);
@@ -247,7 +247,7 @@ void CTavexDlg::RunLadder() {
         if (start.result == -1) break;
         const int g = start.gameIndex;
         const int game = PlayRosterGame(standings[g + 1].rosterIndex, (g & 1) == 0, GAME_LADDER);
-        standings[g + 1].points = game == 2 ? LADDER_DRAWN : (HumanWon(game) ? LADDER_WON : LADDER_LOST);
+        standings[g + 1].points = game == RESULT_DRAW ? LADDER_DRAWN : (HumanWon(game) ? LADDER_WON : LADDER_LOST);
         int32_t lost = 0;
         for (int i = 0; i <= g; ++i) lost += standings[i + 1].points;
         standings[0].points = 2 * (g + 1) - lost;
@@ -279,7 +279,7 @@ void CTavexDlg::RunLadder() {
 }
 
 void CTavexDlg::EnterTopTen(int listKind, uint32_t score) {
-  const int rules = chessData.ruleSet == 1 ? 1 : 0;
+  const int rules = chessData.ruleSet == RULES_RENJU ? RULES_RENJU : RULES_FREESTYLE;
   PlayerRecord entry{};
   std::strcpy(entry.name, kDefaultPlayerName);
   entry.score = score;
@@ -295,7 +295,7 @@ void CTavexDlg::EnterTopTen(int listKind, uint32_t score) {
   dlgInput->DoModal();
   ShowCursor(FALSE);
   StoreTopTenName(list[place - 1], dlgInput->name);
-  if (rules == 0)
+  if (rules == RULES_FREESTYLE)
     dlgTopList->freeStyleList = listKind;
   else
     dlgTopList->renjuList = listKind;
@@ -321,6 +321,11 @@ int CTavexDlg::SelectCursor(int shape) {
   directDraw.cursorPage = &cursorPages[shape];
   directDraw.cursorFrame = 0;
   return 1;
+}
+
+void CTavexDlg::SetRuleSet(int rules) {
+  chessData.ruleSet = rules;
+  AiSetRules(rules);
 }
 
 void CTavexDlg::ShowPicture(CDC* dc) {

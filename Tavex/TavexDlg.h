@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "AiEngine.h"
 #include "ChessData.h"
 #include "Dialog.h"
 #include "DirectDraw.h"
@@ -23,8 +24,10 @@ class CDlgGameTable;
 class CDlgGamePoint;
 class CDlgInput;
 
-// What the main menu hands back to the host.
+// The main menu's items: the two rule sets, then what it hands back to the host.
 enum {
+  MENU_FREESTYLE = 0,
+  MENU_RENJU = 1,
   MENU_QUIT = 2,
   MENU_FREE_GAME = 3,
   MENU_TOURNAMENT_A = 4,
@@ -46,7 +49,15 @@ enum {
 };
 
 constexpr int ROSTER_SIZE = 30;
-constexpr int CURSOR_SHAPES = 4;
+// Cursor shapes, by the index SelectCursor takes.
+enum {
+  CURSOR_NONE = -1,  // no software cursor is drawn
+  CURSOR_NORMAL = 0,
+  CURSOR_HOVER = 1,  // over a button, or over the board on a human's turn
+  CURSOR_PRESSED = 2,
+  CURSOR_BUSY = 3,  // the computer is thinking
+  CURSOR_SHAPES = 4,
+};
 
 struct Standing {
   int32_t rosterIndex;
@@ -91,6 +102,8 @@ class CTavexDlg : public CDialog {
   void CollapseWindow();
   void TakeScreenPlace(CWnd* screen);
   int SelectCursor(int shape);
+  // RULES_FREESTYLE or RULES_RENJU: the game record and the engine always change together.
+  void SetRuleSet(int rules);
   void ShowPicture(CDC* dc);
   void LoadTopTen();
   void SaveTopTen();

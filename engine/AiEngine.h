@@ -13,6 +13,10 @@ constexpr int BOARD_BYTES = 736;  // 23 rows of 32
 constexpr int CENTRE_CELL = 359;
 constexpr int TABLE_BYTES = 1 << 20;
 inline constexpr int CellAt(int row, int col) { return 128 + 32 * row + col; }
+// Inside the 15 x 15 playing area: not the frame, not past the board.
+inline constexpr bool IsPlayingCell(int cell) {
+  return cell >= CellAt(0, 0) && cell <= CellAt(14, 14) && (cell & 31) < 15;
+}
 
 constexpr int RULES_FREESTYLE = 0;
 constexpr int RULES_RENJU = 1;

@@ -24,10 +24,6 @@ PlySaveRecord PlySave[225];
 namespace {
 constexpr int kSteps[4] = {32, 1, 33, 31};
 
-inline bool IsPlayingCell(int cell) {
-  return cell >= 128 && cell < 128 + 15 * 32 && (cell & 31) < 15;
-}
-
 inline void Push(CandidateList& list, uint8_t* flags, int cell, uint8_t bit) {
   flags[cell] |= bit;
   *list.end++ = cell;

@@ -31,8 +31,6 @@ bool IsCentreNeighbour(int cell) {
       return false;
   }
 }
-
-bool IsPlayingCell(int cell) { return cell >= 128 && cell < 128 + 15 * 32 && (cell & 31) < 15; }
 }  // namespace
 
 int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score) {

@@ -34,10 +34,6 @@ uint16_t Random(uint16_t n) {
 
 // ---- Helpers -----------------------------------------------------------------------------
 namespace {
-bool IsPlayingCell(int cell) {
-  return cell >= 128 && cell < 128 + 15 * 32 && (cell - 128) % 32 < 15;
-}
-
 void PutLe32(uint8_t* p, uint32_t v) {
   for (int k = 0; k < 4; ++k) p[k] = static_cast<uint8_t>(v >> (8 * k));
 }

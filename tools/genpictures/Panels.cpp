@@ -1,3 +1,4 @@
+#include "BoardChoice.h"
 #include "Pictures.h"
 #include "Style.h"
 
@@ -58,12 +59,12 @@ Canvas MakeSoundSet(const Font& f) {
 Canvas MakeBoardSet(const Font&) {
   Canvas c(184, 93, kKey);
   PanelBody(c, {0, 0, 184, 52}, 600);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < BOARD_CHOICES; ++i) {
     BoardThumb(c, {12 + 31 * i, 8, 41 + 31 * i, 37}, i, false);
     BoardThumb(c, {15 + 31 * i, 64, 44 + 31 * i, 93}, i, true);
   }
-  // Five gold studs under the buttons tie the row together.
-  for (int i = 0; i < 5; ++i) Disc(c, 26.5 + 31 * i, 44.5, 2.2, kGoldDark, true);
+  // Gold studs under the buttons tie the row together.
+  for (int i = 0; i < BOARD_CHOICES; ++i) Disc(c, 26.5 + 31 * i, 44.5, 2.2, kGoldDark, true);
   return c;
 }
 

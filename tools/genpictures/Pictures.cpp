@@ -2,10 +2,13 @@
 
 #include <cctype>
 
+#include "BoardChoice.h"
+
 namespace pic {
 
 const std::vector<PictureJob>& AllPictures() {
-  static const std::vector<PictureJob> jobs = {
+  static const std::vector<PictureJob> jobs = [] {
+    std::vector<PictureJob> all = {
       {"cursor/cursor_0.bmp", [](const Font&) { return MakeCursor(0); }},
       {"cursor/cursor_1.bmp", [](const Font&) { return MakeCursor(1); }},
       {"cursor/cursor_2.bmp", [](const Font&) { return MakeCursor(2); }},
@@ -19,11 +22,10 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/how.bmp", MakeHow},
       {"img/SoundSet.bmp", MakeSoundSet},
       {"img/boardSet.bmp", MakeBoardSet},
-      {"img/base_0.bmp", [](const Font& f) { return MakeBoard(f, 0); }},
-      {"img/base_1.bmp", [](const Font& f) { return MakeBoard(f, 1); }},
-      {"img/base_2.bmp", [](const Font& f) { return MakeBoard(f, 2); }},
-      {"img/base_3.bmp", [](const Font& f) { return MakeBoard(f, 3); }},
-      {"img/base_4.bmp", [](const Font& f) { return MakeBoard(f, 4); }},
+    };
+    for (int b = 0; b < BOARD_CHOICES; ++b)
+      all.push_back({"img/base_" + std::to_string(b) + ".bmp", [b](const Font& f) { return MakeBoard(f, b); }});
+    all.insert(all.end(), {
       {"img/players.bmp", MakePlayers},
       {"img/GameMenu_0_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 0); }},
       {"img/GameMenu_1_1.bmp", [](const Font& f) { return MakeSaveSlots(f, 1); }},
@@ -36,7 +38,9 @@ const std::vector<PictureJob>& AllPictures() {
       {"img/toplist.bmp", MakeTopList},
       {"img/License.bmp", MakeLicense},
       {"img/icon.bmp", MakeIcon},
-  };
+    });
+    return all;
+  }();
   return jobs;
 }
 

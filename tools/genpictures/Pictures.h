@@ -1,6 +1,7 @@
 // Every picture the game loads, by the name it loads it under ('\' written as '/').
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace pic {
 
 struct PictureJob {
   std::string name;  // relative to the game directory, e.g. "img/Tital.bmp"
-  Canvas (*make)(const Font&);
+  std::function<Canvas(const Font&)> make;
 };
 
 const std::vector<PictureJob>& AllPictures();
