@@ -129,9 +129,8 @@ struct Mover {
       uint8_t p = pattern[i];
       if (p != 0) {
         if (p >= 0xC0) {
-          moveFlags |= p == 0xC0                                              ? THREAT_FIVE
-                       : Black && engineRules && p == PATTERN_DOUBLE_FOUR_LINE ? FOUL_DOUBLE_FOUR
-                                                                               : FOUL_OVERLINE;
+          const bool doubleFour = Black && engineRules && p == PATTERN_DOUBLE_FOUR_LINE;
+          moveFlags |= p == 0xC0 ? THREAT_FIVE : doubleFour ? FOUL_DOUBLE_FOUR : FOUL_OVERLINE;
           continue;
         }
         if (p >= 0x80) {
