@@ -116,7 +116,7 @@ class Renju : public GeneratedTables {
 TEST_F(Renju, FlagsMatchReferenceOnRandomPositions) {
   TestRng rng(8);
   int cells = 0, threesNotPlayable = 0, fouls[3] = {};
-  for (int position = 0; position < 1500; ++position) {
+  for (int position = 0; position < 1000; ++position) {
     Diagram d;
     RefBoard b;
     const int stones = 10 + rng.Below(51);
@@ -168,7 +168,7 @@ TEST_F(Renju, FlagsMatchReferenceOnRandomPositions) {
   // The positions must reach every rule, the unplayable straight-four cell included.
   EXPECT_GT(cells, 100000);
   EXPECT_GT(threesNotPlayable, 50);
-  for (int n : fouls) EXPECT_GT(n, 50);
+  for (int n : fouls) EXPECT_GT(n, 20);
 }
 
 struct HandCase {
