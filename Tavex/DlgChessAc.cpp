@@ -162,7 +162,7 @@ void CDlgChessAc::ComputerTurn(const PlayerRecord& rec, int* info) {
   int cell;
   int score = 0;
   if (HiddenMode == 1) {
-    cell = data.RandomEmptyCell();
+    cell = 0;  // no think: a random cell below
   } else {
     BusyScope scope(busy);
     cell = AiThink(rec.level, 1, rec.style, 1, info, &score);
@@ -172,8 +172,12 @@ void CDlgChessAc::ComputerTurn(const PlayerRecord& rec, int* info) {
   KillTimer(BOARD_TIMER_ID);
   if (cell < 0) return;
   // The engine's answer must be a free cell of the board; anything else would write outside it.
-  if (!IsPlayingCell(cell) || data.board[cell] != CELL_EMPTY) cell = data.RandomEmptyCell();
-  if (cell < 0) return;
+  if (!IsPlayingCell(cell) || data.board[cell] != CELL_EMPTY) cell = data.RandomLegalCell();
+  if (cell < 0) {
+    // Nothing left that the mover may play.
+    result = 2;
+    return;
+  }
   PlaceStone(cell);
   sound->PlayEffect(&host->soundEffects[EFFECT_STONE], FALSE);
 }

@@ -7,10 +7,10 @@
 // Players A and B differ by level, style or table set (a directory with the five table files;
 // default: the current directory). Games come in pairs: each opening (the centre stone and two
 // more stones near it, drawn from the seed) is played once with A as black and once with A as
-// white. The game ends as on the play screen: a five wins (also with foul flags), a Renju foul
-// by black without a five loses, 225 stones are a draw. Fours, fives and fouls are judged with
-// the tables of the current directory. Each game runs in its own process (the engine is one
-// per process); --jobs of them at a time.
+// white. The game ends as on the play screen: a five wins, a Renju foul by black loses, 225
+// stones or no cell left that the mover may play are a draw. Fours, fives and fouls are judged
+// with the tables of the current directory. Each game runs in its own process (the engine is
+// one per process); --jobs of them at a time.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -112,15 +112,18 @@ GameEnd PlayGame(const Options& o, const std::vector<int>& opening, bool aIsBlac
     Replay(moves, p.buffers, rules);
     int info, score;
     int cell = AiThink(p.level, 1, p.style, 1, &info, &score);
+    Replay(moves, judgeBuffers, rules);
     if (cell <= 0 || engineBoard[cell] != CELL_EMPTY) {
-      // No move found: the first empty cell from the centre outwards.
+      // No move found: the first cell from the centre outwards that the mover may play.
+      const bool judge = rules == RULES_RENJU && mover == 0;
       cell = 0;
       for (int r = 0; r <= 7 && !cell; ++r)
         for (int row = 7 - r; row <= 7 + r && !cell; ++row)
           for (int col = 7 - r; col <= 7 + r && !cell; ++col)
-            if (gameBoard[CellAt(row, col)] == CELL_EMPTY) cell = CellAt(row, col);
+            if (gameBoard[CellAt(row, col)] == CELL_EMPTY && !(judge && RenjuFouls(CellAt(row, col))))
+              cell = CellAt(row, col);
+      if (!cell) return {DRAW, static_cast<int>(moves.size()), "no-legal-cell"};
     }
-    Replay(moves, judgeBuffers, rules);
     uint32_t f = AiPlayMove(cell);
     moves.push_back(cell);
     int n = static_cast<int>(moves.size());

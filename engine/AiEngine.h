@@ -140,6 +140,17 @@ void AiReset();
 uint32_t AiPlayMove(int cell);
 void AiTakeBack();
 
+// ---- Renju fouls, judged exactly -------------------------------------------------
+// Black's pattern byte for a line with two separate five points (X.XXX.X, XX.XX.XX).
+constexpr uint8_t PATTERN_DOUBLE_FOUR_LINE = 0xC2;
+// Whether the black stone standing on cell makes two or more threes under the Renju rules: a
+// three counts only when its straight-four cell is itself playable and makes no five.
+bool RenjuDoubleThree(int cell);
+// The FOUL_* flags a black stone on the empty cell would get under the Renju rules; 0 for a
+// legal move (a five always is). Both read engineBoard and patternTableBlack (the Renju
+// tables must be selected) and leave every engine structure as they found it.
+uint8_t RenjuFouls(int cell);
+
 // ---- search -------------------------------------------------------------------
 extern int32_t searchPly;
 extern int32_t pvTable[MAX_PLY][MAX_PLY];

@@ -125,7 +125,8 @@ struct Mover {
       uint8_t p = pattern[i];
       if (p != 0) {
         if (p >= 0xC0) {
-          moveFlags |= p == 0xC0 ? THREAT_FIVE : FOUL_OVERLINE;
+          const bool doubleFour = Black && engineRules && p == PATTERN_DOUBLE_FOUR_LINE;
+          moveFlags |= p == 0xC0 ? THREAT_FIVE : doubleFour ? FOUL_DOUBLE_FOUR : FOUL_OVERLINE;
           continue;
         }
         if (p >= 0x80) {
@@ -146,10 +147,15 @@ struct Mover {
       }
       if (pushNear) NearCells(c, d);
     }
-    // Step 6: black's fouls under Renju rules, also beside a five.
+    // Step 6: black's fouls under Renju rules. Exactly five is never a foul; the line-local
+    // count only finds candidate double threes, which the exact judge then decides.
     if (Black && engineRules) {
-      if (fourCount > 1) moveFlags |= FOUL_DOUBLE_FOUR;
-      if (threeCount > 1) moveFlags |= FOUL_DOUBLE_THREE;
+      if (moveFlags & THREAT_FIVE) {
+        moveFlags &= static_cast<uint8_t>(~(FOUL_DOUBLE_FOUR | FOUL_OVERLINE));
+      } else {
+        if (fourCount > 1) moveFlags |= FOUL_DOUBLE_FOUR;
+        if (threeCount > 1 && RenjuDoubleThree(c)) moveFlags |= FOUL_DOUBLE_THREE;
+      }
     }
     // Steps 7-9.
     save.flags = moveFlags;

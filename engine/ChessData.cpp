@@ -164,6 +164,18 @@ int CChessData::RandomEmptyCell() {
   }
 }
 
+int CChessData::RandomLegalCell() {
+  if (engineRules != RULES_RENJU || (moveIndex & 1)) return RandomEmptyCell();
+  int legal[MOVE_RECORDS];
+  int count = 0;
+  for (int row = 0; row < 15; ++row)
+    for (int col = 0; col < 15; ++col) {
+      const int cell = 128 + 32 * row + col;
+      if (board[cell] == CELL_EMPTY && !RenjuFouls(cell)) legal[count++] = cell;
+    }
+  return count ? legal[Random(uint16_t(count))] : -1;
+}
+
 // ---- Game-record files -------------------------------------------------------------------
 int CChessData::LoadGameFile() {
   std::string path;

@@ -74,6 +74,9 @@ class CChessData {
   void StepBack(int withEngine);
   void StepForward(int withEngine);
   int RandomEmptyCell();
+  // A random cell the side to move may play; under Renju rules black's fouls are left out
+  // (judged by the engine, which must hold this position). -1 when there is none.
+  int RandomLegalCell();
 
   // Through the host's file dialog; a cancelled dialog is a failed load / no save.
   int LoadGameFile();

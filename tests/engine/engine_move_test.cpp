@@ -98,7 +98,7 @@ TEST_F(MoveTables, FlagsAndFoulsByRuleSet) {
        THREAT_FOUR | THREAT_THREE | FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR},
       {0xA0, 0x81, 0, 0, THREAT_OPEN_FOUR | THREAT_FOUR,
        THREAT_OPEN_FOUR | THREAT_FOUR | FOUL_DOUBLE_FOUR},
-      {0xC0, 0x81, 0x80, 0, THREAT_FIVE | THREAT_FOUR, THREAT_FIVE | THREAT_FOUR | FOUL_DOUBLE_FOUR},
+      {0xC0, 0x81, 0x80, 0, THREAT_FIVE | THREAT_FOUR, THREAT_FIVE | THREAT_FOUR},  // five: no foul
       {0, 0xC1, 0, 0, FOUL_OVERLINE, FOUL_OVERLINE},
       {0x80, 0x1F, 0x60, 0, THREAT_FOUR | THREAT_THREE, THREAT_FOUR | THREAT_THREE},
       {0x9F, 0, 0, 0, THREAT_FOUR, THREAT_FOUR},
@@ -108,6 +108,12 @@ TEST_F(MoveTables, FlagsAndFoulsByRuleSet) {
       AiSetRules(rules);
       ClearPatterns();
       SetLines(c, k.v, k.h, k.dr, k.dl);
+      // Every three gets a playable straight-four cell beside c, so the exact judge keeps it.
+      for (int d : {32, 1, 33, 31}) {
+        uint32_t i = LineIndexBlack(c, d);
+        uint8_t p = PatternBlack()[i];
+        if ((p < 0x80 && (p & 0x60)) || (p > 0xA0 && p < 0xC0)) PatternBlack()[i | (3u << 8)] = 0xA0;
+      }
       int depth = depthLimit = 5, quiet = quietDepth = 2;
       uint8_t f = MakeMoveBlack(c);
       EXPECT_EQ(f, rules ? k.renju : k.freestyle)

@@ -121,4 +121,56 @@ TEST_F(PlayStubEngineTest, AnAnswerThatIsNoFreeCellBecomesARandomFreeCell) {
   EXPECT_TRUE(checked);
 }
 
+// Under Renju rules a computer black without an answer plays a cell that is no foul, and with
+// none left the game is a draw. Three cells are free: (11,8) is legal, (9,7) and (8,6) are
+// overlines; white's answer takes (9,7).
+TEST_F(PlayStubEngineTest, WithoutAnAnswerRenjuBlackPlaysOnlyLegalCellsOrDraws) {
+  const char* const rows[15] = {
+      "XXOOXXOOXXOOOXO", "OOXXOOXXOOXXOOO", "XXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX",
+      "XXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX", "XXOXXXOOOXOOXXO", "OOXXOXXXOOXXOOX",
+      "XXOOXX.XXXOOXXO", "OOXOXOX.OOXXOOX", "XXOOOXXOXXOOXXO", "OOXXOXOX.OXXOOX",
+      "OXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX", "XXOOXXOOXXOOXXO"};
+  std::vector<int> blacks, whites;
+  for (int r = 0; r < 15; ++r)
+    for (int c = 0; c < 15; ++c)
+      if (rows[r][c] != '.') (rows[r][c] == 'X' ? blacks : whites).push_back(CellAt(r, c));
+  ASSERT_EQ(blacks.size(), 111u);
+  ASSERT_EQ(whites.size(), 111u);
+  std::vector<MoveRecord> records(MOVE_RECORDS, MoveRecord{0, 0, 0});
+  for (size_t i = 0; i < 222; ++i) records[i] = {1, 0, i % 2 == 0 ? blacks[i / 2] : whites[i / 2]};
+  std::ofstream("foul.SAV", std::ios::binary)
+      .write(reinterpret_cast<const char*>(records.data()), SAVE_FILE_BYTES);
+  EngineHost::ChooseFile = [](bool, const char*, std::string& p) {
+    p = "foul.SAV";
+    return true;
+  };
+  answers = {0, CellAt(9, 7), 0};
+  PlayHost host;
+  host.rules = RULES_RENJU;
+  PlayerRecord computer = ComputerSide(0);
+  host.black = host.white = &computer;
+  int phase = 0;
+  script = [&](CDlgChessAc& s) {
+    CChessData& d = host.chessData;
+    if (phase == 0) {
+      Click(kLoad);
+      ++phase;
+    } else if (phase == 1 && d.moveIndex == 222) {
+      Click(kStart);
+      ++phase;
+    } else if (phase == 2 && s.result != -1) {
+      ++phase;
+      EXPECT_EQ(s.result, 2);
+      EXPECT_EQ(d.moveIndex, 224);
+      EXPECT_EQ(d.board[CellAt(11, 8)], CELL_BLACK);
+      EXPECT_EQ(d.board[CellAt(8, 6)], CELL_EMPTY);
+      EXPECT_TRUE(EngineInStep(d));
+    }
+    if (phase == 3) FinishWhenOver(s);
+  };
+  Run(host);
+  EXPECT_EQ(phase, 3);
+  EXPECT_EQ(host.finalResult, 2);
+}
+
 }  // namespace
