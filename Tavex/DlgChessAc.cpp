@@ -175,7 +175,7 @@ void CDlgChessAc::ComputerTurn(const PlayerRecord& rec, int* info) {
   if (!IsPlayingCell(cell) || data.board[cell] != CELL_EMPTY) cell = data.RandomLegalCell();
   if (cell < 0) {
     // Nothing left that the mover may play.
-    result = 2;
+    result = RESULT_DRAW;
     return;
   }
   PlaceStone(cell);
