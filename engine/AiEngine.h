@@ -82,8 +82,9 @@ extern const uint8_t* patternTableWhite;
 extern int32_t engineRules;
 
 // Allocates and reads the five tables from the current directory, selects free-style and sets
-// up the book. Returns false when a table could not be allocated or read exactly: then no
-// table is kept, aiLoadFailure names the file, and no other engine operation may be called.
+// up the book. Returns false when a table could not be allocated or read exactly, or does not
+// match its line in TABLE_SUM_FILE (TableSums.h): then no table is kept, aiLoadFailure names
+// the file (the table, or the checksum file), and no other engine operation may be called.
 bool AiInit();
 // The same, reading the tables from `dir` (tests, tools); the book still comes from the
 // current directory.
