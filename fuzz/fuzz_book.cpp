@@ -1,7 +1,7 @@
 // The opening book: "book.ndx" and "book.rec" of any content, asked under Renju rules after a
 // few stones. Input: two bytes of index length, a stone count and stones, the index, the records.
 #include "Book.h"
-#include "FuzzUtil.h"
+#include "FuzzEngine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::InitEngine();

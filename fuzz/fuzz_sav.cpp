@@ -1,7 +1,7 @@
 // Game records (".SAV"): loaded and replayed into the engine, stone by stone, and taken back,
 // as the play screen's load does.
 #include "ChessData.h"
-#include "FuzzUtil.h"
+#include "FuzzEngine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::InitEngine();

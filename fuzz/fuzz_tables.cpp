@@ -1,6 +1,6 @@
 // Pattern and evaluation tables: the engine on tables of any content (what the checksum file
 // keeps from the game). Input: rule set, a few stones, then bytes tiled over the five tables.
-#include "FuzzUtil.h"
+#include "FuzzEngine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::InitEngine();
