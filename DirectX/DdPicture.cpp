@@ -26,6 +26,12 @@ std::string CachePath(const std::string& path) {
   return any ? lower : std::string();
 }
 
+// No picture of the game is larger; a size of 0 or beyond this is a damaged header.
+constexpr uint32_t kMaxSide = 4096;
+bool SidesFit(uint32_t width, uint32_t height) {
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
+}
+
 bool ReadWholeFile(CFile& file, std::vector<uint8_t>& bytes) {
   uint64_t length = file.GetLength();
   if (length > 0x7FFFFFFF) return false;
@@ -56,7 +62,7 @@ BOOL CDirectDraw::LoadImagePage(ImagePage* out, CString path) {
   if (length < 34 || bmp[0] != 'B' || bmp[1] != 'M') return FALSE;
   const uint32_t offset = U32(&bmp[10]);
   const int32_t width = int32_t(U32(&bmp[18])), height = int32_t(U32(&bmp[22]));
-  if (offset > length || width <= 0 || height <= 0) return FALSE;
+  if (offset > length || !SidesFit(uint32_t(width), uint32_t(height))) return FALSE;
   if (U16(&bmp[28]) != 24 || U32(&bmp[30]) != 0) return FALSE;
   const uint64_t stride = (length - offset) / uint64_t(height);
   if (stride < 3 * uint64_t(width)) return FALSE;
@@ -85,18 +91,15 @@ BOOL CDirectDraw::ReadImgFile(ImagePage* out, CString cachePath) {
   if (file.Read(head, 8) != 8) return FALSE;
   const uint32_t width = U32(head), height = U32(head + 4);
   // Exactly the pixels the sizes announce; anything else was cut short or is not a cache.
+  if (!SidesFit(width, height)) return FALSE;
   const uint64_t pixelBytes = uint64_t(width) * height * 2;
-  if (pixelBytes > 0x7FFFFFFF || file.GetLength() != 8 + pixelBytes) return FALSE;
+  if (file.GetLength() != 8 + pixelBytes) return FALSE;
   ImagePage page;
-  if (pixelBytes) {
-    AllocImagePage(&page, width, height);
-    if (file.Read(page.pixels, UINT(pixelBytes)) != pixelBytes) {
-      FreeImagePage(&page);
-      return FALSE;
-    }
+  AllocImagePage(&page, width, height);
+  if (file.Read(page.pixels, UINT(pixelBytes)) != pixelBytes) {
+    FreeImagePage(&page);
+    return FALSE;
   }
-  page.width = width;
-  page.height = height;
   *out = page;
   return TRUE;
 }

@@ -222,7 +222,10 @@ void CDlgChessAc::ClockStep() {
   const uint32_t elapsed = timeGetTime() - lastTick;
   if (elapsed > 1000) {
     CChessData& data = host->chessData;
-    data.sides[data.moveIndex & 1].clock += int32_t(elapsed);
+    // A clock loaded from a record may already stand near the top; it stops there.
+    int32_t& clock = data.sides[data.moveIndex & 1].clock;
+    const int64_t sum = int64_t(clock) + elapsed;
+    clock = sum > INT32_MAX ? INT32_MAX : int32_t(sum);
     lastTick = timeGetTime();
     RedrawScreen();
   }

@@ -7,6 +7,7 @@
 
 #include "AiEngine.h"
 #include "Book.h"
+#include "TableSums.h"
 
 // ---- Engine state (static for the whole run; filled by AiInit) -----------------------------
 uint8_t engineBoardStore[BOARD_MARGIN + BOARD_BYTES + BOARD_MARGIN];
@@ -44,6 +45,36 @@ bool ReadTable(const char* path, uint8_t* buffer) {
   std::fclose(f);
   return ok;
 }
+// Each table against its line in the checksum file; the name of the first file that fails, or
+// null. A table without a line, like a missing or unreadable checksum file, fails on that file.
+const char* CheckTableSums(const char* sumPath) {
+  uint64_t sums[TABLE_COUNT] = {};
+  bool listed[TABLE_COUNT] = {};
+  FILE* f = std::fopen(sumPath, "r");
+  if (!f) return TABLE_SUM_FILE;
+  char line[128], name[64];
+  uint64_t sum;
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "%16" SCNx64 " %63s", &sum, name) == 2)
+      for (int t = 0; t < TABLE_COUNT; ++t)
+        if (!std::strcmp(name, tableFileNames[t])) {
+          sums[t] = sum;
+          listed[t] = true;
+        }
+  std::fclose(f);
+  for (int t = 0; t < TABLE_COUNT; ++t) {
+    if (!listed[t]) return TABLE_SUM_FILE;
+    if (TableChecksum(tableBuffers[t], TABLE_BYTES) != sums[t]) return tableFileNames[t];
+  }
+  return nullptr;
+}
+
+void TablePath(char (&path)[4096], const char* dir, const char* name) {
+  if (dir && *dir)
+    std::snprintf(path, sizeof path, "%s/%s", dir, name);
+  else
+    std::snprintf(path, sizeof path, "%s", name);
+}
 }  // namespace
 
 bool AiInitFrom(const char* dir) {
@@ -65,17 +96,21 @@ bool AiInitFrom(const char* dir) {
       return false;
     }
   }
+  char path[4096];
   for (int t = 0; t < TABLE_COUNT; ++t) {
-    char path[4096];
-    if (dir && *dir)
-      std::snprintf(path, sizeof path, "%s/%s", dir, tableFileNames[t]);
-    else
-      std::snprintf(path, sizeof path, "%s", tableFileNames[t]);
+    TablePath(path, dir, tableFileNames[t]);
     if (!ReadTable(path, tableBuffers[t])) {
       aiLoadFailure = tableFileNames[t];
       ReleaseTables();
       return false;
     }
+  }
+  // A damaged table of the right size would make nonsense of every shape, and can keep a
+  // search from ever ending: it counts as missing.
+  TablePath(path, dir, TABLE_SUM_FILE);
+  if ((aiLoadFailure = CheckTableSums(path))) {
+    ReleaseTables();
+    return false;
   }
 
   AiSetRules(RULES_FREESTYLE);

@@ -86,8 +86,9 @@ extern const uint8_t* patternTableWhite;
 extern int32_t engineRules;
 
 // Allocates and reads the five tables from the current directory, selects free-style and sets
-// up the book. Returns false when a table could not be allocated or read exactly: then no
-// table is kept, aiLoadFailure names the file, and no other engine operation may be called.
+// up the book. Returns false when a table could not be allocated or read exactly, or does not
+// match its line in TABLE_SUM_FILE (TableSums.h): then no table is kept, aiLoadFailure names
+// the file (the table, or the checksum file), and no other engine operation may be called.
 bool AiInit();
 // The same, reading the tables from `dir` (tests, tools); the book still comes from the
 // current directory.
@@ -171,7 +172,16 @@ extern uint8_t aiSearching;
 // Iterations completed by the last SearchRoot (for tests and the benchmark).
 extern int32_t searchIterations;
 
-int SearchRoot();
+// The most nodes a think may search, from its node limit: far above what the real tables ever
+// need, but damaged ones can make every move a four, and the four extensions then never let an
+// iteration end.
+inline uint32_t NodeCeiling(int32_t nodeLimit) {
+  const int64_t ceiling = 64 * static_cast<int64_t>(nodeLimit > 0 ? nodeLimit : 1);
+  return static_cast<uint32_t>(ceiling < (int64_t{1} << 31) ? ceiling : int64_t{1} << 31);
+}
+// nodeCeiling: reached at a pump step, it stops the search, which then returns the move of the
+// last completed iteration (or the best root move of the first one so far) instead of -1.
+int SearchRoot(uint32_t nodeCeiling = UINT32_MAX);
 int SearchBlack(int alpha, int beta);
 int SearchWhite(int alpha, int beta);
 void CompactCandidates(CandidateList& list);

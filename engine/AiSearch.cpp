@@ -38,6 +38,13 @@ constexpr int WIN = 10000;
 constexpr int NO_MOVE = -30000;
 constexpr int DECISIVE = 5000;
 
+// The running search's node ceiling, whether it stopped the search, and the move to play then if
+// no iteration has completed: the best root move whose reply was searched to the end, else the
+// first root move tried.
+uint32_t ceilingNodes = UINT32_MAX;
+bool ceilingReached;
+int32_t rootFallback;
+
 template <bool Black>
 struct Node {
   // The side to move's lists ("own") and the other side's ("opp").
@@ -78,6 +85,7 @@ struct Node {
     // Step 4: a new best carries its line up.
     if (v <= best) return false;
     best = v;
+    if (ply == 0 && (!abortSearch || !rootFallback)) rootFallback = m;
     int32_t* row = pvTable[ply];
     row[0] = m;
     if (f < THREAT_OPEN_FOUR) {
@@ -135,7 +143,13 @@ struct Node {
     const uint8_t* board = engineBoardStore + BOARD_MARGIN;
     // Steps 1-2: abort, count, pump.
     if (abortSearch) return 0;
-    if ((++nodeCount & 0x1FFF) == 0) AiPumpMessages();
+    if ((++nodeCount & 0x1FFF) == 0) {
+      AiPumpMessages();
+      if (nodeCount >= ceilingNodes && !abortSearch) {
+        ceilingReached = true;
+        abortSearch = 1;
+      }
+    }
     const int p = searchPly;
     const int n = engineStones;
     // Step 3: a leaf past the depth limit, or at the last ply the tables hold.
@@ -276,12 +290,25 @@ struct SearchingFlag {
   SearchingFlag() { aiSearching = 1; }
   ~SearchingFlag() { aiSearching = 0; }
 };
+
+// A stop by the user gives no move; the node ceiling plays what the search has found so far.
+int Stopped(bool completed, int move, int score) {
+  if (!ceilingReached) return -1;
+  abortSearch = 0;
+  searchScore = completed ? score : 0;
+  return completed ? move : rootFallback;
+}
 }  // namespace
 
-int SearchRoot() {
+int SearchRoot(uint32_t nodeCeiling) {
   SearchingFlag searching;
   // Steps 1-3.
   abortSearch = 0;
+  ceilingNodes = nodeCeiling;
+  ceilingReached = false;
+  rootFallback = 0;
+  bool completed = false;
+  int completedMove = 0, completedScore = 0;
   for (CandidateList* l : {&nearListBlack, &nearListWhite, &threeListBlack, &threeListWhite,
                            &fourListBlack, &fourListWhite, &fiveListBlack, &fiveListWhite})
     CompactCandidates(*l);
@@ -295,11 +322,11 @@ int SearchRoot() {
   for (;;) {
     // Step 4.
     int score = SearchOnce(rootAlpha, rootBeta);
-    if (abortSearch) return -1;
+    if (abortSearch) return Stopped(completed, completedMove, completedScore);
     // Step 5: outside the window, search once more with the window open on that side.
     if (score <= rootAlpha || score >= rootBeta) {
       score = score <= rootAlpha ? SearchOnce(NO_MOVE, score + 1) : SearchOnce(score - 1, -NO_MOVE);
-      if (abortSearch) return -1;
+      if (abortSearch) return Stopped(completed, completedMove, completedScore);
     }
     ++searchIterations;
     // Step 6.
@@ -312,6 +339,9 @@ int SearchRoot() {
       searchScore = score;
       return pvTable[0][0];
     }
+    completed = true;
+    completedMove = pvTable[0][0];
+    completedScore = score;
     rootAlpha = score - 50;
     rootBeta = score + 50;
   }

@@ -84,8 +84,8 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
     AiAddStyleWeights(fourListBlack.end, fourListBlack.cells, -w);
     AiAddStyleWeights(threeListBlack.end, threeListBlack.cells, -w);
   }
-  // Step 8.
-  const int cell = SearchRoot();
+  // Step 8, bounded: a think always ends, whatever the tables hold.
+  const int cell = SearchRoot(NodeCeiling(nodeLimit));
   // Step 9: rebuild the played position.
   AiReset();
   for (int i = 0; i < n; ++i) AiPlayMove(PlySave[i].cell);

@@ -239,14 +239,15 @@ void Mixer::MixVoice(SoundBuffer& v, int32_t* acc, size_t frames) {
       v.position_ %= end;
     }
     const uint32_t idx = static_cast<uint32_t>(v.position_ >> 32);
-    const int32_t frac = static_cast<int32_t>((v.position_ >> 16) & 0xFFFF);
+    // 64 bits: a full-scale step (65535) times a fraction just under 1 does not fit in 32.
+    const int64_t frac = static_cast<int64_t>((v.position_ >> 16) & 0xFFFF);
     // A loop's last frame leads into its first, so the seam is interpolated like any other.
     const uint32_t next = idx + 1 < n ? idx + 1 : (v.looping_ ? 0 : idx);
-    const int32_t l0 = s[idx * ch], l1 = s[next * ch];
-    const int32_t left = l0 + (((l1 - l0) * frac) >> 16);
-    int32_t right = left;
+    const int64_t l0 = s[idx * ch], l1 = s[next * ch];
+    const int64_t left = l0 + (((l1 - l0) * frac) >> 16);
+    int64_t right = left;
     if (ch == 2) {
-      const int32_t r0 = s[idx * ch + 1], r1 = s[next * ch + 1];
+      const int64_t r0 = s[idx * ch + 1], r1 = s[next * ch + 1];
       right = r0 + (((r1 - r0) * frac) >> 16);
     }
     acc[2 * i] += static_cast<int32_t>((left * gl) >> 16);

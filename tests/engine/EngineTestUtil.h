@@ -11,31 +11,41 @@
 #include <vector>
 
 #include "AiEngine.h"
+#include "TableSums.h"
 
 namespace enginetest {
 
 inline int Cell(int row, int col) { return CellAt(row, col); }
 
-// A directory holding five table files, each filled by fill(tableNumber, buffer).
+inline void WriteFile(const std::string& path, const void* bytes, size_t size) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  EXPECT_NE(f, nullptr) << path;
+  if (!f) return;
+  std::fwrite(bytes, 1, size, f);
+  std::fclose(f);
+}
+
+// A directory holding five table files, each filled by fill(tableNumber, buffer), and the
+// checksum file that matches them.
 template <class Fill>
 std::string WriteTableDir(Fill fill) {
   char pattern[] = "/tmp/enginetables.XXXXXX";
   const char* dir = mkdtemp(pattern);
   EXPECT_NE(dir, nullptr);
   std::vector<uint8_t> buffer(TABLE_BYTES);
+  std::string sums;
   for (int t = 0; t < TABLE_COUNT; ++t) {
     fill(t, buffer.data());
-    std::string path = std::string(dir) + "/" + tableFileNames[t];
-    FILE* f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr);
-    std::fwrite(buffer.data(), 1, buffer.size(), f);
-    std::fclose(f);
+    WriteFile(std::string(dir) + "/" + tableFileNames[t], buffer.data(), buffer.size());
+    sums += TableSumLine(tableFileNames[t], buffer.data(), buffer.size());
   }
+  WriteFile(std::string(dir) + "/" + TABLE_SUM_FILE, sums.data(), sums.size());
   return dir;
 }
 
 inline void RemoveTableDir(const std::string& dir) {
   for (const char* name : tableFileNames) std::remove((dir + "/" + name).c_str());
+  std::remove((dir + "/" + TABLE_SUM_FILE).c_str());
   std::remove(dir.c_str());
 }
 

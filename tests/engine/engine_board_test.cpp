@@ -231,6 +231,26 @@ TEST_F(TableFiles, UnreadableFileFails) {
   rmdir(path.c_str());
 }
 
+TEST_F(TableFiles, DamagedTablesAndChecksumFilesFail) {
+  const std::string sums = dir + "/" + TABLE_SUM_FILE;
+  std::vector<uint8_t> table(TABLE_BYTES, 0);
+  table[0] = 0x13;
+  table[TABLE_BYTES - 1] = 0x81;  // one byte changed, size kept
+  WriteFile(dir + "/jp543b.tab", table.data(), table.size());
+  ExpectFailsOn("jp543b.tab");
+  table[TABLE_BYTES - 1] = 0;
+  WriteFile(dir + "/jp543b.tab", table.data(), table.size());
+  ASSERT_TRUE(AiInitFrom(dir.c_str()));
+
+  std::string text;
+  for (int t = 0; t < TABLE_COUNT - 1; ++t)  // no line for Sim543b.tab
+    text += TableSumLine(tableFileNames[t], tableBuffers[t], TABLE_BYTES);
+  WriteFile(sums, text.data(), text.size());
+  ExpectFailsOn(TABLE_SUM_FILE);
+  std::remove(sums.c_str());
+  ExpectFailsOn(TABLE_SUM_FILE);
+}
+
 TEST_F(TableFiles, AFailureAfterASuccessKeepsNoOldTable) {
   ASSERT_TRUE(AiInitFrom(dir.c_str()));
   std::remove((dir + "/evaljpblk.tab").c_str());

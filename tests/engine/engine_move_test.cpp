@@ -398,6 +398,31 @@ TEST_F(RandomTables, SearchAndThinkStayInBounds) {
   EngineHost::PumpMessage = savedPump;
 }
 
+// Damaged tables that make every move a four: the extensions never let an iteration end, and
+// only the node ceiling ends the think, with a move on an empty cell.
+void AbortAfterTwiceTheCeiling() {
+  if (++pumps > 2 * int(NodeCeiling(20000) / 8192)) abortSearch = 1;
+}
+
+TEST(DamagedTables, ThinkEndsAtTheNodeCeilingWithAMove) {
+  const std::string dir = WriteTableDir([](int, uint8_t* b) { std::memset(b, 0x81, TABLE_BYTES); });
+  ASSERT_TRUE(AiInitFrom(dir.c_str()));
+  auto savedPump = EngineHost::PumpMessage;
+  EngineHost::PumpMessage = AbortAfterTwiceTheCeiling;
+  pumps = 0;
+  AiReset();
+  AiPlayMove(Cell(3, 3));  // off the centre: no opening rule, the search decides
+  int info, score;
+  const int cell = AiThink(0, 1, 4, 1, &info, &score);
+  ASSERT_TRUE(cell >= 128 && cell < 608 && (cell & 31) < 15) << cell;
+  EXPECT_EQ(gameBoard[cell], CELL_EMPTY);
+  EXPECT_GE(nodeCount, NodeCeiling(nodeLimit));
+  EXPECT_LT(nodeCount, NodeCeiling(nodeLimit) + 8192);
+  EngineHost::PumpMessage = savedPump;
+  AiFree();
+  RemoveTableDir(dir);
+}
+
 TEST_F(RandomTables, ResetKeepsRulesAndStartsWithBlack) {
   AiSetRules(RULES_RENJU);
   AiReset();

@@ -211,6 +211,15 @@ TEST(Mixer, LoopSeamIsInterpolatedIntoTheStart) {
   EXPECT_EQ(l[8], 0);
 }
 
+TEST(Mixer, FullScaleStepsInterpolateWithoutOverflow) {
+  Mixer m;
+  // A quarter of the device rate: three points between each pair of source frames.
+  SoundBuffer* b = Make16(m, {-32768, 32767, -32768}, 1, Audio::kDeviceRate / 4);
+  b->Play(0);
+  EXPECT_EQ(Left(Mix(m, 9)),
+            (std::vector<int16_t>{-32768, -16385, -1, 16383, 32767, 16383, -1, -16385, -32768}));
+}
+
 TEST(Mixer, RefusesWhatItCannotPlay) {
   Mixer m;
   WAVEFORMATEX adpcm = Format(1, 22050, 16);

@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "LineClassifier.h"
+#include "TableSums.h"
 
 namespace {
+
+std::string sumLines;  // a checksum line for every table written
 
 bool WriteTable(const std::filesystem::path& dir, const char* name, const std::vector<std::uint8_t>& bytes) {
   // Written beside the target and renamed, so a failed run never leaves a short table.
@@ -32,7 +35,14 @@ bool WriteTable(const std::filesystem::path& dir, const char* name, const std::v
     std::filesystem::remove(temp, ec);
     return false;
   }
+  sumLines += TableSumLine(name, bytes.data(), bytes.size());
   return true;
+}
+
+// Written last, so it only ever describes tables that were written whole.
+bool WriteSums(const std::filesystem::path& dir) {
+  const std::string text = sumLines;
+  return WriteTable(dir, TABLE_SUM_FILE, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 }  // namespace
@@ -52,5 +62,5 @@ int main(int argc, char** argv) {
   bool ok = WriteTable(dir, "evaljpblk.tab", evalBlack) && WriteTable(dir, "evaljpwht.tab", evalWhite) &&
             WriteTable(dir, "evalsimple.tab", evalSimple) && WriteTable(dir, "jp543b.tab", renjuBlack) &&
             WriteTable(dir, "Sim543b.tab", freestyle);
-  return ok ? 0 : 1;
+  return ok && WriteSums(dir) ? 0 : 1;
 }

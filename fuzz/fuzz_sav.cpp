@@ -1,0 +1,16 @@
+// Game records (".SAV"): loaded and replayed into the engine, stone by stone, and taken back,
+// as the play screen's load does.
+#include "ChessData.h"
+#include "FuzzEngine.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::InitEngine();
+  fuzz::WriteFile("game.SAV", data, size);
+  static CChessData record;
+  if (!record.LoadGameFile("game.SAV")) return 0;
+  record.ClearBoard();
+  for (int i = 0; i < MOVE_RECORDS && record.moves[record.moveIndex].used; ++i) record.StepForward(1);
+  if (gameStones != record.moveIndex) std::abort();
+  while (record.moveIndex > 0) record.StepBack(1);
+  return 0;
+}
