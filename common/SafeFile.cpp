@@ -47,10 +47,19 @@ std::string FinalTarget(std::string path) {
   return {};
 }
 
-// Removes "<leaf>.tmpXXXXXX" files in `dir` that belong to us and that no writer holds: a live
-// writer keeps its temporary file locked until the rename, the lock dies with a killed one.
-void RemoveStaleTemporaries(const std::string& dir, const std::string& leaf) {
-  const std::string prefix = leaf + ".tmp";
+mode_t CreationMode() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+// A live writer keeps its temporary file locked until the rename; the lock dies with a killed one.
+void RemoveDeadTemporaries(const std::string& path) {
+  if (path.empty() || path.back() == '/') return;
+  const std::string dir = DirectoryOf(path);
+  const std::string prefix = path.substr(dir.size()) + ".tmp";
   DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return;
   while (dirent* e = ::readdir(d)) {
@@ -70,14 +79,6 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& leaf) {
   }
   ::closedir(d);
 }
-
-mode_t CreationMode() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-}  // namespace
 
 int OpenRegularFile(const char* path, int flags, mode_t mode) {
   int fd = ::open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
@@ -125,8 +126,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
   }
   const std::string target = FinalTarget(path);
   if (target.empty()) return false;
-  const std::string dir = DirectoryOf(target);
-  RemoveStaleTemporaries(dir, target.substr(dir.size()));
+  RemoveDeadTemporaries(target);
 
   std::string temp = target + ".tmpXXXXXX";
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -140,6 +140,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
   ::close(fd);
   if (ok) {
     // The rename itself is only durable once the directory is.
+    const std::string dir = DirectoryOf(target);
     int dirFd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
       ::fsync(dirFd);

@@ -27,6 +27,10 @@ bool WriteFully(int fd, const void* data, size_t size);
 // Temporary files of this same name left by a writer that died are removed first.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 
+// Removes the temporary files of `path` that WriteFileAtomically left when it was killed:
+// "<file>.tmp" and six letters or digits, plain files of ours that no live writer holds.
+void RemoveDeadTemporaries(const std::string& path);
+
 // Tests only: after `bytes` more bytes have been written through WriteFully, every further
 // write fails as a full disk would. Negative: no limit.
 void SetWriteLimitForTests(int64_t bytes);
