@@ -34,6 +34,8 @@ int ClampLevel(int level) { return level < 0 ? 0 : level >= kLadderLevels ? kLad
 
 bool EmptyDiskette(const char* root) {
   if (GetDriveTypeA(root) != DRIVE_REMOVABLE) return false;
+  // What a killed write of ours left there is nobody's file: it must not make the disk count as used.
+  RemoveDeadTemporaries(NativePath(std::string(root) + "Quillan.exe"));
   DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
   if (!GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &clusters)) return false;
   return sectors == kSectorsPerCluster && bytes == kBytesPerSector && freeClusters == kDiskClusters &&

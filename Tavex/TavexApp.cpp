@@ -36,7 +36,12 @@ void InstallEngineHostPump() {
 CTavexApp::CTavexApp() : CWinApp("Tavex") {}
 
 BOOL CTavexApp::InitInstance() {
-  if (!instanceLock.Held() && !instanceLock.Acquire(kInstanceName)) return FALSE;
+  if (!instanceLock.Held() && !instanceLock.Acquire(kInstanceName)) {
+    // Without a lock file we cannot tell a second copy from a first: say so rather than end
+    // as silently as a second copy does.
+    if (!instanceLock.Failure().empty()) MessageBox(nullptr, instanceLock.Failure().c_str(), "Tavex");
+    return FALSE;
+  }
   InstallEngineHostPump();
   EngineHost::Beep = HoldingBeep;
   EngineHost::ChooseFile = ChooseGameFile;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "SafeFile.h"
+
 std::string TextModeRead(std::string_view raw) {
   std::string out;
   out.reserve(raw.size());
@@ -21,11 +23,11 @@ std::string TextModeRead(std::string_view raw) {
 
 TrailerRead ReadCertificateTrailer(const std::string& path) {
   TrailerRead result;
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return result;
+  // Anything but a plain file (a directory, a FIFO) is treated as missing, without waiting on it.
+  int fd = OpenRegularFile(path.c_str(), O_RDONLY);
   struct stat st;
-  // A directory of that name opens here but never would as a stream file; treat it as missing.
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (fd < 0) return result;
+  if (fstat(fd, &st) != 0) {
     close(fd);
     return result;
   }

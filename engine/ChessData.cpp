@@ -1,17 +1,14 @@
 // The game record and the game's random numbers.
 #include "ChessData.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "AiEngine.h"
 #include "EngineHost.h"
+#include "SafeFile.h"
 
 const char* const SAVE_FILE_FILTER = "紀錄檔 (*.SAV)|*.SAV||";
 
@@ -40,31 +37,6 @@ void PutLe32(uint8_t* p, uint32_t v) {
 
 int32_t GetLe32(const uint8_t* p) {
   return static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
-}
-
-// Write to a temporary file beside the target and rename it over the target, so that a failed
-// save never destroys the file it replaces.
-bool AtomicWriteFile(const std::string& path, const uint8_t* bytes, size_t size) {
-  std::string temp = path + ".tmp-XXXXXX";
-  int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  for (size_t done = 0; ok && done < size;) {
-    ssize_t n = write(fd, bytes + done, size - done);
-    if (n > 0)
-      done += static_cast<size_t>(n);
-    else if (n < 0 && errno == EINTR)
-      continue;
-    else
-      ok = false;
-  }
-  mode_t mask = umask(0);
-  umask(mask);
-  ok = ok && fchmod(fd, 0666 & ~mask) == 0 && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
 }
 
 // The ten cells around cell along step as base-4 digits (c-5d most significant); positions
@@ -184,7 +156,7 @@ int CChessData::LoadGameFile() {
 }
 
 int CChessData::LoadGameFile(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
+  FILE* f = OpenRegularStream(path.c_str());
   if (!f) return 0;
   uint8_t raw[SAVE_FILE_BYTES];
   size_t got = std::fread(raw, 1, sizeof raw, f);
@@ -227,7 +199,7 @@ bool CChessData::SaveGameFile(const std::string& path) {
     PutLe32(raw + 12 * i + 4, static_cast<uint32_t>(moves[i].clock));
     PutLe32(raw + 12 * i + 8, static_cast<uint32_t>(moves[i].cell));
   }
-  return AtomicWriteFile(SaveFileName(path), raw, sizeof raw);
+  return WriteFileAtomically(SaveFileName(path), raw, sizeof raw);
 }
 
 // ---- Top ten -----------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "SafeFile.h"
 #include "WinFile.h"
 
 namespace {
@@ -22,10 +23,10 @@ bool RiffFile::Open(const std::string& path) {
   Close();
   const std::string native = NativePath(path);
   if (native.empty()) return false;
-  FILE* f = std::fopen(native.c_str(), "rb");
+  FILE* f = OpenRegularStream(native.c_str());
   if (!f) return false;
   struct stat st;
-  if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (fstat(fileno(f), &st) != 0) {
     std::fclose(f);
     return false;
   }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "Big5.h"
 #include "BitFont.h"
@@ -590,8 +591,16 @@ void CFileDialog::OnOK() {
     Enter("..");
     return;
   }
-  std::string full = native.front() == '/' ? native : dir_ + native;
+  // "A:\..." names a certificate drive wherever the dialog stands.
+  const bool onDrive = native.size() >= 2 && native[1] == ':' && std::isalpha(static_cast<unsigned char>(native[0]));
+  std::string full = native.front() == '/' || onDrive ? native : dir_ + native;
   std::string resolved = NativePath(full);  // a typed directory opens in any case
+  if (resolved.empty()) {
+    const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(native[0])));
+    MessageBox(this, (std::string("磁碟機 ") + drive + ": 無法使用。").c_str());
+    return;
+  }
+  if (onDrive) full = resolved;
   if (full.back() == '/' || IsDirectory(resolved)) {
     dir_ = resolved.back() == '/' ? resolved : resolved + '/';
     name_.SetWindowText("");

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cctype>
 #include <clocale>
 #include <cstdio>
@@ -44,7 +45,9 @@ bool IsDirectory(const std::string& path) {
 
 }  // namespace
 
-std::string InstanceLockPath(const char* name) {
+namespace {
+
+std::string LockFileName(const char* name) {
   std::string file;
   for (const char* p = name ? name : ""; *p; ++p) {
     unsigned char c = static_cast<unsigned char>(*p);
@@ -56,16 +59,49 @@ std::string InstanceLockPath(const char* name) {
       file += hex;
     }
   }
+  return file;
+}
+
+// In a shared directory such as /tmp the name may have been planted: never follow a link, and
+// take only a plain file of our own.
+int OpenLockFile(const std::string& path, std::string& failure) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+  struct stat st;
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())) {
+    ::close(fd);
+    fd = -1;
+    errno = EPERM;
+  }
+  if (fd < 0) failure = "Cannot create the lock file " + path + " (" + std::strerror(errno) + ")";
+  return fd;
+}
+
+}  // namespace
+
+std::string TmpInstanceLockPath(const char* name) {
+  return "/tmp/" + LockFileName(name) + "-" + std::to_string(::getuid()) + ".lock";
+}
+
+std::string InstanceLockPath(const char* name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && *runtime && IsDirectory(runtime)) return std::string(runtime) + "/" + file + ".lock";
-  return "/tmp/" + file + "-" + std::to_string(::getuid()) + ".lock";
+  if (runtime && *runtime && IsDirectory(runtime)) return std::string(runtime) + "/" + LockFileName(name) + ".lock";
+  return TmpInstanceLockPath(name);
 }
 
 bool InstanceLock::Acquire(const char* name) {
   Release();
-  int fd = ::open(InstanceLockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  failure_.clear();
+  std::string path = InstanceLockPath(name), tmpPath = TmpInstanceLockPath(name);
+  int fd = OpenLockFile(path, failure_);
+  if (fd < 0 && path != tmpPath) {
+    std::string first = failure_;
+    fd = OpenLockFile(path = tmpPath, failure_);
+    if (fd < 0) failure_ = first + "\n" + failure_;
+  }
   if (fd < 0) return false;
+  failure_.clear();
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK) failure_ = "Cannot lock " + path + " (" + std::strerror(errno) + ")";
     ::close(fd);
     return false;
   }

@@ -9,7 +9,8 @@
 
 // Holds a lock named after `name` for as long as the object lives (or the process, if it is
 // never destroyed). The system drops the lock when the process dies, so a crash never locks the
-// game out. Acquire is false when another process holds the same name.
+// game out. Acquire is false when another process holds the same name, or when no lock file
+// could be had; Failure() then says why (and is empty when another process holds it).
 class InstanceLock {
  public:
   InstanceLock() = default;
@@ -19,14 +20,17 @@ class InstanceLock {
   bool Acquire(const char* name);
   void Release();
   bool Held() const { return fd_ >= 0; }
+  const std::string& Failure() const { return failure_; }
 
  private:
   int fd_ = -1;
+  std::string failure_;
 };
 
-// The lock file used for `name`: in $XDG_RUNTIME_DIR, else /tmp, with a name derived from the
-// bytes of `name` and the user id.
+// The lock file used for `name`: in $XDG_RUNTIME_DIR, else (and when that one cannot be created)
+// the per-user one in /tmp, with a name derived from the bytes of `name` and the user id.
 std::string InstanceLockPath(const char* name);
+std::string TmpInstanceLockPath(const char* name);
 
 // The host name up to its first '.'; false (and "" in buffer) when it cannot be read or does not
 // fit. size: in = buffer size, out = length without the NUL.

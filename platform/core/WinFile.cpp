@@ -6,43 +6,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
 
 #include "Big5.h"
+#include "SafeFile.h"
 
 namespace {
-
-std::atomic<int64_t> g_writeBudget{-1};
-
-// Consumes `want` bytes of the test write budget; returns how many may really be written.
-size_t AllowedWrite(size_t want) {
-  int64_t budget = g_writeBudget.load();
-  while (budget >= 0) {
-    int64_t take = std::min<int64_t>(budget, static_cast<int64_t>(want));
-    if (g_writeBudget.compare_exchange_weak(budget, budget - take)) return static_cast<size_t>(take);
-  }
-  return want;
-}
-
-bool WriteAll(int fd, const void* data, size_t size) {
-  size_t allowed = AllowedWrite(size);
-  const char* p = static_cast<const char*>(data);
-  for (size_t done = 0; done < allowed;) {
-    ssize_t n = ::write(fd, p + done, allowed - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  if (allowed < size) {
-    errno = ENOSPC;
-    return false;
-  }
-  return true;
-}
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -110,18 +82,13 @@ BOOL CFile::Open(const char* fileName, UINT openFlags) {
   Close();
   std::string path = NativePath(fileName ? fileName : "");
   if (path.empty()) return FALSE;
-  int flags = O_CLOEXEC;
+  int flags = 0;
   if (openFlags & modeReadWrite) flags |= O_RDWR;
   else if (openFlags & modeWrite) flags |= O_WRONLY;
   else flags |= O_RDONLY;
   if (openFlags & modeCreate) flags |= O_CREAT | O_TRUNC;
-  int fd = ::open(path.c_str(), flags, 0666);
+  int fd = OpenRegularFile(path.c_str(), flags);
   if (fd < 0) return FALSE;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return FALSE;
-  }
   fd_ = fd;
   return TRUE;
 }
@@ -141,7 +108,7 @@ UINT CFile::Read(void* buffer, UINT count) {
 
 bool CFile::Write(const void* buffer, UINT count) {
   if (fd_ < 0) return false;
-  return count == 0 || (buffer && WriteAll(fd_, buffer, count));
+  return count == 0 || (buffer && WriteFully(fd_, buffer, count));
 }
 
 int64_t CFile::Seek(int64_t offset, UINT from) {
@@ -182,19 +149,5 @@ bool RemoveFile(const char* path) {
 
 bool AtomicWriteFile(const char* path, const void* data, size_t size, unsigned mode) {
   std::string target = NativePath(path ? path : "");
-  if (target.empty() || target.back() == '/') return false;
-  std::string temp = target + ".tmpXXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = (size == 0 || (data && WriteAll(fd, data, size))) && ::fsync(fd) == 0;
-  // Keep the permissions a plain create would give.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ok = ::fchmod(fd, mode & 0777 & ~mask) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return !target.empty() && WriteFileAtomically(target, data, size, mode);
 }
-
-void SetWriteLimitForTests(int64_t bytes) { g_writeBudget.store(bytes < 0 ? -1 : bytes); }

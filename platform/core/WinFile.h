@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "SafeFile.h"
 #include "WinTypes.h"
 
 // The Linux path for a path the game writes ("img\Board.BMP", "save\00_01_02.sav",
@@ -53,7 +54,8 @@ class CFile {
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // Opens through NativePath. Without modeCreate the file must exist.
+  // Opens through NativePath. Without modeCreate the file must exist. Only a regular file
+  // opens: a FIFO or device is refused without waiting on it.
   BOOL Open(const char* fileName, UINT openFlags);
   bool IsOpen() const { return fd_ >= 0; }
   // Bytes read; fewer at the end of the file, 0 on error or when not open.
@@ -73,15 +75,9 @@ class CFile {
   int fd_ = -1;
 };
 
-// Replaces the file at `path` (a game path, through NativePath) with exactly these bytes, or
-// leaves it untouched: the bytes go to a temporary file in the same directory, which is flushed,
-// closed and renamed over the target; any failure removes the temporary file. `mode` is the
-// permission a plain create would ask for; the umask applies.
+// WriteFileAtomically for a game path (through NativePath); `mode` is what a new file is
+// created with, less the umask.
 bool AtomicWriteFile(const char* path, const void* data, size_t size, unsigned mode = 0666);
 
 // Removes a file (game path); false when it could not be removed.
 bool RemoveFile(const char* path);
-
-// Tests only: after `bytes` more bytes have been written through CFile::Write or
-// AtomicWriteFile, every further write fails as a full disk would. Negative: no limit.
-void SetWriteLimitForTests(int64_t bytes);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 #include <filesystem>
@@ -167,6 +170,32 @@ TEST(AtomicWriteFile, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   SetWriteLimitForTests(-1);
   EXPECT_TRUE(f.Write(bytes.data(), 1));
   EXPECT_EQ(f.GetLength(), 11u);
+}
+
+TEST(AtomicWriteFile, WritesThroughALinkKeepsTheModeAndClearsOnlyItsOwnDeadTemporaries) {
+  TempDir dir;
+  Touch(dir / "top10.dat", "old");
+  ASSERT_EQ(chmod((dir / "top10.dat").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("top10.dat", (dir / "link.dat").c_str()), 0);
+  // Left by a writer killed before its rename; the rest are not ours to remove.
+  const char* dead = "top10.dat.tmpAb3xYz";
+  const char* others[] = {"top10.dat.tmpLive01", "top10.dat.tmpAb3xY", "top10.dat.tmpAb3xYz9", "top10.dat.tmp-b3xYz",
+                          "xtop10.dat.tmpAb3xYz", "link.dat.tmpAb3xYz"};
+  Touch(dir / dead);
+  for (const char* name : others) Touch(dir / name);
+  int live = open((dir / "top10.dat.tmpLive01").c_str(), O_RDONLY);  // a writer still at work
+  ASSERT_EQ(flock(live, LOCK_EX), 0);
+
+  ASSERT_TRUE(AtomicWriteFile((dir / "link.dat").c_str(), "new", 3));
+  close(live);
+  struct stat st;
+  ASSERT_EQ(lstat((dir / "link.dat").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link was replaced";
+  EXPECT_EQ(Slurp(dir / "top10.dat"), "new");
+  ASSERT_EQ(stat((dir / "top10.dat").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_FALSE(fs::exists(dir / dead));
+  for (const char* name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
 }
 
 }  // namespace

@@ -65,6 +65,35 @@ TEST_F(InstanceLockTest, FallsBackToTmpWithoutARuntimeDirectory) {
   EXPECT_EQ(InstanceLockPath("x y/z"), path);
 }
 
+TEST_F(InstanceLockTest, AnUnwritableRuntimeDirectoryFallsBackToTmpButNeverThroughAPlantedName) {
+  setenv("XDG_RUNTIME_DIR", "/proc/self", 1);  // a directory nobody can create files in
+  const std::string own = "TavexLockTest-" + std::to_string(getpid());
+  const std::string tmpLock = TmpInstanceLockPath(own.c_str());
+  {
+    InstanceLock first, second;
+    ASSERT_TRUE(first.Acquire(own.c_str())) << first.Failure();
+    EXPECT_FALSE(second.Acquire(own.c_str()));
+    EXPECT_EQ(second.Failure(), "") << "a running copy is no failure";
+  }
+  unlink(tmpLock.c_str());
+  // A link or someone else's file in /tmp is refused, and the user is told why.
+  const std::string target = runtime.path() + "/target";
+  for (bool link : {true, false}) {
+    if (link) {
+      ASSERT_EQ(symlink(target.c_str(), tmpLock.c_str()), 0);
+    } else {
+      if (geteuid() != 0) continue;  // only root can hand a file to another user
+      std::ofstream(tmpLock.c_str()) << "";
+      ASSERT_EQ(chown(tmpLock.c_str(), 65534, 65534), 0);
+    }
+    InstanceLock lock;
+    EXPECT_FALSE(lock.Acquire(own.c_str())) << link;
+    EXPECT_NE(lock.Failure().find(tmpLock), std::string::npos) << lock.Failure();
+    EXPECT_NE(access(target.c_str(), F_OK), 0) << "created through the link";
+    unlink(tmpLock.c_str());
+  }
+}
+
 TEST(ComputerName, IsTheHostNameUpToTheFirstDot) {
   char host[256] = {};
   ASSERT_EQ(gethostname(host, sizeof host - 1), 0);

@@ -18,12 +18,13 @@ struct Disk {
   uint64_t fragment = 512, total = 2847, free = 2847;
 };
 Disk diskA, diskB;
+bool filesUseClusters = false;  // each file in the drive's directory takes one cluster
 
 bool StatHook(const std::string& dir, uint64_t& fragment, uint64_t& total, uint64_t& freeCount) {
   const Disk& d = dir.find("driveB") != std::string::npos ? diskB : diskA;
   fragment = d.fragment;
   total = d.total;
-  freeCount = d.free;
+  freeCount = d.free - (filesUseClusters ? ListDir(dir).size() : 0);
   return true;
 }
 
@@ -43,6 +44,7 @@ class CertificateTest : public RecordsTest {
     setenv("TAVEX_DRIVE_B", (dir + "/driveB").c_str(), 1);
     diskA = Disk();
     diskB = Disk();
+    filesUseClusters = false;
     SetDiskStatHookForTests(&StatHook);
     viewer.resize(3000);
     for (size_t i = 0; i < viewer.size(); ++i) viewer[i] = uint8_t(i * 7 + 1);
@@ -148,6 +150,13 @@ TEST_F(CertificateTest, OnlyAnEmptyOnePointFourMegabyteDisketteIsAccepted) {
   unsetenv("TAVEX_DRIVE_A");
   setenv("TAVEX_DRIVE_B", (dir + "/nowhere").c_str(), 1);
   EXPECT_EQ(WriteCertificateDisk(0), CERTIFICATE_NO_DISK);
+}
+
+TEST_F(CertificateTest, WhatAKilledWriteLeftDoesNotMakeTheDisketteUsed) {
+  filesUseClusters = true;
+  WriteBytes(dir + "/driveA/Quillan.exe.tmpAb3xYz", "half", 4);
+  EXPECT_EQ(WriteCertificateDisk(4), CERTIFICATE_WRITTEN);
+  EXPECT_EQ(ListDir(dir + "/driveA"), std::vector<std::string>{"Quillan.exe"});
 }
 
 TEST_F(CertificateTest, ViewerProblemsAndAFullDiskLeaveNoFileBehind) {

@@ -1,9 +1,18 @@
 // The RIFF reader on good files and on files that lie about their sizes.
 #include "Riff.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <functional>
+#include <future>
+
+#include "CertTrailer.h"
+#include "ChessData.h"
 #include "SoundTestUtil.h"
+#include "WinFile.h"
 
 namespace {
 
@@ -126,6 +135,27 @@ TEST_F(RiffTest, AFinalOddChunkWithoutItsPadByteStillAscends) {
   ASSERT_TRUE(f.DescendChunk(ck, riff, kData));
   EXPECT_TRUE(f.Ascend(ck));
   EXPECT_EQ(f.Remaining(), 0u);
+}
+
+// Every reader that can be pointed at a file it did not write: a FIFO there must be refused at
+// once. One that waits is let go after two seconds, and fails.
+TEST_F(RiffTest, ReadersRefuseAFifoWithoutWaitingOnIt) {
+  const std::string fifo = dir_ / "x.wav";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::pair<const char*, std::function<bool()>> readers[] = {
+      {"RiffFile", [&] { RiffFile f; return f.Open(fifo); }},
+      {"CFile read", [&] { CFile f; return bool(f.Open(fifo.c_str(), CFile::modeRead)); }},
+      {"CFile write", [&] { CFile f; return bool(f.Open(fifo.c_str(), CFile::modeCreate | CFile::modeWrite)); }},
+      {"game record", [&] { CChessData d; return d.LoadGameFile(fifo) != 0; }},
+      {"viewer", [&] { return ReadCertificateTrailer(fifo).opened; }},
+  };
+  for (const auto& [name, read] : readers) {
+    auto opened = std::async(std::launch::async, read);
+    const bool waited = opened.wait_for(std::chrono::seconds(2)) != std::future_status::ready;
+    if (waited) close(open(fifo.c_str(), O_RDWR | O_NONBLOCK));  // gives it a partner, then EOF
+    EXPECT_FALSE(waited) << name;
+    EXPECT_FALSE(opened.get()) << name;
+  }
 }
 
 }  // namespace

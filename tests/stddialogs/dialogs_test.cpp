@@ -377,6 +377,46 @@ TEST_F(FileDialogTest, MouseSelectsRowsAndDoubleClickChooses) {
   EXPECT_EQ(cancel.result, IDCANCEL);
 }
 
+TEST_F(FileDialogTest, AnUnmappedDriveIsReportedAndTheDialogStaysInItsFolder) {
+  unsetenv("TAVEX_DRIVE_A");
+  for (const char* typed : {"A:\\game.SAV", "a:\\"}) {
+    TestFileDialog dlg(false, filter_, [&](CFileDialog&) {
+      PlatformTest::TypeText("sub2\\");
+      Press(VK_RETURN);
+      PlatformTest::TypeText(typed);
+      Press(VK_RETURN);
+    });
+    Screen screen;
+    bool boxSeen = false;
+    // A box over the dialog is closed; the dialog itself is cancelled once it is back on top.
+    screen.onTimer = [&](Screen&, UINT) {
+      CWnd* top = PlatformTest::ShownWindow();
+      if (top != &dlg && top != &screen) {
+        boxSeen = true;
+        Press(VK_RETURN);
+      } else if (top == &dlg) {
+        Press(VK_ESCAPE);
+      }
+    };
+    screen.body = [&](Screen& s) {
+      s.SetTimer(1, 50);
+      dlg.result = dlg.DoModal();
+    };
+    screen.DoModal();
+    EXPECT_TRUE(boxSeen) << typed;
+    EXPECT_EQ(dlg.result, IDCANCEL) << typed;
+    EXPECT_EQ(dlg.dirAtCancel, "sub2/") << typed;
+  }
+  // A mapped drive gives the file on it, as it is spelled there.
+  setenv("TAVEX_DRIVE_A", (dir_ + "/Sub").c_str(), 1);
+  TestFileDialog mapped(true, filter_, [](CFileDialog&) {
+    PlatformTest::TypeText("a:\\X.sav");
+    Press(VK_RETURN);
+  });
+  EXPECT_EQ(mapped.Run(), dir_ + "/Sub/x.SAV");
+  unsetenv("TAVEX_DRIVE_A");
+}
+
 TEST_F(FileDialogTest, ChooseGameFileFitsTheEngineHook) {
   Screen screen;
   bool ok = false;
