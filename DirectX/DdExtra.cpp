@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "SafeFile.h"
 #include "DdClip.h"
 #include "DirectDraw.h"
 #include "WinFile.h"
@@ -238,7 +239,7 @@ void CDirectDraw::FillDiamond(ImagePage* page, int x, int y, uint16_t colour) {
 BOOL CDirectDraw::OpenFrameFile(const std::string& path) {
   CloseFrameFile();
   std::string native = NativePath(path);
-  std::FILE* f = native.empty() ? nullptr : std::fopen(native.c_str(), "rb");
+  std::FILE* f = native.empty() ? nullptr : OpenRegularStream(native.c_str());
   if (!f) return FALSE;
   uint8_t head[12];
   long length = -1;

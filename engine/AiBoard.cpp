@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "SafeFile.h"
 #include "AiEngine.h"
 #include "Book.h"
 #include "TableSums.h"
@@ -38,7 +39,7 @@ void ReleaseTables() {
 
 // Exactly TABLE_BYTES and not one more: a short or long file is not a table.
 bool ReadTable(const char* path, uint8_t* buffer) {
-  FILE* f = std::fopen(path, "rb");
+  FILE* f = OpenRegularStream(path);
   if (!f) return false;
   bool ok = std::fread(buffer, 1, TABLE_BYTES, f) == static_cast<size_t>(TABLE_BYTES) &&
             std::fgetc(f) == EOF && !std::ferror(f);
@@ -50,7 +51,7 @@ bool ReadTable(const char* path, uint8_t* buffer) {
 const char* CheckTableSums(const char* sumPath) {
   uint64_t sums[TABLE_COUNT] = {};
   bool listed[TABLE_COUNT] = {};
-  FILE* f = std::fopen(sumPath, "r");
+  FILE* f = OpenRegularStream(sumPath);
   if (!f) return TABLE_SUM_FILE;
   char line[128], name[64];
   uint64_t sum;

@@ -2,6 +2,7 @@
 // from "book.rec" at each lookup. Both files are data we do not trust: a missing or damaged
 // file makes the lookup miss and the search decide.
 #include "Book.h"
+#include "SafeFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -63,7 +64,7 @@ void BuildQuinaryIndex() {
 
 void LoadBookIndex() {
   bookCount = 0;
-  FILE* f = std::fopen(kIndexFile, "rb");
+  FILE* f = OpenRegularStream(kIndexFile);
   if (!f) return;  // no book: every Renju position is searched
   uint8_t raw[2 * BOOK_INDEX_MAX];
   size_t got = std::fread(raw, 1, sizeof raw, f);
@@ -156,7 +157,7 @@ int BookFindSignature(int* first, const uint8_t* signature) {
   int lo = 0, hi = bookCount;
   *first = hi;
   if (bookCount == 0) return 0;
-  FILE* f = std::fopen(kRecordFile, "rb");
+  FILE* f = OpenRegularStream(kRecordFile);
   if (!f) return 0;
   BookRecord record;
   int found = -1;
@@ -192,7 +193,7 @@ int BookLookup(int* cell, int* extra) {
   int orientation = CanonicalSignature(signature);
   int first;
   if (BookFindSignature(&first, signature) != 1) return -1;
-  FILE* f = std::fopen(kRecordFile, "rb");
+  FILE* f = OpenRegularStream(kRecordFile);
   if (!f) return -1;
 
   int best = 0, chosen = -1, chosenExtra = 0;

@@ -1,4 +1,5 @@
 #include "BitFont.h"
+#include "SafeFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,7 +19,7 @@ int CellBytes(uint16_t code) { return code < 0x100 ? 16 : 32; }
 }  // namespace
 
 bool BitFont::Load(const std::string& path) {
-  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+  std::unique_ptr<FILE, int (*)(FILE*)> f(OpenRegularStream(path.c_str()), std::fclose);
   if (!f) {
     error_ = "cannot open glyph file " + path;
     return false;

@@ -9,6 +9,8 @@
 #include <functional>
 #include <future>
 
+#include "AiEngine.h"
+#include "BitFont.h"
 #include "CertTrailer.h"
 #include "ChessData.h"
 #include "SoundTestUtil.h"
@@ -142,12 +144,17 @@ TEST_F(RiffTest, AFinalOddChunkWithoutItsPadByteStillAscends) {
 TEST_F(RiffTest, ReadersRefuseAFifoWithoutWaitingOnIt) {
   const std::string fifo = dir_ / "x.wav";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string tables = dir_ / "tables";
+  ASSERT_EQ(mkdir(tables.c_str(), 0700), 0);
+  ASSERT_EQ(mkfifo((tables + "/" + tableFileNames[0]).c_str(), 0600), 0);
   const std::pair<const char*, std::function<bool()>> readers[] = {
       {"RiffFile", [&] { RiffFile f; return f.Open(fifo); }},
       {"CFile read", [&] { CFile f; return bool(f.Open(fifo.c_str(), CFile::modeRead)); }},
       {"CFile write", [&] { CFile f; return bool(f.Open(fifo.c_str(), CFile::modeCreate | CFile::modeWrite)); }},
       {"game record", [&] { CChessData d; return d.LoadGameFile(fifo) != 0; }},
       {"viewer", [&] { return ReadCertificateTrailer(fifo).opened; }},
+      {"glyph file", [&] { BitFont font; return font.Load(fifo); }},
+      {"pattern table", [&] { return AiInitFrom(tables.c_str()); }},
   };
   for (const auto& [name, read] : readers) {
     auto opened = std::async(std::launch::async, read);
