@@ -319,7 +319,11 @@ int main(int argc, char** argv) {
     std::printf("total: A scores %.1f of %d = %.1f %% +- %.1f %%\n", total.a, total.games,
                 100 * total.Share(), 100 * total.Margin());
   }
-  for (int t = 0; t < TABLE_COUNT; ++t) tableBuffers[t] = judgeBuffers[t];
+  for (int t = 0; t < TABLE_COUNT; ++t) {
+    tableBuffers[t] = judgeBuffers[t];
+    for (const Player* p : {&o.a, &o.b})
+      if (!p->tables.empty()) std::free(p->buffers[t]);
+  }
   AiFree();
   return 0;
 }
