@@ -2,7 +2,12 @@
 //
 //   match [--rules free|renju|both] [--games N] [--a LEVEL] [--b LEVEL]
 //         [--style-a S] [--style-b S] [--a-tables DIR] [--b-tables DIR]
-//         [--seed N] [--jobs J] [--verbose]
+//         [--seed N] [--jobs J] [--verbose] [--ladder LO-HI]
+//
+// The strength of the game directory's tables against the baseline weights' tables:
+//   cd build/game && nice -n 19 ../bench/match --b-tables ../reference-tables --games 200
+// --ladder plays each level n+1 (A) against level n (B) for n from LO to HI-1 and prints only
+// the totals.
 //
 // Players A and B differ by level, style or table set (a directory with the five table files;
 // default: the current directory). Games come in pairs: each opening (the centre stone and two
@@ -15,6 +20,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +44,7 @@ struct Options {
   int jobs = 8;
   uint32_t seed = 1;
   bool verbose = false;
+  bool listGames = true;
   Player a, b;
 };
 
@@ -139,6 +146,19 @@ struct Tally {
   int aWins = 0, bWins = 0, draws = 0, games = 0;
   int aWinsBlack = 0, bWinsBlack = 0;
   long stones = 0;
+  std::vector<double> pairPoints;  // A's points from each opening played with both colours
+
+  // A's share of the points and its 95 % margin, from the spread of the pair results: the
+  // two games of a pair share an opening, so they are not independent draws.
+  double Share() const { return games ? a / games : 0; }
+  double Margin() const {
+    const double n = static_cast<double>(pairPoints.size());
+    if (n < 2) return 1;
+    double mean = 0, var = 0;
+    for (double p : pairPoints) mean += p / n;
+    for (double p : pairPoints) var += (p - mean) * (p - mean) / (n - 1);
+    return 1.96 * std::sqrt(var / n) / 2;
+  }
 };
 
 Tally RunRules(const Options& o, int rules) {
@@ -150,6 +170,7 @@ Tally RunRules(const Options& o, int rules) {
   };
   std::vector<Job> running;
   Tally t;
+  std::vector<double> gamePoints(o.games, -1);
   int next = 0;
   auto collect = [&](Job j) {
     char buf[128] = {};
@@ -171,6 +192,10 @@ Tally RunRules(const Options& o, int rules) {
     if (aWon) t.aWins++, t.a += 1, t.aWinsBlack += aBlack;
     if (bWon) t.bWins++, t.bWinsBlack += !aBlack;
     if (!aWon && !bWon) t.draws++, t.a += 0.5;
+    gamePoints[j.game] = aWon ? 1 : bWon ? 0 : 0.5;
+    if ((j.game & 1) && gamePoints[j.game - 1] >= 0)
+      t.pairPoints.push_back(gamePoints[j.game - 1] + gamePoints[j.game]);
+    if (!o.listGames) return;
     std::printf("  game %2d  opening %3d %3d %3d  A %s: %s after %d stones (%s)\n", j.game,
                 openings[j.game / 2][0], openings[j.game / 2][1], openings[j.game / 2][2],
                 aBlack ? "black" : "white", aWon ? "A wins" : bWon ? "B wins" : "draw", stones,
@@ -201,6 +226,30 @@ Tally RunRules(const Options& o, int rules) {
   return t;
 }
 
+const char* RulesName(int rules) { return rules == RULES_RENJU ? "Renju" : "free-style"; }
+
+void Report(const char* what, const Tally& t) {
+  std::printf("%s: A %d wins (%d as black), B %d wins (%d as black), %d draws; "
+              "A scores %.1f of %d = %.1f %% +- %.1f %% (95 %%, %zu pairs), %.1f stones a game\n",
+              what, t.aWins, t.aWinsBlack, t.bWins, t.bWinsBlack, t.draws, t.a, t.games,
+              100 * t.Share(), 100 * t.Margin(), t.pairPoints.size(),
+              t.games ? double(t.stones) / t.games : 0.0);
+  std::fflush(stdout);
+}
+
+// Each level against the one below it, in every rule set.
+void Ladder(Options o, int lo, int hi) {
+  o.listGames = false;
+  for (int rules : o.rules)
+    for (int level = lo; level < hi; ++level) {
+      o.a.level = level + 1;
+      o.b.level = level;
+      char what[64];
+      std::snprintf(what, sizeof what, "%s, level %d against %d", RulesName(rules), level + 1, level);
+      Report(what, RunRules(o, rules));
+    }
+}
+
 void Describe(const char* name, const Player& p) {
   std::printf("%s: level %d, style %d, tables %s\n", name, p.level, p.style,
               p.tables.empty() ? "(current directory)" : p.tables.c_str());
@@ -210,6 +259,7 @@ void Describe(const char* name, const Player& p) {
 
 int main(int argc, char** argv) {
   Options o;
+  int ladderLo = 0, ladderHi = 0;
   for (int i = 1; i < argc; ++i) {
     auto arg = [&](const char* name) { return !std::strcmp(argv[i], name) && i + 1 < argc; };
     if (arg("--rules")) {
@@ -235,13 +285,16 @@ int main(int argc, char** argv) {
       o.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     } else if (arg("--jobs")) {
       o.jobs = std::max(1, std::atoi(argv[++i]));
+    } else if (arg("--ladder") && std::sscanf(argv[i + 1], "%d-%d", &ladderLo, &ladderHi) == 2 &&
+               ladderLo < ladderHi) {
+      ++i;
     } else if (!std::strcmp(argv[i], "--verbose")) {
       o.verbose = true;
     } else {
       std::fprintf(stderr,
                    "usage: match [--rules free|renju|both] [--games N] [--a LEVEL] [--b LEVEL]\n"
                    "             [--style-a S] [--style-b S] [--a-tables DIR] [--b-tables DIR]\n"
-                   "             [--seed N] [--jobs J] [--verbose]\n");
+                   "             [--seed N] [--jobs J] [--verbose] [--ladder LO-HI]\n");
       return 2;
     }
   }
@@ -251,25 +304,29 @@ int main(int argc, char** argv) {
   }
   for (int t = 0; t < TABLE_COUNT; ++t) judgeBuffers[t] = tableBuffers[t];
   if (!LoadTables(o.a) || !LoadTables(o.b)) return 1;
-  Describe("A", o.a);
-  Describe("B", o.b);
-  double total = 0;
-  int games = 0;
-  for (int rules : o.rules) {
-    std::printf("%s, %d games:\n", rules == RULES_RENJU ? "Renju" : "free-style", o.games);
-    std::fflush(stdout);
-    Tally t = RunRules(o, rules);
-    std::printf("%s: A %d wins (%d as black), B %d wins (%d as black), %d draws; "
-                "A scores %.1f of %d = %.1f %%, %.1f stones a game\n",
-                rules == RULES_RENJU ? "Renju" : "free-style", t.aWins, t.aWinsBlack, t.bWins,
-                t.bWinsBlack, t.draws, t.a, t.games, t.games ? 100.0 * t.a / t.games : 0.0,
-                t.games ? double(t.stones) / t.games : 0.0);
-    total += t.a;
-    games += t.games;
+  if (ladderHi) {
+    Ladder(o, ladderLo, ladderHi);
+  } else {
+    Describe("A", o.a);
+    Describe("B", o.b);
+    Tally total;
+    for (int rules : o.rules) {
+      std::printf("%s, %d games:\n", RulesName(rules), o.games);
+      std::fflush(stdout);
+      Tally t = RunRules(o, rules);
+      Report(RulesName(rules), t);
+      total.a += t.a;
+      total.games += t.games;
+      total.pairPoints.insert(total.pairPoints.end(), t.pairPoints.begin(), t.pairPoints.end());
+    }
+    std::printf("total: A scores %.1f of %d = %.1f %% +- %.1f %%\n", total.a, total.games,
+                100 * total.Share(), 100 * total.Margin());
   }
-  std::printf("total: A scores %.1f of %d = %.1f %%\n", total, games,
-              games ? 100.0 * total / games : 0.0);
-  for (int t = 0; t < TABLE_COUNT; ++t) tableBuffers[t] = judgeBuffers[t];
+  for (int t = 0; t < TABLE_COUNT; ++t) {
+    tableBuffers[t] = judgeBuffers[t];
+    for (const Player* p : {&o.a, &o.b})
+      if (!p->tables.empty()) std::free(p->buffers[t]);
+  }
   AiFree();
   return 0;
 }

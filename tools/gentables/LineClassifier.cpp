@@ -91,13 +91,9 @@ std::uint8_t Classify(std::uint32_t index, FiveRule rule, const std::vector<std:
   return kNothing;
 }
 
-// Weight of a five-cell window that still can become a five for its owner,
-// by the number of the owner's stones in it.
-constexpr std::array<int, 6> kWindowWeight = {0, 1, 4, 12, 30, 30};
-
 // What one side's windows in the line are worth. A Renju black window next
 // to another black stone could only complete an overline, so it is worth nothing.
-int Potential(const Line& a, int own, FiveRule rule) {
+int Potential(const Line& a, int own, FiveRule rule, const EvalWeights& w) {
   const int opponent = own ^ 1;
   int sum = 0;
   for (int s = -kReach; s + 4 <= kReach; ++s) {
@@ -111,31 +107,28 @@ int Potential(const Line& a, int own, FiveRule rule) {
     if (rule == FiveRule::ExactlyFive &&
         ((s > -kReach && a[s - 1] == own) || (s + 5 <= kReach && a[s + 5] == own)))
       continue;
-    sum += kWindowWeight[stones];
+    if (stones > 0) sum += w[kWindow1 + stones - 1];
   }
   return sum;
 }
 
-// Shapes are worth more than their windows say: a three or four forces an answer.
-int MakeBonus(std::uint8_t p) {
-  if (p == kFive) return 120;
-  if (p == kOpenFour) return 60;
-  if (p >= kPlainFour && p < kOpenFour) return 18;
-  if (p == kOpenThree) return 16;
-  if (p == kSplitThree) return 12;
-  if (p == kClosedThree) return 3;
+int MakeBonus(std::uint8_t p, const EvalWeights& w) {
+  if (p == kFive) return w[kMakeFive];
+  if (p == kOpenFour) return w[kMakeOpenFour];
+  if (p >= kPlainFour && p < kOpenFour) return w[kMakeFour];
+  if (p == kOpenThree) return w[kMakeOpenThree];
+  if (p == kSplitThree) return w[kMakeSplitThree];
+  if (p == kClosedThree) return w[kMakeClosedThree];
   return 0;
 }
 
 // What the opponent would have made by standing on c: c was one of its five
 // points (a four blocked), open-four points (a three blocked) or four points.
-// Close to the matching make bonus, so that a four and its forced block
-// leave the score about where the windows put it.
-int BlockBonus(std::uint8_t opponentOnCentre) {
-  if (opponentOnCentre == kFive) return 20;
-  if (opponentOnCentre == kOpenFour) return 16;
-  if (opponentOnCentre >= kPlainFour && opponentOnCentre < kFive) return 4;
-  if (opponentOnCentre >= kSplitThree && opponentOnCentre < kPlainFour) return 2;
+int BlockBonus(std::uint8_t opponentOnCentre, const EvalWeights& w) {
+  if (opponentOnCentre == kFive) return w[kBreakFive];
+  if (opponentOnCentre == kOpenFour) return w[kBreakOpenFour];
+  if (opponentOnCentre >= kPlainFour && opponentOnCentre < kFive) return w[kBreakFour];
+  if (opponentOnCentre >= kSplitThree && opponentOnCentre < kPlainFour) return w[kBreakThree];
   return 0;
 }
 
@@ -164,7 +157,8 @@ std::vector<std::uint8_t> BuildPatternTable(FiveRule rule) {
 
 std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
                                          FiveRule opponentRule,
-                                         const std::vector<std::uint8_t>& opponentPatterns) {
+                                         const std::vector<std::uint8_t>& opponentPatterns,
+                                         const EvalWeights& w) {
   std::vector<std::uint8_t> table(kLineIndexCount, 40);
   for (std::uint32_t i = 0; i < kLineIndexCount; ++i) {
     if (!IsReachable(i)) continue;
@@ -176,12 +170,18 @@ std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std
     Line after = Decode(i);
     Line before = after;
     before[0] = kEmpty;
-    int gain = Potential(after, kOwn, ownRule) - Potential(before, kOwn, ownRule);
-    int taken = Potential(before, kOpponent, opponentRule) - Potential(after, kOpponent, opponentRule);
-    int e = 40 + gain + taken + MakeBonus(made) + BlockBonus(opponentPatterns[SwapSides(i)]);
+    int gain = Potential(after, kOwn, ownRule, w) - Potential(before, kOwn, ownRule, w);
+    int taken = Potential(before, kOpponent, opponentRule, w) - Potential(after, kOpponent, opponentRule, w);
+    int e = 40 + gain + taken + MakeBonus(made, w) + BlockBonus(opponentPatterns[SwapSides(i)], w);
     table[i] = std::uint8_t(std::clamp(e, 0, 255));
   }
   return table;
+}
+
+std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
+                                         FiveRule opponentRule,
+                                         const std::vector<std::uint8_t>& opponentPatterns) {
+  return BuildEvalTable(ownRule, ownPatterns, opponentRule, opponentPatterns, BaselineWeights());
 }
 
 }  // namespace gentables

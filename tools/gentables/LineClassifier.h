@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "EvalParams.h"
+
 namespace gentables {
 
 constexpr std::uint32_t kLineIndexCount = 1u << 20;
@@ -65,7 +67,12 @@ bool IsReachable(std::uint32_t index);
 std::vector<std::uint8_t> BuildPatternTable(FiveRule rule);
 
 // Evaluation bytes (40 neutral) for a side playing by ownRule against an
-// opponent playing by opponentRule, given both sides' pattern tables.
+// opponent playing by opponentRule, given both sides' pattern tables; without
+// weights, the baseline ones.
+std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
+                                         FiveRule opponentRule,
+                                         const std::vector<std::uint8_t>& opponentPatterns,
+                                         const EvalWeights& weights);
 std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
                                          FiveRule opponentRule,
                                          const std::vector<std::uint8_t>& opponentPatterns);

@@ -48,17 +48,28 @@ bool WriteSums(const std::filesystem::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: gentables <output directory>\n");
+  using namespace gentables;
+  // Without a weight file the tables come from the baseline weights: the strength reference.
+  EvalParams params = BaselineParams();
+  if (argc == 4 && std::string(argv[1]) == "--params") {
+    std::string error;
+    if (!ReadEvalParams(argv[2], params, error)) {
+      std::fprintf(stderr, "gentables: %s\n", error.c_str());
+      return 2;
+    }
+  } else if (argc != 2) {
+    std::fprintf(stderr, "usage: gentables [--params FILE] <output directory>\n");
     return 2;
   }
-  using namespace gentables;
-  const std::filesystem::path dir = argv[1];
+  const std::filesystem::path dir = argv[argc - 1];
   const auto freestyle = BuildPatternTable(FiveRule::FiveOrMore);
   const auto renjuBlack = BuildPatternTable(FiveRule::ExactlyFive);
-  const auto evalSimple = BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::FiveOrMore, freestyle);
-  const auto evalBlack = BuildEvalTable(FiveRule::ExactlyFive, renjuBlack, FiveRule::FiveOrMore, freestyle);
-  const auto evalWhite = BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::ExactlyFive, renjuBlack);
+  const auto evalSimple =
+      BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::FiveOrMore, freestyle, params[kEvalFree]);
+  const auto evalBlack =
+      BuildEvalTable(FiveRule::ExactlyFive, renjuBlack, FiveRule::FiveOrMore, freestyle, params[kEvalRenjuBlack]);
+  const auto evalWhite =
+      BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::ExactlyFive, renjuBlack, params[kEvalRenjuWhite]);
   bool ok = WriteTable(dir, "evaljpblk.tab", evalBlack) && WriteTable(dir, "evaljpwht.tab", evalWhite) &&
             WriteTable(dir, "evalsimple.tab", evalSimple) && WriteTable(dir, "jp543b.tab", renjuBlack) &&
             WriteTable(dir, "Sim543b.tab", freestyle);
