@@ -37,6 +37,12 @@ namespace {
 constexpr int WIN = 10000;
 constexpr int NO_MOVE = -30000;
 constexpr int DECISIVE = 5000;
+// A candidate is skipped when its cell is taken or an earlier step has tried it: held by either
+// side at a class whose list that step walked.
+constexpr uint8_t TAKEN_OR_OPEN_FOUR_UP = POINT_TAKEN | POINT_OPEN_FOUR_UP;
+constexpr uint8_t TAKEN_OR_FOUR_UP = POINT_TAKEN | POINT_FOUR_UP;
+constexpr uint8_t TAKEN_OR_THREE_UP = POINT_TAKEN | POINT_THREE_UP;
+constexpr uint8_t TAKEN_OR_LISTED = POINT_TAKEN | POINT_LISTED;
 
 // The running search's node ceiling, whether it stopped the search, and the move to play then if
 // no iteration has completed: the best root move whose reply was searched to the end, else the
@@ -121,7 +127,7 @@ struct Node {
   bool ThreatTryAny(int m) {
     if (m == pvMove) return false;
     uint8_t f = Make(m);
-    if (!(f & 0x0F)) {
+    if (!(f & THREAT_ANY)) {
       Unmake();
       return false;
     }
@@ -222,6 +228,9 @@ struct Node {
     const uint8_t* opp = Node::opp();
     const bool full = mode == MODE_FULL;
     auto tryMove = [&](int x) { return node.TryUnlessKiller(x); };
+    auto heldAt = [=](uint8_t ownMask, uint8_t oppMask) {
+      return [=](int x) { return (own[x] & ownMask) || (opp[x] & oppMask); };
+    };
     // 1. Own open fours.
     if (Walk(Black ? openFourListBlack : openFourListWhite,
              [&](int x) { return board[x] != CELL_EMPTY; }, [&](int x) { return node.Try(x); }))
@@ -229,44 +238,45 @@ struct Node {
     // 2. Killers.
     const int killers[2] = {killerFirst[p], killerSecond[p]};
     for (int m : killers) {
-      if ((own[m] & 0x38) || m == node.pvMove) continue;
-      bool cut = !full && !(opp[m] & 0x3C) ? node.ThreatTryAny(m) : node.Try(m);
+      if ((own[m] & TAKEN_OR_OPEN_FOUR_UP) || m == node.pvMove) continue;
+      bool cut = !full && !(opp[m] & TAKEN_OR_FOUR_UP) ? node.ThreatTryAny(m) : node.Try(m);
       if (cut) return node.best;
     }
     // 3. The opponent's open fours.
-    if (Walk(Black ? openFourListWhite : openFourListBlack, [&](int x) { return own[x] & 0x38; },
+    if (Walk(Black ? openFourListWhite : openFourListBlack, heldAt(TAKEN_OR_OPEN_FOUR_UP, 0),
              tryMove))
       return node.best;
     // 4. Own fours.
     if (Walk(Black ? fourListBlack : fourListWhite,
-             [&](int x) { return (own[x] & 0x38) || (opp[x] & 0x38); },
+             heldAt(TAKEN_OR_OPEN_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP),
              [&](int x) {
-               return !full && !(opp[x] & 0x3C) ? node.ThreatTry(x) : node.TryUnlessKiller(x);
+               return !full && !(opp[x] & TAKEN_OR_FOUR_UP) ? node.ThreatTry(x)
+                                                            : node.TryUnlessKiller(x);
              }))
       return node.best;
     // 5. The opponent's fours.
     if (Walk(Black ? fourListWhite : fourListBlack,
-             [&](int x) { return (own[x] & 0x3C) || (opp[x] & 0x38); }, tryMove))
+             heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP), tryMove))
       return node.best;
     if (mode == MODE_ANSWER) return node.best;
     // 6. Own threes.
     if (Walk(Black ? threeListBlack : threeListWhite,
-             [&](int x) { return (own[x] & 0x3C) || (opp[x] & 0x3C); },
+             heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_FOUR_UP),
              [&](int x) { return !full ? node.ThreatTry(x) : node.TryUnlessKiller(x); }))
       return node.best;
     if (ownBudget() < 0) return node.best;
     --ownBudget();
     // 7. The opponent's threes.
     if (Walk(Black ? threeListWhite : threeListBlack,
-             [&](int x) { return (own[x] & 0x3E) || (opp[x] & 0x3C); }, tryMove))
+             heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_FOUR_UP), tryMove))
       return node.best;
     // 8. Own near cells.
     if (Walk(Black ? nearListBlack : nearListWhite,
-             [&](int x) { return (own[x] & 0x3E) || (opp[x] & 0x3E); }, tryMove))
+             heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_THREE_UP), tryMove))
       return node.best;
     // 9. The opponent's near cells.
     if (Walk(Black ? nearListWhite : nearListBlack,
-             [&](int x) { return (own[x] & 0x3F) || (opp[x] & 0x3E); }, tryMove))
+             heldAt(TAKEN_OR_LISTED, TAKEN_OR_THREE_UP), tryMove))
       return node.best;
     return node.best;
   }
