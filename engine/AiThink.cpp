@@ -2,6 +2,7 @@
 // otherwise the search with limits from the level and a root bias from the style; then the
 // engine is rebuilt by replaying the game, because the search leaves its lists changed.
 #include <cassert>
+#include <initializer_list>
 
 #include "AiEngine.h"
 #include "EngineHost.h"
@@ -24,12 +25,10 @@ void CountDebugClick() {
 
 namespace {
 bool IsCentreNeighbour(int cell) {
-  switch (cell) {
-    case 326: case 327: case 328: case 358: case 360: case 390: case 391: case 392:
-      return true;
-    default:
-      return false;
-  }
+  const int d = cell - CENTRE_CELL;
+  for (int step : {1, 31, 32, 33})
+    if (d == step || d == -step) return true;
+  return false;
 }
 }  // namespace
 
@@ -42,7 +41,7 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
   if (n == 0) return CENTRE_CELL;
   // Step 3: the fixed openings after a centre stone.
   if (PlySave[0].cell == CENTRE_CELL) {
-    if (n == 1) return 327 + Random(2);
+    if (n == 1) return CENTRE_CELL - 32 + Random(2);  // above the centre or up-right of it
     if (n == 2 && engineRules == RULES_FREESTYLE && IsCentreNeighbour(PlySave[1].cell)) {
       for (;;) {
         int s = Random(2);
