@@ -194,6 +194,17 @@ void CompactCandidates(CandidateList& list);
 void AiPumpMessages();
 
 // ---- think entry --------------------------------------------------------------
+// A think's limits by level, 0 to 8. A level outside that (a damaged saved game) counts as the
+// nearest one, so the node limit cannot overflow.
+constexpr int THINK_LEVEL_MAX = 8;
+inline constexpr int ClampThinkLevel(int level) {
+  return level < 0 ? 0 : level > THINK_LEVEL_MAX ? THINK_LEVEL_MAX : level;
+}
+inline constexpr int LevelDepth(int level) { return ClampThinkLevel(level) + 5; }
+inline constexpr int32_t LevelNodeLimit(int level) {
+  const int l = ClampThinkLevel(level);
+  return l * l * 50000 + 20000;
+}
 extern uint32_t debugClicks;
 int AiThink(int level, int p2, int style, int p4, int* info, int* score);
 void AiAddStyleWeights(int32_t* listEnd, int32_t* listStart, int weight);

@@ -63,11 +63,11 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
   quietBudgetBlack = whiteToMove ? 0 : 1;
   quietBudgetWhite = whiteToMove ? 1 : 0;
   // Step 6: one iteration when the last stone made a four.
-  depthLimit = (PlySave[n - 1].flags & (THREAT_FOUR | THREAT_OPEN_FOUR)) ? 2 : level + 5;
+  depthLimit = (PlySave[n - 1].flags & (THREAT_FOUR | THREAT_OPEN_FOUR)) ? 2 : LevelDepth(level);
   quietDepth = 2;
   rootAlpha = -5000;
   rootBeta = 5000;
-  nodeLimit = level * level * 50000 + 20000;
+  nodeLimit = LevelNodeLimit(level);
   // Step 7: the style's root bias.
   for (int row = 0; row < 15; ++row)
     for (int col = 0; col < 15; ++col) rootBias[CellAt(row, col)] = 0;
