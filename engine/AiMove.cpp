@@ -101,7 +101,7 @@ struct Mover {
     const int n = engineStones;
     assert(IsPlayingCell(c) && engineBoard[c] == CELL_EMPTY && n >= 0 && n < 225);
     PlySaveRecord& save = PlySave[n];
-    // Steps 1-3.
+    // Steps 1-3: record what the unmake restores, and put the stone down.
     save.cell = c;
     save.score = runningScore;
     save.depthLimit = depthLimit;
@@ -114,7 +114,7 @@ struct Mover {
     save.fourEnd = fourList.end;
     save.openFourEnd = openFourList.end;
     save.fiveEnd = fiveList.end;
-    // Step 4.
+    // Step 4: no fours or threes yet; near cells only while the mover's quiet budget lasts.
     fourCount = threeCount = moveFlags = 0;
     const uint8_t* eval = Black ? evalTableBlack : evalTableWhite;
     const bool pushNear = (Black ? quietBudgetBlack : quietBudgetWhite) >= 0;
@@ -158,7 +158,7 @@ struct Mover {
         if (threeCount > 1 && RenjuDoubleThree(c)) moveFlags |= FOUL_DOUBLE_THREE;
       }
     }
-    // Steps 7-9.
+    // Steps 7-9: keep the flags for the unmake, search a ply deeper after a four, count the stone.
     save.flags = moveFlags;
     if (moveFlags & (THREAT_FOUR | THREAT_OPEN_FOUR)) {
       ++quietDepth;

@@ -170,7 +170,7 @@ struct Node {
       pvTable[p][0] = 0;
       return WIN - 4 * n;
     }
-    // Step 6.
+    // Step 6: the node's window, with no best score and no PV move yet.
     Node node{a, b, NO_MOVE, 0, p};
     // Step 7: the previous iteration's line first.
     bool rowSet = false;
@@ -312,7 +312,8 @@ int Stopped(bool completed, int move, int score) {
 
 int SearchRoot(uint32_t nodeCeiling) {
   SearchingFlag searching;
-  // Steps 1-3.
+  // Steps 1-3: no stop pending, no killers, taken cells dropped from the lists (open fours are
+  // skipped when walked); deepening starts at depth 3 and aims at the think's depth.
   abortSearch = 0;
   ceilingNodes = nodeCeiling;
   ceilingReached = false;
@@ -330,7 +331,7 @@ int SearchRoot(uint32_t nodeCeiling) {
   depthLimit = 3;
   pvTable[0][0] = 0;
   for (;;) {
-    // Step 4.
+    // Step 4: one iteration inside the aspiration window.
     int score = SearchOnce(rootAlpha, rootBeta);
     if (abortSearch) return Stopped(completed, completedMove, completedScore);
     // Step 5: outside the window, search once more with the window open on that side.
@@ -339,13 +340,13 @@ int SearchRoot(uint32_t nodeCeiling) {
       if (abortSearch) return Stopped(completed, completedMove, completedScore);
     }
     ++searchIterations;
-    // Step 6.
+    // Step 6: one ply deeper; the quiet depth follows at most four plies behind.
     ++depthLimit;
     if (depthLimit - quietDepth > 4) ++quietDepth;
     // Step 7: the node limit is tested only between iterations.
     if (depthLimit > targetDepth || static_cast<int64_t>(nodeCount) > nodeLimit ||
         score > DECISIVE || score < -DECISIVE) {
-      // Step 8.
+      // Step 8: the last iteration's best move and score.
       searchScore = score;
       return pvTable[0][0];
     }

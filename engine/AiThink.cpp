@@ -34,7 +34,7 @@ bool IsCentreNeighbour(int cell) {
 
 int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score) {
   assert(!aiSearching);
-  // Steps 1-2.
+  // Steps 1-2: no statistics or score yet; the first stone takes the centre.
   *info = 0;
   *score = 0;
   const int n = gameStones;
@@ -59,7 +59,7 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
       return cell;
   }
   const bool whiteToMove = n & 1;
-  // Step 5.
+  // Step 5: the side to move may go one quiet move further than the other.
   quietBudgetBlack = whiteToMove ? 0 : 1;
   quietBudgetWhite = whiteToMove ? 1 : 0;
   // Step 6: one iteration when the last stone made a four.
@@ -88,7 +88,7 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
   // Step 9: rebuild the played position.
   AiReset();
   for (int i = 0; i < n; ++i) AiPlayMove(PlySave[i].cell);
-  // Step 10.
+  // Step 10: the statistics value while the debug clicks ask for it, and the score.
   *info = (debugClicks & 8) ? static_cast<int>(nodeCount * 10 + (depthLimit - 3)) : 0;
   *score = searchScore;
   return cell;
