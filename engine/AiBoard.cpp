@@ -155,11 +155,11 @@ ProbeResult Probe(int cell) {
   bool openFour = false;
   for (int step : kSteps) {
     uint8_t p = table[Black ? LineIndexBlack(cell, step) : LineIndexWhite(cell, step)];
-    if (p > 0xA0) return PROBE_BEYOND;
-    if (p > 0x80) {
+    if (p > PATTERN_OPEN_FOUR) return PROBE_BEYOND;
+    if (p > PATTERN_PLAIN_FOUR) {
       ++fours;
-      if (p == 0xA0) openFour = true;
-    } else if (p & 0x60) {
+      if (p == PATTERN_OPEN_FOUR) openFour = true;
+    } else if (p & PATTERN_THREE_BITS) {
       ++threes;
     }
   }

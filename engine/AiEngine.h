@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "PatternClasses.h"
+
 // Cell codes: the two-bit code repeated in all four bit pairs of the byte.
 constexpr uint8_t CELL_EMPTY = 0x00;
 constexpr uint8_t CELL_BORDER = 0x55;
@@ -26,6 +28,7 @@ constexpr uint8_t THREAT_THREE = 0x01;
 constexpr uint8_t THREAT_FOUR = 0x02;
 constexpr uint8_t THREAT_OPEN_FOUR = 0x04;
 constexpr uint8_t THREAT_FIVE = 0x08;
+constexpr uint8_t THREAT_ANY = THREAT_THREE | THREAT_FOUR | THREAT_OPEN_FOUR | THREAT_FIVE;
 constexpr uint8_t FOUL_DOUBLE_THREE = 0x10;
 constexpr uint8_t FOUL_DOUBLE_FOUR = 0x20;
 constexpr uint8_t FOUL_OVERLINE = 0x40;
@@ -37,6 +40,11 @@ constexpr uint8_t POINT_FOUR = 0x04;
 constexpr uint8_t POINT_OPEN_FOUR = 0x08;
 constexpr uint8_t POINT_FIVE = 0x10;
 constexpr uint8_t POINT_TAKEN = 0x20;
+// A point's class and every stronger one: a point held at one is not pushed onto a weaker list.
+constexpr uint8_t POINT_OPEN_FOUR_UP = POINT_OPEN_FOUR | POINT_FIVE;
+constexpr uint8_t POINT_FOUR_UP = POINT_FOUR | POINT_OPEN_FOUR_UP;
+constexpr uint8_t POINT_THREE_UP = POINT_THREE | POINT_FOUR_UP;
+constexpr uint8_t POINT_LISTED = POINT_NEAR | POINT_THREE_UP;  // on some candidate list
 
 enum ProbeResult { PROBE_NONE, PROBE_OPEN_FOUR, PROBE_BEYOND };
 
@@ -142,8 +150,6 @@ uint32_t AiPlayMove(int cell);
 void AiTakeBack();
 
 // ---- Renju fouls, judged exactly -------------------------------------------------
-// Black's pattern byte for a line with two separate five points (X.XXX.X, XX.XX.XX).
-constexpr uint8_t PATTERN_DOUBLE_FOUR_LINE = 0xC2;
 // Whether the black stone standing on cell makes two or more threes under the Renju rules: a
 // three counts only when its straight-four cell is itself playable and makes no five.
 bool RenjuDoubleThree(int cell);
@@ -188,6 +194,17 @@ void CompactCandidates(CandidateList& list);
 void AiPumpMessages();
 
 // ---- think entry --------------------------------------------------------------
+// A think's limits by level, 0 to 8. A level outside that (a damaged saved game) counts as the
+// nearest one, so the node limit cannot overflow.
+constexpr int THINK_LEVEL_MAX = 8;
+inline constexpr int ClampThinkLevel(int level) {
+  return level < 0 ? 0 : level > THINK_LEVEL_MAX ? THINK_LEVEL_MAX : level;
+}
+inline constexpr int LevelDepth(int level) { return ClampThinkLevel(level) + 5; }
+inline constexpr int32_t LevelNodeLimit(int level) {
+  const int l = ClampThinkLevel(level);
+  return l * l * 50000 + 20000;
+}
 extern uint32_t debugClicks;
 int AiThink(int level, int p2, int style, int p4, int* info, int* score);
 void AiAddStyleWeights(int32_t* listEnd, int32_t* listStart, int weight);

@@ -10,7 +10,10 @@ constexpr int kSteps[4] = {32, 1, 33, 31};
 
 // A line in which one more stone can make a straight four through the stone (0xA1-0xBF: a four
 // with a three, which a make also counts as a three).
-inline bool ThreeClass(uint8_t p) { return p < 0x80 ? (p & 0x60) != 0 : p > 0xA0 && p < 0xC0; }
+inline bool ThreeClass(uint8_t p) {
+  return p < PATTERN_PLAIN_FOUR ? (p & PATTERN_THREE_BITS) != 0
+                                : p > PATTERN_OPEN_FOUR && p < PATTERN_FIVE;
+}
 
 // Bit position of the line-index digit k steps from the cell (k = -5..5, not 0).
 inline int DigitShift(int k) { return k < 0 ? 8 - 2 * k : 10 - 2 * k; }
@@ -25,10 +28,10 @@ uint8_t Judge(int cell) {
   int fours = 0, threes = 0;
   for (int d : kSteps) {
     uint8_t p = table[LineIndexBlack(cell, d)];
-    if (p == 0xC0) return THREAT_FIVE;
-    if (p > 0xC0)
+    if (p == PATTERN_FIVE) return THREAT_FIVE;
+    if (p > PATTERN_FIVE)
       flags |= p == PATTERN_DOUBLE_FOUR_LINE ? FOUL_DOUBLE_FOUR : FOUL_OVERLINE;
-    else if (p >= 0x80)
+    else if (p >= PATTERN_PLAIN_FOUR)
       ++fours;
     threes += ThreeClass(p);
   }
@@ -52,7 +55,7 @@ bool DoubleThreeOnBoard(int cell) {
     if (!ThreeClass(table[i])) continue;
     for (int k = -3; k <= 3; ++k) {
       const int sh = DigitShift(k);
-      if (k == 0 || ((i >> sh) & 3) != 0 || table[i | (3u << sh)] != 0xA0) continue;
+      if (k == 0 || ((i >> sh) & 3) != 0 || table[i | (3u << sh)] != PATTERN_OPEN_FOUR) continue;
       if (Judge(cell + k * d) == 0) {
         if (++threes == 2) return true;
         break;

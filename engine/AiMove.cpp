@@ -62,7 +62,7 @@ struct Mover {
     int x = WalkOwn(c, s, 1, k);
     if (!x || (own[x] & (POINT_TAKEN | POINT_FIVE))) return;
     int sh = Shift(plus, k);
-    if (pattern[i | (3u << sh)] != 0xC0) return;
+    if (pattern[i | (3u << sh)] != PATTERN_FIVE) return;
     Push(fiveList, own, x, POINT_FIVE);
     // The rest of this line's work sees the new five point as blocked.
     i = (i & ~(3u << sh)) | (2u << sh);
@@ -71,11 +71,12 @@ struct Mover {
   void TestPoint(int x, int sh, uint32_t i) {
     if (own[x] & POINT_FIVE) return;
     uint8_t q = pattern[i | (3u << sh)];
-    if (q < 0x80) {
-      if ((q & 0x60) && !(own[x] & 0x1E)) Push(threeList, own, x, POINT_THREE);
-    } else if (q == 0xA0) {
-      if (!(own[x] & 0x18)) Push(openFourList, own, x, POINT_OPEN_FOUR);
-    } else if (!(own[x] & 0x1C)) {
+    if (q < PATTERN_PLAIN_FOUR) {
+      if ((q & PATTERN_THREE_BITS) && !(own[x] & POINT_THREE_UP))
+        Push(threeList, own, x, POINT_THREE);
+    } else if (q == PATTERN_OPEN_FOUR) {
+      if (!(own[x] & POINT_OPEN_FOUR_UP)) Push(openFourList, own, x, POINT_OPEN_FOUR);
+    } else if (!(own[x] & POINT_FOUR_UP)) {
       Push(fourList, own, x, POINT_FOUR);
     }
   }
@@ -100,7 +101,7 @@ struct Mover {
     const int n = engineStones;
     assert(IsPlayingCell(c) && engineBoard[c] == CELL_EMPTY && n >= 0 && n < 225);
     PlySaveRecord& save = PlySave[n];
-    // Steps 1-3.
+    // Steps 1-3: record what the unmake restores, and put the stone down.
     save.cell = c;
     save.score = runningScore;
     save.depthLimit = depthLimit;
@@ -113,7 +114,7 @@ struct Mover {
     save.fourEnd = fourList.end;
     save.openFourEnd = openFourList.end;
     save.fiveEnd = fiveList.end;
-    // Step 4.
+    // Step 4: no fours or threes yet; near cells only while the mover's quiet budget lasts.
     fourCount = threeCount = moveFlags = 0;
     const uint8_t* eval = Black ? evalTableBlack : evalTableWhite;
     const bool pushNear = (Black ? quietBudgetBlack : quietBudgetWhite) >= 0;
@@ -124,20 +125,20 @@ struct Mover {
       runningScore += Black ? e : -e;
       uint8_t p = pattern[i];
       if (p != 0) {
-        if (p >= 0xC0) {
+        if (p >= PATTERN_FIVE) {
           const bool doubleFour = Black && engineRules && p == PATTERN_DOUBLE_FOUR_LINE;
-          moveFlags |= p == 0xC0 ? THREAT_FIVE : doubleFour ? FOUL_DOUBLE_FOUR : FOUL_OVERLINE;
+          moveFlags |= p == PATTERN_FIVE ? THREAT_FIVE : doubleFour ? FOUL_DOUBLE_FOUR : FOUL_OVERLINE;
           continue;
         }
-        if (p >= 0x80) {
-          moveFlags |= p == 0xA0 ? THREAT_OPEN_FOUR : THREAT_FOUR;
+        if (p >= PATTERN_PLAIN_FOUR) {
+          moveFlags |= p == PATTERN_OPEN_FOUR ? THREAT_OPEN_FOUR : THREAT_FOUR;
           ++fourCount;
           FiveSearch(c, d, true, i);
           FiveSearch(c, -d, false, i);
-          if (p == 0xA0) continue;
+          if (p == PATTERN_OPEN_FOUR) continue;
         }
-        if (p != 0x80) {
-          if (p & 0x60) {
+        if (p != PATTERN_PLAIN_FOUR) {
+          if (p & PATTERN_THREE_BITS) {
             moveFlags |= THREAT_THREE;
             ++threeCount;
           }
@@ -157,7 +158,7 @@ struct Mover {
         if (threeCount > 1 && RenjuDoubleThree(c)) moveFlags |= FOUL_DOUBLE_THREE;
       }
     }
-    // Steps 7-9.
+    // Steps 7-9: keep the flags for the unmake, search a ply deeper after a four, count the stone.
     save.flags = moveFlags;
     if (moveFlags & (THREAT_FOUR | THREAT_OPEN_FOUR)) {
       ++quietDepth;
@@ -180,8 +181,8 @@ struct Mover {
     Truncate(fourList, save.fourEnd, own, POINT_FOUR);
     Truncate(threeList, save.threeEnd, own, POINT_THREE);
     Truncate(nearList, save.nearEnd, own, POINT_NEAR);
-    pointFlagsBlack[save.cell] &= 0x1F;
-    pointFlagsWhite[save.cell] &= 0x1F;
+    pointFlagsBlack[save.cell] &= POINT_LISTED;  // no longer taken
+    pointFlagsWhite[save.cell] &= POINT_LISTED;
     engineBoard[save.cell] = CELL_EMPTY;
     engineStones = n;
   }

@@ -37,6 +37,12 @@ namespace {
 constexpr int WIN = 10000;
 constexpr int NO_MOVE = -30000;
 constexpr int DECISIVE = 5000;
+// A candidate is skipped when its cell is taken or an earlier step has tried it: held by either
+// side at a class whose list that step walked.
+constexpr uint8_t TAKEN_OR_OPEN_FOUR_UP = POINT_TAKEN | POINT_OPEN_FOUR_UP;
+constexpr uint8_t TAKEN_OR_FOUR_UP = POINT_TAKEN | POINT_FOUR_UP;
+constexpr uint8_t TAKEN_OR_THREE_UP = POINT_TAKEN | POINT_THREE_UP;
+constexpr uint8_t TAKEN_OR_LISTED = POINT_TAKEN | POINT_LISTED;
 
 // The running search's node ceiling, whether it stopped the search, and the move to play then if
 // no iteration has completed: the best root move whose reply was searched to the end, else the
@@ -121,7 +127,7 @@ struct Node {
   bool ThreatTryAny(int m) {
     if (m == pvMove) return false;
     uint8_t f = Make(m);
-    if (!(f & 0x0F)) {
+    if (!(f & THREAT_ANY)) {
       Unmake();
       return false;
     }
@@ -164,7 +170,7 @@ struct Node {
       pvTable[p][0] = 0;
       return WIN - 4 * n;
     }
-    // Step 6.
+    // Step 6: the node's window, with no best score and no PV move yet.
     Node node{a, b, NO_MOVE, 0, p};
     // Step 7: the previous iteration's line first.
     bool rowSet = false;
@@ -222,6 +228,9 @@ struct Node {
     const uint8_t* opp = Node::opp();
     const bool full = mode == MODE_FULL;
     auto tryMove = [&](int x) { return node.TryUnlessKiller(x); };
+    auto heldAt = [=](uint8_t ownMask, uint8_t oppMask) {
+      return [=](int x) { return (own[x] & ownMask) || (opp[x] & oppMask); };
+    };
     // 1. Own open fours.
     if (Walk(Black ? openFourListBlack : openFourListWhite,
              [&](int x) { return board[x] != CELL_EMPTY; }, [&](int x) { return node.Try(x); }))
@@ -229,44 +238,45 @@ struct Node {
     // 2. Killers.
     const int killers[2] = {killerFirst[p], killerSecond[p]};
     for (int m : killers) {
-      if ((own[m] & 0x38) || m == node.pvMove) continue;
-      bool cut = !full && !(opp[m] & 0x3C) ? node.ThreatTryAny(m) : node.Try(m);
+      if ((own[m] & TAKEN_OR_OPEN_FOUR_UP) || m == node.pvMove) continue;
+      bool cut = !full && !(opp[m] & TAKEN_OR_FOUR_UP) ? node.ThreatTryAny(m) : node.Try(m);
       if (cut) return node.best;
     }
     // 3. The opponent's open fours.
-    if (Walk(Black ? openFourListWhite : openFourListBlack, [&](int x) { return own[x] & 0x38; },
+    if (Walk(Black ? openFourListWhite : openFourListBlack, heldAt(TAKEN_OR_OPEN_FOUR_UP, 0),
              tryMove))
       return node.best;
     // 4. Own fours.
     if (Walk(Black ? fourListBlack : fourListWhite,
-             [&](int x) { return (own[x] & 0x38) || (opp[x] & 0x38); },
+             heldAt(TAKEN_OR_OPEN_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP),
              [&](int x) {
-               return !full && !(opp[x] & 0x3C) ? node.ThreatTry(x) : node.TryUnlessKiller(x);
+               return !full && !(opp[x] & TAKEN_OR_FOUR_UP) ? node.ThreatTry(x)
+                                                            : node.TryUnlessKiller(x);
              }))
       return node.best;
     // 5. The opponent's fours.
     if (Walk(Black ? fourListWhite : fourListBlack,
-             [&](int x) { return (own[x] & 0x3C) || (opp[x] & 0x38); }, tryMove))
+             heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP), tryMove))
       return node.best;
     if (mode == MODE_ANSWER) return node.best;
     // 6. Own threes.
     if (Walk(Black ? threeListBlack : threeListWhite,
-             [&](int x) { return (own[x] & 0x3C) || (opp[x] & 0x3C); },
+             heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_FOUR_UP),
              [&](int x) { return !full ? node.ThreatTry(x) : node.TryUnlessKiller(x); }))
       return node.best;
     if (ownBudget() < 0) return node.best;
     --ownBudget();
     // 7. The opponent's threes.
     if (Walk(Black ? threeListWhite : threeListBlack,
-             [&](int x) { return (own[x] & 0x3E) || (opp[x] & 0x3C); }, tryMove))
+             heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_FOUR_UP), tryMove))
       return node.best;
     // 8. Own near cells.
     if (Walk(Black ? nearListBlack : nearListWhite,
-             [&](int x) { return (own[x] & 0x3E) || (opp[x] & 0x3E); }, tryMove))
+             heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_THREE_UP), tryMove))
       return node.best;
     // 9. The opponent's near cells.
     if (Walk(Black ? nearListWhite : nearListBlack,
-             [&](int x) { return (own[x] & 0x3F) || (opp[x] & 0x3E); }, tryMove))
+             heldAt(TAKEN_OR_LISTED, TAKEN_OR_THREE_UP), tryMove))
       return node.best;
     return node.best;
   }
@@ -302,7 +312,8 @@ int Stopped(bool completed, int move, int score) {
 
 int SearchRoot(uint32_t nodeCeiling) {
   SearchingFlag searching;
-  // Steps 1-3.
+  // Steps 1-3: no stop pending, no killers, taken cells dropped from the lists (open fours are
+  // skipped when walked); deepening starts at depth 3 and aims at the think's depth.
   abortSearch = 0;
   ceilingNodes = nodeCeiling;
   ceilingReached = false;
@@ -320,7 +331,7 @@ int SearchRoot(uint32_t nodeCeiling) {
   depthLimit = 3;
   pvTable[0][0] = 0;
   for (;;) {
-    // Step 4.
+    // Step 4: one iteration inside the aspiration window.
     int score = SearchOnce(rootAlpha, rootBeta);
     if (abortSearch) return Stopped(completed, completedMove, completedScore);
     // Step 5: outside the window, search once more with the window open on that side.
@@ -329,13 +340,13 @@ int SearchRoot(uint32_t nodeCeiling) {
       if (abortSearch) return Stopped(completed, completedMove, completedScore);
     }
     ++searchIterations;
-    // Step 6.
+    // Step 6: one ply deeper; the quiet depth follows at most four plies behind.
     ++depthLimit;
     if (depthLimit - quietDepth > 4) ++quietDepth;
     // Step 7: the node limit is tested only between iterations.
     if (depthLimit > targetDepth || static_cast<int64_t>(nodeCount) > nodeLimit ||
         score > DECISIVE || score < -DECISIVE) {
-      // Step 8.
+      // Step 8: the last iteration's best move and score.
       searchScore = score;
       return pvTable[0][0];
     }

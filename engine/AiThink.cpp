@@ -2,6 +2,7 @@
 // otherwise the search with limits from the level and a root bias from the style; then the
 // engine is rebuilt by replaying the game, because the search leaves its lists changed.
 #include <cassert>
+#include <initializer_list>
 
 #include "AiEngine.h"
 #include "EngineHost.h"
@@ -24,25 +25,23 @@ void CountDebugClick() {
 
 namespace {
 bool IsCentreNeighbour(int cell) {
-  switch (cell) {
-    case 326: case 327: case 328: case 358: case 360: case 390: case 391: case 392:
-      return true;
-    default:
-      return false;
-  }
+  const int d = cell - CENTRE_CELL;
+  for (int step : {1, 31, 32, 33})
+    if (d == step || d == -step) return true;
+  return false;
 }
 }  // namespace
 
 int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score) {
   assert(!aiSearching);
-  // Steps 1-2.
+  // Steps 1-2: no statistics or score yet; the first stone takes the centre.
   *info = 0;
   *score = 0;
   const int n = gameStones;
   if (n == 0) return CENTRE_CELL;
   // Step 3: the fixed openings after a centre stone.
   if (PlySave[0].cell == CENTRE_CELL) {
-    if (n == 1) return 327 + Random(2);
+    if (n == 1) return CENTRE_CELL - 32 + Random(2);  // above the centre or up-right of it
     if (n == 2 && engineRules == RULES_FREESTYLE && IsCentreNeighbour(PlySave[1].cell)) {
       for (;;) {
         int s = Random(2);
@@ -60,15 +59,15 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
       return cell;
   }
   const bool whiteToMove = n & 1;
-  // Step 5.
+  // Step 5: the side to move may go one quiet move further than the other.
   quietBudgetBlack = whiteToMove ? 0 : 1;
   quietBudgetWhite = whiteToMove ? 1 : 0;
   // Step 6: one iteration when the last stone made a four.
-  depthLimit = (PlySave[n - 1].flags & (THREAT_FOUR | THREAT_OPEN_FOUR)) ? 2 : level + 5;
+  depthLimit = (PlySave[n - 1].flags & (THREAT_FOUR | THREAT_OPEN_FOUR)) ? 2 : LevelDepth(level);
   quietDepth = 2;
   rootAlpha = -5000;
   rootBeta = 5000;
-  nodeLimit = level * level * 50000 + 20000;
+  nodeLimit = LevelNodeLimit(level);
   // Step 7: the style's root bias.
   for (int row = 0; row < 15; ++row)
     for (int col = 0; col < 15; ++col) rootBias[CellAt(row, col)] = 0;
@@ -89,7 +88,7 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
   // Step 9: rebuild the played position.
   AiReset();
   for (int i = 0; i < n; ++i) AiPlayMove(PlySave[i].cell);
-  // Step 10.
+  // Step 10: the statistics value while the debug clicks ask for it, and the score.
   *info = (debugClicks & 8) ? static_cast<int>(nodeCount * 10 + (depthLimit - 3)) : 0;
   *score = searchScore;
   return cell;

@@ -49,7 +49,7 @@ TEST_F(SearchRules, ThinkSearchesWithTheLimitsOfItsLevel) {
     const int cell = AiThink(level, 1, 4, 1, &info, &score);
     const uint32_t nodes = nodeCount;
     Play(kQuiet);
-    SetSearchLimits(level + 5, level * level * 50000 + 20000);
+    SetSearchLimits(LevelDepth(level), LevelNodeLimit(level));
     EXPECT_EQ(SearchRoot(), cell) << "level " << level;
     EXPECT_EQ(nodeCount, nodes) << "level " << level;
   }

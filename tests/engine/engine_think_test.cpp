@@ -101,6 +101,13 @@ TEST_F(Think, LimitsComeFromTheLevel) {
   }
 }
 
+TEST(Levels, ALevelOutsideTheRangeCountsAsTheNearestOne) {
+  EXPECT_EQ(LevelNodeLimit(1000), LevelNodeLimit(THINK_LEVEL_MAX));
+  EXPECT_EQ(LevelDepth(1000), LevelDepth(THINK_LEVEL_MAX));
+  EXPECT_EQ(LevelNodeLimit(-3), LevelNodeLimit(0));
+  EXPECT_EQ(LevelDepth(-3), LevelDepth(0));
+}
+
 TEST_F(Think, LeavesTheEngineOnThePlayedPosition) {
   const std::vector<int> moves = {359, 328, 361, 326, 329, 358, 390, 393, 423, 327};
   for (int rules : {RULES_FREESTYLE, RULES_RENJU}) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "EvalParams.h"
+#include "PatternClasses.h"
 
 namespace gentables {
 
@@ -19,25 +20,19 @@ constexpr int kReach = 5;
 // Two-bit cell codes in the looking side's view.
 enum : int { kEmpty = 0, kBorder = 1, kOpponent = 2, kOwn = 3 };
 
-// Pattern classes. The engine reads them by range: 0x01-0x1F no threat (its
-// points are searched), 0x20-0x7F three, 0x80 four with nothing else to
-// search, 0x81-0x9F four, 0xA0 open four, 0xC0 five, 0xC1 and above overline.
+// Pattern classes: the engine's values (PatternClasses.h says what each means).
 enum : std::uint8_t {
-  kNothing = 0x00,
-  kTwo = 0x01,          // one more stone makes a three
-  kClosedThree = 0x02,  // one more stone makes a four, never an open one
-  kSplitThree = 0x20,   // exactly one cell makes an open four
-  kOpenThree = 0x40,    // two or more cells make an open four
-  kPlainFour = 0x80,
-  kFour = 0x81,  // the line keeps points worth searching once the five point is blocked
-  kOpenFour = 0xA0,
-  kFive = 0xC0,
-  kOverline = 0xC1,
-  // Two separate five points in one line (X.XXX.X, XX.XX.XX) for Renju black.
-  // The make counts at most one four per line, so a four class could never
-  // raise the double-four foul here; an overline class does: the make flags a
-  // foul, the search scores the move as lost and the probe stops at it.
-  kDoubleFourInLine = 0xC2,
+  kNothing = PATTERN_NOTHING,
+  kTwo = PATTERN_TWO,
+  kClosedThree = PATTERN_CLOSED_THREE,
+  kSplitThree = PATTERN_SPLIT_THREE,
+  kOpenThree = PATTERN_OPEN_THREE,
+  kPlainFour = PATTERN_PLAIN_FOUR,
+  kFour = PATTERN_FOUR,
+  kOpenFour = PATTERN_OPEN_FOUR,
+  kFive = PATTERN_FIVE,
+  kOverline = PATTERN_OVERLINE,
+  kDoubleFourInLine = PATTERN_DOUBLE_FOUR_LINE,
 };
 
 // How many stones in a row make five.
