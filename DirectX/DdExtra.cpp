@@ -112,8 +112,8 @@ void CDirectDraw::BltWeighted(ImagePage* dst, int x, int y, ImagePage* src, CRec
   ForCopy(dst, x, y, src, srcRect, [&](uint16_t& d, uint16_t s, int px, int py) {
     int t = *At(weights, px - dx, py - dy) & 31;
     if (!t) return;
-    d = uint16_t(Blend(d >> 10 & 31, s >> 10 & 31, t) << 10 | Blend(d >> 5 & 31, s >> 5 & 31, t) << 5 |
-                 Blend(d & 31, s & 31, t));
+    d = uint16_t(Blend(d >> 10 & 31, s >> 10 & 31, t) << 10 |
+                 Blend(d >> 5 & 31, s >> 5 & 31, t) << 5 | Blend(d & 31, s & 31, t));
   });
 }
 
@@ -123,8 +123,8 @@ void CDirectDraw::BltTranslucent(ImagePage* dst, int x, int y, ImagePage* src, C
   const int t = std::clamp(weight, 0, 31);
   ForCopy(dst, x, y, src, srcRect, [&](uint16_t& d, uint16_t s, int, int) {
     if (!s) return;
-    d = uint16_t(Blend(d >> 10 & 31, s >> 10 & 31, t) << 10 | Blend(d >> 5 & 31, s >> 5 & 31, t) << 5 |
-                 Blend(d & 31, s & 31, t));
+    d = uint16_t(Blend(d >> 10 & 31, s >> 10 & 31, t) << 10 |
+                 Blend(d >> 5 & 31, s >> 5 & 31, t) << 5 | Blend(d & 31, s & 31, t));
   });
 }
 

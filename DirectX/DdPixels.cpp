@@ -24,7 +24,8 @@ bool DdClipCopy(const ImagePage* dst, int& x, int& y, const ImagePage* src, CRec
   if (!dst || !src || !dst->pixels || !src->pixels) return false;
   // Source first: sprite rectangles from short or missing pictures must copy only what exists.
   int64_t sl = std::max<int64_t>(r.left, 0), st = std::max<int64_t>(r.top, 0);
-  int64_t sr = std::min<int64_t>(r.right, src->width), sb = std::min<int64_t>(r.bottom, src->height);
+  int64_t sr = std::min<int64_t>(r.right, src->width),
+          sb = std::min<int64_t>(r.bottom, src->height);
   if (sl >= sr || st >= sb) return false;
   int64_t dx = int64_t(x) + (sl - r.left), dy = int64_t(y) + (st - r.top);
   int64_t cl = std::max<int64_t>(dx, 0), ct = std::max<int64_t>(dy, 0);
@@ -40,7 +41,8 @@ bool DdClipCopy(const ImagePage* dst, int& x, int& y, const ImagePage* src, CRec
 bool DdClipToPage(const ImagePage* page, CRect& r) {
   if (!page || !page->pixels) return false;
   int64_t l = std::max<int64_t>(r.left, 0), t = std::max<int64_t>(r.top, 0);
-  int64_t rr = std::min<int64_t>(r.right, page->width), b = std::min<int64_t>(r.bottom, page->height);
+  int64_t rr = std::min<int64_t>(r.right, page->width),
+          b = std::min<int64_t>(r.bottom, page->height);
   if (l >= rr || t >= b) return false;
   r = CRect(int(l), int(t), int(rr), int(b));
   return true;

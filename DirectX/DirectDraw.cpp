@@ -164,8 +164,8 @@ void CDirectDraw::RestoreUnderCursor(CWnd* shown) {
   if (!dd || !shown || shown != dd->cursorWnd || dd->pagePixels.empty()) return;
   CClientDC dc(shown);
   const CPoint at = dd->cursorAt;
-  SetDIBitsToDevice(&dc, at.x - 32, at.y - 32, 64, 64, at.x - 32, at.y - 32, 0, UINT(dd->pageHeight),
-                    dd->pagePixels.data(), &dd->pageInfo, DIB_RGB_COLORS);
+  SetDIBitsToDevice(&dc, at.x - 32, at.y - 32, 64, 64, at.x - 32, at.y - 32, 0,
+                    UINT(dd->pageHeight), dd->pagePixels.data(), &dd->pageInfo, DIB_RGB_COLORS);
   dd->cursorWnd = nullptr;
 }
 
@@ -196,8 +196,8 @@ void CDirectDraw::CenterScreenWindow(CWnd* wnd, int width, int height) {
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
   // The window fills the screen only in the full-screen view; there it stays above the rest.
   wnd->SetWindowPos(screenWidth == width ? &CWnd::wndTopMost : &CWnd::wndNoTopMost,
-                    std::max((screenWidth - width) / 2, 0), std::max((screenHeight - height) / 2, 0),
-                    width, height, SWP_SHOWWINDOW);
+                    std::max((screenWidth - width) / 2, 0),
+                    std::max((screenHeight - height) / 2, 0), width, height, SWP_SHOWWINDOW);
 }
 
 BOOL CDirectDraw::KeepCursor() {

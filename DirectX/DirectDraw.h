@@ -34,7 +34,6 @@ struct ShadeMap {
   std::vector<uint8_t> levels;
 };
 
-
 // Where the media library's messages go ("No open %s"); a message box unless replaced (tests).
 using DdMessageHook = void (*)(const char* text);
 DdMessageHook SetDdMessageHook(DdMessageHook hook);
@@ -96,8 +95,7 @@ class CDirectDraw {
   void XorFrameRect(ImagePage* page, CRect rect, uint16_t colour);
   void BltWeighted(ImagePage* dst, int x, int y, ImagePage* src, CRect srcRect,
                    const ImagePage* weights);
-  void BltSilhouette(ImagePage* dst, int x, int y, ImagePage* src, CRect srcRect,
-                     uint16_t colour);
+  void BltSilhouette(ImagePage* dst, int x, int y, ImagePage* src, CRect srcRect, uint16_t colour);
   void BltRecolor(ImagePage* dst, int x, int y, ImagePage* src, CRect srcRect, uint16_t colour);
   void BltBehindMask(ImagePage* dst, int x, int y, ImagePage* src, CRect srcRect,
                      const ImagePage* mask, uint16_t maskValue, BOOL needNoBlue);

@@ -6,10 +6,12 @@ CDlgBoardSet::CDlgBoardSet(CTavexDlg* host) : CScreen(IDD_DLG_BOARDSET, host) {}
 
 BOOL CDlgBoardSet::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(), SWP_SHOWWINDOW);
+  SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(),
+               SWP_SHOWWINDOW);
   // Five 29 x 29 buttons in a row, their lit looks in the same order below the panel.
   for (int i = 0; i < BOARDSET_BUTTONS; ++i)
-    SetButton(buttons[i], CRect(468 + 31 * i, 436, 497 + 31 * i, 465), CRect(15 + 31 * i, 64, 44 + 31 * i, 93));
+    SetButton(buttons[i], CRect(468 + 31 * i, 436, 497 + 31 * i, 465),
+              CRect(15 + 31 * i, 64, 44 + 31 * i, 93));
   LoadPicture("img\\boardSet.bmp");
   GrabPage(&background);
   Draw();

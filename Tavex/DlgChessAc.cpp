@@ -101,7 +101,8 @@ BOOL CDlgChessAc::OnInitDialog() {
 
 void CDlgChessAc::LoadBoardImage() {
   FreeImagePage(&boardImage);
-  const int board = host->chosenBoard >= 0 && host->chosenBoard < BOARD_CHOICES ? host->chosenBoard : 0;
+  const int board =
+      host->chosenBoard >= 0 && host->chosenBoard < BOARD_CHOICES ? host->chosenBoard : 0;
   CString name;
   name.Format("img\\base_%d.bmp", board);
   graphics->LoadImagePage(&boardImage, MediaPath(name));

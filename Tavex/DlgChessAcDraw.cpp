@@ -19,9 +19,11 @@ constexpr CRect kRunningOverlay(382, 823, 564, 949);
 constexpr CRect kColon(537, 660, 547, 680);
 constexpr CRect kStoneWhite(548, 660, 569, 681), kStoneBlack(570, 660, 591, 681);
 constexpr CRect kShadow(592, 660, 614, 682);
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {565, 794, 582, 811}, .fullScreen = {583, 794, 600, 811}, .minimize = {601, 794, 618, 811},
-    .close = {619, 794, 636, 811}, .mark = {583, 776, 600, 793}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {565, 794, 582, 811},
+                                           .fullScreen = {583, 794, 600, 811},
+                                           .minimize = {601, 794, 618, 811},
+                                           .close = {619, 794, 636, 811},
+                                           .mark = {583, 776, 600, 793}};
 constexpr CRect kHumanPortrait(72, 276, 144, 368);
 
 CRect ClockFrame(int f, bool white) {
@@ -56,7 +58,9 @@ constexpr PanelLayout kPanel[PANEL_BUTTONS] = {
 constexpr CRect kSliderTracks[SLIDERS] = {
     {94, 71, 170, 82}, {94, 118, 170, 129}, {94, 365, 170, 376}, {94, 412, 170, 423}};
 
-CString SideName(const PlayerRecord& rec) { return CString(rec.name, int(strnlen(rec.name, sizeof rec.name))); }
+CString SideName(const PlayerRecord& rec) {
+  return CString(rec.name, int(strnlen(rec.name, sizeof rec.name)));
+}
 
 }  // namespace
 
@@ -66,7 +70,8 @@ void CDlgChessAc::LayoutButtons() {
   SetButton(sideButtons[SIDE_BOARD], CRect(576, 442, 608, 477), CRect(596, 696, 628, 731));
   SetButton(sideButtons[SIDE_PORTRAIT_BLACK], CRect(12, 42, 84, 134), kHumanPortrait);
   SetButton(sideButtons[SIDE_PORTRAIT_WHITE], CRect(12, 336, 84, 428), kHumanPortrait);
-  for (int i = 0; i < PANEL_BUTTONS; ++i) SetButton(panelButtons[i], kPanel[i].dest, kPanel[i].hover, kPanel[i].pressed);
+  for (int i = 0; i < PANEL_BUTTONS; ++i)
+    SetButton(panelButtons[i], kPanel[i].dest, kPanel[i].hover, kPanel[i].pressed);
   panelButtons[PANEL_START].hit = CRect(58, 188, 122, 252);
   for (int i = 0; i < SLIDERS; ++i) {
     const CRect& t = kSliderTracks[i];
@@ -86,9 +91,11 @@ void CDlgChessAc::DrawScene() {
   }
   DrawSidePanels(&page);
   DrawStones(&page);
-  graphics->BltPage(&page, 213, 11, &boardImage, host->chessData.ruleSet == RULES_FREESTYLE ? kRuleFree : kRuleRenju, TRUE);
+  graphics->BltPage(&page, 213, 11, &boardImage,
+                    host->chessData.ruleSet == RULES_FREESTYLE ? kRuleFree : kRuleRenju, TRUE);
   for (auto& s : sliders)
-    graphics->BltPage(&page, s.dest.left, s.dest.top, &boardImage, s.state == BUTTON_LIT ? kKnobHeld : kKnobResting, FALSE);
+    graphics->BltPage(&page, s.dest.left, s.dest.top, &boardImage,
+                      s.state == BUTTON_LIT ? kKnobHeld : kKnobResting, FALSE);
   for (int i = 0; i < SIDE_PORTRAIT_BLACK; ++i) {
     const ScreenButton& b = sideButtons[i];
     if (b.state == BUTTON_LIT) {
@@ -98,7 +105,8 @@ void CDlgChessAc::DrawScene() {
   }
   for (auto& b : panelButtons) {
     if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &boardImage,
+                        b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -115,12 +123,15 @@ void CDlgChessAc::DrawSidePanels(ImagePage* page) {
   graphics->BltPage(page, 12, 336, &playersImage, sideButtons[SIDE_PORTRAIT_WHITE].hoverSrc, FALSE);
   for (int side = 0; side < 2; ++side) {
     const int kind = data.sides[side].kind;
-    if (kind >= 0 && kind < 3) graphics->BltPage(page, 42, side == 0 ? 5 : 298, &boardImage, kKindIcons[kind], TRUE);
+    if (kind >= 0 && kind < 3)
+      graphics->BltPage(page, 42, side == 0 ? 5 : 298, &boardImage, kKindIcons[kind], TRUE);
   }
   HDC dc;
   if (graphics->GetPageDC(&dc, FALSE)) {
-    graphics->DrawTextInRect(&dc, SideName(data.sides[0]), CRect(74, 8, 178, 28), DT_CENTER, RGB(255, 255, 0), RGB(1, 0, 0));
-    graphics->DrawTextInRect(&dc, SideName(data.sides[1]), CRect(74, 301, 178, 321), DT_CENTER, RGB(255, 255, 0), RGB(1, 0, 0));
+    graphics->DrawTextInRect(&dc, SideName(data.sides[0]), CRect(74, 8, 178, 28), DT_CENTER,
+                             RGB(255, 255, 0), RGB(1, 0, 0));
+    graphics->DrawTextInRect(&dc, SideName(data.sides[1]), CRect(74, 301, 178, 321), DT_CENTER,
+                             RGB(255, 255, 0), RGB(1, 0, 0));
     graphics->ReleasePageDC(&dc, FALSE);
   }
 }
@@ -130,14 +141,18 @@ void CDlgChessAc::DrawStones(ImagePage* page) {
   for (int r = 0; r < 15; ++r)
     for (int c = 0; c < 15; ++c) {
       const uint8_t code = board[CellAt(r, c)];
-      if (code == CELL_BLACK) graphics->BltBlend(page, 229 + 24 * c, 65 + 24 * r, &boardImage, kShadow);
-      else if (code == CELL_WHITE) graphics->BltBlend(page, 228 + 24 * c, 64 + 24 * r, &boardImage, kShadow);
+      if (code == CELL_BLACK)
+        graphics->BltBlend(page, 229 + 24 * c, 65 + 24 * r, &boardImage, kShadow);
+      else if (code == CELL_WHITE)
+        graphics->BltBlend(page, 228 + 24 * c, 64 + 24 * r, &boardImage, kShadow);
     }
   for (int r = 0; r < 15; ++r)
     for (int c = 0; c < 15; ++c) {
       const uint8_t code = board[CellAt(r, c)];
-      if (code == CELL_BLACK) graphics->BltPage(page, 228 + 24 * c, 64 + 24 * r, &boardImage, kStoneBlack, TRUE);
-      else if (code == CELL_WHITE) graphics->BltPage(page, 227 + 24 * c, 63 + 24 * r, &boardImage, kStoneWhite, TRUE);
+      if (code == CELL_BLACK)
+        graphics->BltPage(page, 228 + 24 * c, 64 + 24 * r, &boardImage, kStoneBlack, TRUE);
+      else if (code == CELL_WHITE)
+        graphics->BltPage(page, 227 + 24 * c, 63 + 24 * r, &boardImage, kStoneWhite, TRUE);
     }
 }
 
@@ -152,7 +167,8 @@ void CDlgChessAc::DrawClocks(ImagePage* page) {
       char text[16];
       std::snprintf(text, sizeof text, "%02u", value);
       for (int k = 0; k < 2; ++k)
-        if (DigitSprite(text[k], &sprite)) graphics->BltPage(page, x + 16 * k, y, &boardImage, sprite, TRUE);
+        if (DigitSprite(text[k], &sprite))
+          graphics->BltPage(page, x + 16 * k, y, &boardImage, sprite, TRUE);
     };
     if (h > 0) {
       two(h, 13);
@@ -163,7 +179,8 @@ void CDlgChessAc::DrawClocks(ImagePage* page) {
       graphics->BltPage(page, 85, y, &boardImage, kColon, TRUE);
     }
     if (h > 0 || m > 0 || sec > 0) two(sec, 93);
-    graphics->BltPage(page, 131, side == 0 ? 145 : 439, &boardImage, ClockFrame(int(sec % 12), side == 1), TRUE);
+    graphics->BltPage(page, 131, side == 0 ? 145 : 439, &boardImage,
+                      ClockFrame(int(sec % 12), side == 1), TRUE);
   }
 }
 

@@ -10,8 +10,8 @@
 #include "DlgSoundSet.h"
 #include "TavexDlg.h"
 
-const int ROSTER_ORDER[30] = {0,  3,  12, 17, 2,  9, 19, 26, 10, 13, 16, 21, 4,  14, 24,
-                              28, 1,  20, 22, 27, 5, 6,  11, 15, 8,  23, 29, 7,  18, 25};
+const int ROSTER_ORDER[30] = {0,  3, 12, 17, 2,  9, 19, 26, 10, 13, 16, 21, 4, 14, 24,
+                              28, 1, 20, 22, 27, 5, 6,  11, 15, 8,  23, 29, 7, 18, 25};
 
 namespace {
 
@@ -119,7 +119,8 @@ void CDlgChessAc::OnMouseMove(UINT flags, CPoint point) {
   const CChessData& data = host->chessData;
   if (running == 1 && kBoardRect.PtInRect(point)) {
     if (!LeftButtonDown())
-      host->SelectCursor(data.sides[data.moveIndex & 1].kind == PLAYER_HUMAN ? CURSOR_HOVER : CURSOR_BUSY);
+      host->SelectCursor(data.sides[data.moveIndex & 1].kind == PLAYER_HUMAN ? CURSOR_HOVER
+                                                                             : CURSOR_BUSY);
     Present();
     CScreen::OnMouseMove(flags, point);
     return;
@@ -297,7 +298,9 @@ void CDlgChessAc::LoadGame() {
     const int before = data.moveIndex;
     data.StepForward(1);
     RedrawScreen();
-    if (data.moveIndex == before || data.moveIndex >= MOVE_RECORDS || !data.moves[data.moveIndex].used) break;
+    if (data.moveIndex == before || data.moveIndex >= MOVE_RECORDS ||
+        !data.moves[data.moveIndex].used)
+      break;
   }
 }
 

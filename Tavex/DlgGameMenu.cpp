@@ -4,20 +4,26 @@
 
 namespace {
 
-const char* const kPictures[3] = {"img\\GameMenu_0.bmp", "img\\GameMenu_1.bmp", "img\\GameMenu_2.bmp"};
+const char* const kPictures[3] = {"img\\GameMenu_0.bmp", "img\\GameMenu_1.bmp",
+                                  "img\\GameMenu_2.bmp"};
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {542, 498, 559, 515}, .fullScreen = {560, 498, 577, 515}, .minimize = {578, 498, 595, 515},
-    .close = {596, 498, 613, 515}, .mark = {560, 480, 577, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {542, 498, 559, 515},
+                                           .fullScreen = {560, 498, 577, 515},
+                                           .minimize = {578, 498, 595, 515},
+                                           .close = {596, 498, 613, 515},
+                                           .mark = {560, 480, 577, 497}};
 
 }  // namespace
 
 CDlgGameMenu::CDlgGameMenu(CTavexDlg* host) : CScreen(IDD_DLG_GAMEMENU, host) {}
 
 void CDlgGameMenu::Layout() {
-  SetButton(items[0], CRect(190, 138, 460, 199), CRect(0, 480, 270, 541), CRect(271, 480, 541, 541));
-  SetButton(items[1], CRect(190, 200, 460, 261), CRect(0, 542, 270, 603), CRect(271, 542, 541, 603));
-  SetButton(items[2], CRect(190, 253, 460, 314), CRect(0, 604, 270, 665), CRect(271, 604, 541, 665));
+  SetButton(items[0], CRect(190, 138, 460, 199), CRect(0, 480, 270, 541),
+            CRect(271, 480, 541, 541));
+  SetButton(items[1], CRect(190, 200, 460, 261), CRect(0, 542, 270, 603),
+            CRect(271, 542, 541, 603));
+  SetButton(items[2], CRect(190, 253, 460, 314), CRect(0, 604, 270, 665),
+            CRect(271, 604, 541, 665));
   LayoutTitleBar(TitleBarButtons, kTitleSprites);
 }
 
@@ -40,7 +46,8 @@ void CDlgGameMenu::Draw() {
   DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
     if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture,
+                        b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -93,9 +100,7 @@ void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
       exitRequested = 1;
       LeaveScreen();
       break;
-    default:
-      result = -1;
-      break;
+    default: result = -1; break;
   }
   Draw();
   if (TitleBarAction(tb)) Draw();

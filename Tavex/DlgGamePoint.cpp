@@ -6,9 +6,11 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {0, 528, 17, 545}, .fullScreen = {18, 528, 35, 545}, .minimize = {36, 528, 53, 545},
-    .close = {54, 528, 71, 545}, .mark = {18, 510, 35, 527}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {0, 528, 17, 545},
+                                           .fullScreen = {18, 528, 35, 545},
+                                           .minimize = {36, 528, 53, 545},
+                                           .close = {54, 528, 71, 545},
+                                           .mark = {18, 510, 35, 527}};
 
 }  // namespace
 
@@ -64,7 +66,8 @@ void CDlgGamePoint::DrawStandings() {
     if (s.rosterIndex == -1)
       line.Format("Player 累計積分:%02d", int(s.points));
     else
-      line.Format("%s 累計積分:%02d", static_cast<const char*>(RosterName(host, s.rosterIndex)), int(s.points));
+      line.Format("%s 累計積分:%02d", static_cast<const char*>(RosterName(host, s.rosterIndex)),
+                  int(s.points));
     graphics->TextOutShadow(&dc, 220, 180 + 77 * i, line, RGB(0, 0, 0), RGB(160, 160, 140));
   }
   graphics->ReleasePageDC(&dc, FALSE);

@@ -11,9 +11,11 @@ namespace {
 const char* const kPictures[SAVE_KINDS] = {"img\\GameMenu_0_1.bmp", "img\\GameMenu_1_1.bmp",
                                            "img\\GameMenu_2_1.bmp"};
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {569, 498, 586, 515}, .fullScreen = {587, 498, 604, 515}, .minimize = {605, 498, 622, 515},
-    .close = {623, 498, 640, 515}, .mark = {587, 480, 604, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {569, 498, 586, 515},
+                                           .fullScreen = {587, 498, 604, 515},
+                                           .minimize = {605, 498, 622, 515},
+                                           .close = {623, 498, 640, 515},
+                                           .mark = {587, 480, 604, 497}};
 
 constexpr COLORREF kLabelChosen = RGB(42, 1, 0);
 constexpr COLORREF kLabelChosenShadow = RGB(147, 98, 58);
@@ -52,8 +54,8 @@ CString SaveSlotLabel(const char* fileName) {
   if (!CFile::GetStatus(fileName, status)) return CString("空白存檔");
   const CTime& t = status.m_mtime;
   CString label;
-  label.Format("%04d年%2d月%2d日 %02d:%02d:%02d", t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(),
-               t.GetMinute(), t.GetSecond());
+  label.Format("%04d年%2d月%2d日 %02d:%02d:%02d", t.GetYear(), t.GetMonth(), t.GetDay(),
+               t.GetHour(), t.GetMinute(), t.GetSecond());
   return label;
 }
 
@@ -114,7 +116,8 @@ int32_t CDlgGameSaveLoad::LoadLadder(int32_t* game) {
   std::memcpy(&level, bytes, 4);
   std::memcpy(&savedGame, bytes + 4, 4);
   std::memcpy(standings, bytes + 8, 64);
-  if (level < 0 || level > 11 || savedGame < 0 || savedGame > 3 || standings[0].rosterIndex != -1) return 0;
+  if (level < 0 || level > 11 || savedGame < 0 || savedGame > 3 || standings[0].rosterIndex != -1)
+    return 0;
   for (int i = 1; i <= 4; ++i)
     if (!IsRosterIndex(standings[i].rosterIndex)) return 0;
   // Outcomes of the games already played: 0 won, 1 drawn, 2 lost.
@@ -168,7 +171,8 @@ void CDlgGameSaveLoad::DrawSlots() {
   for (int s = 0; s < SAVE_SLOTS; ++s) {
     const ScreenButton& b = buttons[SLOT_FIRST + s];
     const bool lit = s == slot || b.state == BUTTON_LIT;
-    graphics->TextOutShadow(&dc, b.dest.left, b.dest.top, slotLabels[s], lit ? kLabelChosen : kLabelIdle,
+    graphics->TextOutShadow(&dc, b.dest.left, b.dest.top, slotLabels[s],
+                            lit ? kLabelChosen : kLabelIdle,
                             lit ? kLabelChosenShadow : kLabelIdleShadow);
   }
   graphics->ReleasePageDC(&dc, FALSE);

@@ -5,9 +5,11 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {151, 595, 168, 612}, .fullScreen = {169, 595, 186, 612}, .minimize = {187, 595, 204, 612},
-    .close = {205, 595, 222, 612}, .mark = {169, 577, 186, 594}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {151, 595, 168, 612},
+                                           .fullScreen = {169, 595, 186, 612},
+                                           .minimize = {187, 595, 204, 612},
+                                           .close = {205, 595, 222, 612},
+                                           .mark = {169, 577, 186, 594}};
 constexpr CRect kStoneMarks[2] = {{564, 480, 592, 509}, {593, 480, 621, 509}};
 constexpr CRect kNextMarker(99, 480, 179, 514);
 constexpr CRect kNextPicture(0, 577, 150, 748);
@@ -88,7 +90,8 @@ void CDlgGameStart::DrawRound() {
   } else {
     const int32_t score = host->standings[0].points;
     graphics->BltPage(&page, 399, 201, &picture, kSummaryHeading, TRUE);
-    graphics->BltPage(&page, 436, 228, &picture, score >= LADDER_PASS_SCORE ? kPassPicture : kFailPicture, TRUE);
+    graphics->BltPage(&page, 436, 228, &picture,
+                      score >= LADDER_PASS_SCORE ? kPassPicture : kFailPicture, TRUE);
     CString digits;
     digits.Format("%d", int(score));
     // A sign has no sprite; it keeps its place.
@@ -122,7 +125,8 @@ void CDlgGameStart::DrawRound() {
   HDC dc = nullptr;
   graphics->GetPageDC(&dc, FALSE);
   for (int i = 0; i < LADDER_GAMES; ++i)
-    graphics->TextOutShadow(&dc, 142, 127 + kRowStep * i, RosterName(host, host->standings[i + 1].rosterIndex),
+    graphics->TextOutShadow(&dc, 142, 127 + kRowStep * i,
+                            RosterName(host, host->standings[i + 1].rosterIndex),
                             RGB(186, 186, 168), RGB(238, 238, 218));
   graphics->ReleasePageDC(&dc, FALSE);
 

@@ -8,9 +8,11 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {542, 498, 559, 515}, .fullScreen = {560, 498, 577, 515}, .minimize = {578, 498, 595, 515},
-    .close = {596, 498, 613, 515}, .mark = {328, 480, 345, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {542, 498, 559, 515},
+                                           .fullScreen = {560, 498, 577, 515},
+                                           .minimize = {578, 498, 595, 515},
+                                           .close = {596, 498, 613, 515},
+                                           .mark = {328, 480, 345, 497}};
 
 // The marks of codes 1 to 4, in code order.
 constexpr CRect kResultMarks[4] = {
@@ -36,8 +38,10 @@ uint8_t MirrorResult(uint8_t code) {
 int32_t RowPoints(const uint8_t row[TOURNAMENT_PLAYERS]) {
   int32_t points = 0;
   for (int q = 0; q < TOURNAMENT_PLAYERS; ++q) {
-    if (row[q] == MATCH_WON) points += 2;
-    else if (row[q] == MATCH_DRAW) points += 1;
+    if (row[q] == MATCH_WON)
+      points += 2;
+    else if (row[q] == MATCH_DRAW)
+      points += 1;
   }
   return points;
 }
@@ -47,7 +51,8 @@ CString RosterName(const CTavexDlg* host, int rosterIndex) {
   // The field need not hold its terminating zero; never read past it.
   const char* name = host->roster[rosterIndex].name;
   const void* end = std::memchr(name, 0, sizeof host->roster[rosterIndex].name);
-  const int length = end ? int(static_cast<const char*>(end) - name) : int(sizeof host->roster[rosterIndex].name);
+  const int length =
+      end ? int(static_cast<const char*>(end) - name) : int(sizeof host->roster[rosterIndex].name);
   return CString(name, length);
 }
 
@@ -80,7 +85,8 @@ BOOL CDlgGameTable::OnInitDialog() {
 void CDlgGameTable::MarkRoundPending() {
   // The round may come from a save; a value outside the schedule marks nothing.
   if (round < 0 || round >= TOURNAMENT_ROUNDS) return;
-  for (int p = 0; p < TOURNAMENT_PLAYERS; ++p) host->resultMatrix[p][roundSchedule[p][round]] = MATCH_PENDING;
+  for (int p = 0; p < TOURNAMENT_PLAYERS; ++p)
+    host->resultMatrix[p][roundSchedule[p][round]] = MATCH_PENDING;
 }
 
 int CDlgGameTable::SimulatePairing(int p) {
@@ -120,7 +126,8 @@ void CDlgGameTable::DrawTable() {
       const uint8_t code = host->resultMatrix[p][q];
       // Only codes 1 to 4 have a mark; anything else from a damaged save draws nothing.
       if (code < MATCH_WON || code > MATCH_PENDING) continue;
-      graphics->BltPage(&page, kCellLeft + kStep * q, kRowTop + kStep * p, &picture, kResultMarks[code - 1], TRUE);
+      graphics->BltPage(&page, kCellLeft + kStep * q, kRowTop + kStep * p, &picture,
+                        kResultMarks[code - 1], TRUE);
     }
   }
   graphics->UnlockPage(FALSE);
@@ -130,14 +137,15 @@ void CDlgGameTable::DrawTable() {
   // The human is "PLAYER" here whatever name is entered later.
   graphics->TextOutShadow(&dc, 144, kRowTop, "PLAYER", RGB(255, 0, 0), RGB(1, 0, 0));
   for (int p = 1; p < TOURNAMENT_PLAYERS; ++p)
-    graphics->TextOutShadow(&dc, 144, kRowTop + kStep * p, RosterName(host, host->standings[p].rosterIndex),
-                            RGB(255, 0, 0), 0);
+    graphics->TextOutShadow(&dc, 144, kRowTop + kStep * p,
+                            RosterName(host, host->standings[p].rosterIndex), RGB(255, 0, 0), 0);
   for (int p = 0; p < TOURNAMENT_PLAYERS; ++p) {
     host->standings[p].points = RowPoints(host->resultMatrix[p]);
     CString text;
     text.Format("%02d", int(host->standings[p].points));
-    graphics->DrawTextInRect(&dc, text, CRect(463, kRowTop + kStep * p, 512, kRowTop + 26 + kStep * p), DT_CENTER,
-                             RGB(255, 255, 255), RGB(1, 0, 0));
+    graphics->DrawTextInRect(&dc, text,
+                             CRect(463, kRowTop + kStep * p, 512, kRowTop + 26 + kStep * p),
+                             DT_CENTER, RGB(255, 255, 255), RGB(1, 0, 0));
   }
   graphics->ReleasePageDC(&dc, FALSE);
 

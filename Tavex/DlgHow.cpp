@@ -5,9 +5,11 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {126, 498, 143, 515}, .fullScreen = {144, 498, 161, 515}, .minimize = {162, 498, 179, 515},
-    .close = {180, 498, 197, 515}, .mark = {144, 480, 161, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {126, 498, 143, 515},
+                                           .fullScreen = {144, 498, 161, 515},
+                                           .minimize = {162, 498, 179, 515},
+                                           .close = {180, 498, 197, 515},
+                                           .mark = {144, 480, 161, 497}};
 constexpr CRect kRuleMark(0, 480, 25, 505);
 
 }  // namespace
@@ -46,7 +48,8 @@ BOOL CDlgHow::OnInitDialog() {
 void CDlgHow::Draw() {
   ImagePage page;
   BeginPage(&page);
-  const ScreenButton& rule = buttons[host->chessData.ruleSet == RULES_FREESTYLE ? HOW_FREESTYLE : HOW_RENJU];
+  const ScreenButton& rule =
+      buttons[host->chessData.ruleSet == RULES_FREESTYLE ? HOW_FREESTYLE : HOW_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, buttons, HOW_BUTTONS, TRUE);
   graphics->UnlockPage(FALSE);

@@ -11,12 +11,14 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {561, 498, 578, 515}, .fullScreen = {579, 498, 596, 515}, .minimize = {597, 498, 614, 515},
-    .close = {615, 498, 632, 515}, .mark = {579, 480, 596, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {561, 498, 578, 515},
+                                           .fullScreen = {579, 498, 596, 515},
+                                           .minimize = {597, 498, 614, 515},
+                                           .close = {615, 498, 632, 515},
+                                           .mark = {579, 480, 596, 497}};
 
 const CRect kGradeBadgeRects[kLadderLevels] = {
-    {280, 480, 560, 576}, {280, 576, 560, 672}, {280, 672, 560, 768},  {280, 768, 560, 864},
+    {280, 480, 560, 576}, {280, 576, 560, 672},  {280, 672, 560, 768}, {280, 768, 560, 864},
     {280, 864, 560, 960}, {280, 960, 560, 1056}, {0, 480, 280, 576},   {0, 576, 280, 672},
     {0, 672, 280, 768},   {0, 768, 280, 864},    {0, 864, 280, 960},   {0, 960, 280, 1056},
 };
@@ -30,16 +32,19 @@ constexpr COLORREF kOfferShadow = RGB(100, 66, 27);
 // An empty 1.44 MB diskette, in FAT units.
 constexpr DWORD kSectorsPerCluster = 1, kBytesPerSector = 512, kDiskClusters = 2847;
 
-int ClampLevel(int level) { return level < 0 ? 0 : level >= kLadderLevels ? kLadderLevels - 1 : level; }
+int ClampLevel(int level) {
+  return level < 0 ? 0 : level >= kLadderLevels ? kLadderLevels - 1 : level;
+}
 
 bool EmptyDiskette(const char* root) {
   if (GetDriveTypeA(root) != DRIVE_REMOVABLE) return false;
-  // What a killed write of ours left there is nobody's file: it must not make the disk count as used.
+  // What a killed write of ours left there is nobody's file: it must not make the disk count as
+  // used.
   RemoveDeadTemporaries(NativePath(std::string(root) + "Quillan.exe"));
   DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
   if (!GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &clusters)) return false;
-  return sectors == kSectorsPerCluster && bytes == kBytesPerSector && freeClusters == kDiskClusters &&
-         clusters == kDiskClusters;
+  return sectors == kSectorsPerCluster && bytes == kBytesPerSector &&
+         freeClusters == kDiskClusters && clusters == kDiskClusters;
 }
 
 int DefaultMessageBox(CWnd* owner, const char* text) { return MessageBox(owner, text); }
@@ -53,8 +58,8 @@ const char* CertificateGradeName(int level) { return kGradeNames[ClampLevel(leve
 void FormatCertificateTrailer(int level, uint8_t (&trailer)[kCertificateTrailerBytes]) {
   // Nothing but the text goes onto the disk: the rest of the trailer is zeros.
   std::memset(trailer, 0, sizeof trailer);
-  std::snprintf(reinterpret_cast<char*>(trailer), sizeof trailer, "五子棋棋力證書申請  電腦鑑定棋力為[%s!]",
-                CertificateGradeName(level));
+  std::snprintf(reinterpret_cast<char*>(trailer), sizeof trailer,
+                "五子棋棋力證書申請  電腦鑑定棋力為[%s!]", CertificateGradeName(level));
 }
 
 CertificateOutcome WriteCertificateDisk(int level) {
@@ -84,16 +89,15 @@ CertificateOutcome WriteCertificateDisk(int level) {
   std::snprintf(path, sizeof path, "%c:\\Quillan.exe", drive[0]);
   // Whole or not at all: a disk that fills up keeps no half-written viewer. It is a program,
   // to be run from the disk.
-  return AtomicWriteFile(path, file.data(), file.size(), 0755) ? CERTIFICATE_WRITTEN : CERTIFICATE_WRITE_FAILED;
+  return AtomicWriteFile(path, file.data(), file.size(), 0755) ? CERTIFICATE_WRITTEN
+                                                               : CERTIFICATE_WRITE_FAILED;
 }
 
 CDlgCertificate::CDlgCertificate(CTavexDlg* host) : CScreen(IDD, host) {}
 
 bool CDlgCertificate::Renju() const { return host->chessData.ruleSet != RULES_FREESTYLE; }
 
-void CDlgCertificate::Layout() {
-  LayoutTitleBar(TitleBarButtons, kTitleSprites);
-}
+void CDlgCertificate::Layout() { LayoutTitleBar(TitleBarButtons, kTitleSprites); }
 
 BOOL CDlgCertificate::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -131,10 +135,10 @@ void CDlgCertificate::Draw() {
   if (Renju()) {
     HDC dc = nullptr;
     graphics->GetPageDC(&dc, FALSE);
-    graphics->TextOutShadow(&dc, 40, 445, "恭喜您通過檢定，現在您可將紀錄存在磁碟片上，請參考手冊", kOfferColour,
-                            kOfferShadow);
-    graphics->TextOutShadow(&dc, 40, 461, "上的申請辦法取得Orvane的棋力證書。存檔嗎？(Y/N)", kOfferColour,
-                            kOfferShadow);
+    graphics->TextOutShadow(&dc, 40, 445, "恭喜您通過檢定，現在您可將紀錄存在磁碟片上，請參考手冊",
+                            kOfferColour, kOfferShadow);
+    graphics->TextOutShadow(&dc, 40, 461, "上的申請辦法取得Orvane的棋力證書。存檔嗎？(Y/N)",
+                            kOfferColour, kOfferShadow);
     graphics->ReleasePageDC(&dc, FALSE);
   }
   Present(true);

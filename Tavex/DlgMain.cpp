@@ -6,9 +6,11 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {569, 498, 586, 515}, .fullScreen = {587, 498, 604, 515}, .minimize = {605, 498, 622, 515},
-    .close = {624, 498, 641, 515}, .mark = {587, 480, 604, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {569, 498, 586, 515},
+                                           .fullScreen = {587, 498, 604, 515},
+                                           .minimize = {605, 498, 622, 515},
+                                           .close = {624, 498, 641, 515},
+                                           .mark = {587, 480, 604, 497}};
 
 struct ItemLayout {
   CRect rect, hover, pressed;
@@ -30,9 +32,11 @@ constexpr ItemLayout kItems[MAIN_ITEMS] = {
 CDlgMain::CDlgMain(CTavexDlg* host) : CScreen(IDD_DLG_MAIN, host) {}
 
 void CDlgMain::Layout() {
-  for (int i = 0; i < MAIN_ITEMS; ++i) SetButton(items[i], kItems[i].rect, kItems[i].hover, kItems[i].pressed);
+  for (int i = 0; i < MAIN_ITEMS; ++i)
+    SetButton(items[i], kItems[i].rect, kItems[i].hover, kItems[i].pressed);
   LayoutTitleBar(TitleBarButtons, kTitleSprites);
-  SetButton(TitleBarButtons[TITLE_SOUND_SETTINGS], CRect(589, 431, 625, 467), CRect(532, 480, 568, 516));
+  SetButton(TitleBarButtons[TITLE_SOUND_SETTINGS], CRect(589, 431, 625, 467),
+            CRect(532, 480, 568, 516));
 }
 
 BOOL CDlgMain::OnInitDialog() {
@@ -61,12 +65,14 @@ BOOL CDlgMain::OnInitDialog() {
 void CDlgMain::Compose() {
   ImagePage page;
   BeginPage(&page);
-  const ScreenButton& rule = items[host->chessData.ruleSet == RULES_FREESTYLE ? MENU_FREESTYLE : MENU_RENJU];
+  const ScreenButton& rule =
+      items[host->chessData.ruleSet == RULES_FREESTYLE ? MENU_FREESTYLE : MENU_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, TitleBarButtons, MAIN_TITLE_BUTTONS, FALSE);
   for (auto& b : items) {
     if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture, b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
+      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture,
+                        b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
       break;
     }
   }
@@ -133,8 +139,10 @@ void CDlgMain::OpenSoundSettings() {
   panel.DoModal();
   const bool musicOn = sound->channelEnabled[CHANNEL_MUSIC] != 0;
   if (musicOn != musicWasOn) {
-    if (musicOn) sound->PlayMusic(&music, TRUE);
-    else sound->StopSound(&music);
+    if (musicOn)
+      sound->PlayMusic(&music, TRUE);
+    else
+      sound->StopSound(&music);
   }
 }
 

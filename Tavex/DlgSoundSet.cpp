@@ -22,8 +22,10 @@ CDlgSoundSet::CDlgSoundSet(CTavexDlg* host) : CScreen(IDD_DLG_SOUNDSET, host) {}
 
 BOOL CDlgSoundSet::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(), SWP_SHOWWINDOW);
-  for (int i = 0; i < SOUNDSET_BUTTONS; ++i) SetButton(buttons[i], kButtons[i].rect, kButtons[i].lit);
+  SetWindowPos(&wndTopMost, placeRect.left, placeRect.top, placeRect.Width(), placeRect.Height(),
+               SWP_SHOWWINDOW);
+  for (int i = 0; i < SOUNDSET_BUTTONS; ++i)
+    SetButton(buttons[i], kButtons[i].rect, kButtons[i].lit);
   LoadPicture("img\\SoundSet.bmp");
   GrabPage(&background);
   Draw();

@@ -8,8 +8,8 @@ class CDlgSoundSet : public CScreen {
  public:
   explicit CDlgSoundSet(CTavexDlg* host);
 
-  CRect placeRect;          // the caller's window rectangle, set before the run
-  ImagePage background;     // the caller's page, put back at the end
+  CRect placeRect;       // the caller's window rectangle, set before the run
+  ImagePage background;  // the caller's page, put back at the end
   ScreenButton buttons[SOUNDSET_BUTTONS];
 
   void Draw();

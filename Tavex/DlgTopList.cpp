@@ -8,9 +8,11 @@
 
 namespace {
 
-constexpr TitleBarSprites kTitleSprites = {
-    .windowed = {250, 498, 267, 515}, .fullScreen = {268, 498, 285, 515}, .minimize = {286, 498, 303, 515},
-    .close = {304, 498, 321, 515}, .mark = {268, 480, 285, 497}};
+constexpr TitleBarSprites kTitleSprites = {.windowed = {250, 498, 267, 515},
+                                           .fullScreen = {268, 498, 285, 515},
+                                           .minimize = {286, 498, 303, 515},
+                                           .close = {304, 498, 321, 515},
+                                           .mark = {268, 480, 285, 497}};
 
 constexpr COLORREF kLineColour = RGB(0, 0, 0);
 constexpr COLORREF kLineShadow = RGB(159, 159, 140);
@@ -28,7 +30,8 @@ CString TopTenName(const PlayerRecord& entry) {
   const std::string_view field(entry.name, strnlen(entry.name, sizeof entry.name));
   size_t length = field.size();
   // A damaged file may end the field in the middle of a character.
-  if (length > 0 && IsBig5Lead(static_cast<uint8_t>(field[length - 1])) && Big5PrevChar(field, length) == length - 1)
+  if (length > 0 && IsBig5Lead(static_cast<uint8_t>(field[length - 1])) &&
+      Big5PrevChar(field, length) == length - 1)
     --length;
   return CString(field.substr(0, length));
 }
@@ -107,7 +110,8 @@ void CDlgTopList::DrawLists() {
       CString line;
       // Empty places leave their gap: the lines below do not move up.
       if (FormatTopTenLine(column, lists[column], list[i], &line))
-        graphics->TextOutShadow(&dc, xs[column], kFirstLineY + kLineStep * i, line, kLineColour, kLineShadow);
+        graphics->TextOutShadow(&dc, xs[column], kFirstLineY + kLineStep * i, line, kLineColour,
+                                kLineShadow);
     }
   }
   graphics->ReleasePageDC(&dc, FALSE);

@@ -4,7 +4,8 @@
 
 void (*CScreen::screenOpened)(CScreen* screen) = nullptr;
 
-void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, const CRect& pressedSrc) {
+void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc,
+               const CRect& pressedSrc) {
   button.dest = rect;
   button.hit = rect;
   button.hoverSrc = hoverSrc;
@@ -13,7 +14,10 @@ void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc, c
 }
 
 CScreen::CScreen(UINT templateId, CTavexDlg* host_)
-    : CDialog(templateId, host_), host(host_), graphics(&host_->directDraw), sound(&host_->directSound) {}
+    : CDialog(templateId, host_),
+      host(host_),
+      graphics(&host_->directDraw),
+      sound(&host_->directSound) {}
 
 CScreen::~CScreen() { FreeImagePage(&picture); }
 
@@ -49,7 +53,8 @@ void CScreen::BeginPage(ImagePage* page) {
   }
 }
 
-void CScreen::DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent) {
+void CScreen::DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count,
+                               BOOL transparent) {
   for (int i = 0; i < count; ++i) {
     const ScreenButton& b = buttons[i];
     if (b.state == BUTTON_LIT) {
@@ -131,8 +136,8 @@ bool CScreen::PointCursor(const ScreenButton* buttons, int count, CPoint point) 
 void CScreen::LayoutTitleBar(ScreenButton* buttons, const TitleBarSprites& sprites) {
   titleBar = buttons;
   titleSprites = &sprites;
-  const CRect pressed[TITLE_BUTTONS] = {host->fullScreen ? sprites.fullScreen : sprites.windowed, sprites.minimize,
-                                        sprites.close};
+  const CRect pressed[TITLE_BUTTONS] = {host->fullScreen ? sprites.fullScreen : sprites.windowed,
+                                        sprites.minimize, sprites.close};
   for (int i = 0; i < TITLE_BUTTONS; ++i) SetButton(buttons[i], kTitleBarRects[i], pressed[i]);
 }
 
@@ -170,7 +175,9 @@ void CScreen::LeaveScreen() {
   EndDialog(0);
 }
 
-void CScreen::DragWindow(CPoint point) { PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y)); }
+void CScreen::DragWindow(CPoint point) {
+  PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+}
 
 void CScreen::OnPaint() {
   CPaintDC dc(this);

@@ -96,9 +96,11 @@ class CScreen : public CDialog {
   // The first button under the point, or -1.
   static int ButtonAt(const ScreenButton* buttons, int count, CPoint point);
   // Every button under the point takes `pressed`, the others go idle; the last one hit, or -1.
-  static int PressButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = BUTTON_LIT);
+  static int PressButtons(ScreenButton* buttons, int count, CPoint point,
+                          int32_t pressed = BUTTON_LIT);
   // The last button still `pressed` and under the point is chosen, or -1; all go idle.
-  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point, int32_t pressed = BUTTON_LIT);
+  static int ReleaseButtons(ScreenButton* buttons, int count, CPoint point,
+                            int32_t pressed = BUTTON_LIT);
   // Hovering: an idle item under the point lights (with the hover effect where the screen has
   // one); a lit item the point has left goes idle; pressed items keep their state. Returns
   // whether any item is under the point or went idle, i.e. whether the screen must redraw.

@@ -39,7 +39,8 @@ BOOL CTavexApp::InitInstance() {
   if (!instanceLock.Held() && !instanceLock.Acquire(kInstanceName)) {
     // Without a lock file we cannot tell a second copy from a first: say so rather than end
     // as silently as a second copy does.
-    if (!instanceLock.Failure().empty()) MessageBox(nullptr, instanceLock.Failure().c_str(), "Tavex");
+    if (!instanceLock.Failure().empty())
+      MessageBox(nullptr, instanceLock.Failure().c_str(), "Tavex");
     return FALSE;
   }
   InstallEngineHostPump();

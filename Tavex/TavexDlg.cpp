@@ -28,8 +28,8 @@ const char* const kEffectFiles[EFFECT_COUNT] = {
     "sound\\Driphit.wav",  "sound\\Error.wav", "sound\\FX014.wav",
 };
 
-const char* const kCursorFiles[CURSOR_SHAPES] = {
-    "cursor\\cursor_0.bmp", "cursor\\cursor_1.bmp", "cursor\\cursor_2.bmp", "cursor\\cursor_3.bmp"};
+const char* const kCursorFiles[CURSOR_SHAPES] = {"cursor\\cursor_0.bmp", "cursor\\cursor_1.bmp",
+                                                 "cursor\\cursor_2.bmp", "cursor\\cursor_3.bmp"};
 
 const char* const kSoundConfig = "Sound.cfg";
 const char* const kTopTenFile = "top10.dat";
@@ -175,7 +175,8 @@ int CTavexDlg::PlayRosterGame(int rosterIndex, bool opponentBlack, int mode) {
 }
 
 bool CTavexDlg::HumanWon(int gameResult) const {
-  return (gameResult == RESULT_BLACK_WON || gameResult == RESULT_WHITE_WON) && chessData.sides[gameResult].kind == PLAYER_HUMAN;
+  return (gameResult == RESULT_BLACK_WON || gameResult == RESULT_WHITE_WON) &&
+         chessData.sides[gameResult].kind == PLAYER_HUMAN;
 }
 
 void CTavexDlg::RunTournament(int kind) {
@@ -203,7 +204,8 @@ void CTavexDlg::RunTournament(int kind) {
         if (table.result == -1) break;
         StopModeMusic();  // the play screen plays its own track
         const bool opponentBlack = (table.round & 1) == 0;
-        const int game = PlayRosterGame(standings[table.round + 1].rosterIndex, opponentBlack, kind + 1);
+        const int game =
+            PlayRosterGame(standings[table.round + 1].rosterIndex, opponentBlack, kind + 1);
         if (game == RESULT_DRAW)
           table.RecordResult(MATCH_DRAW);
         else
@@ -219,7 +221,8 @@ void CTavexDlg::RunTournament(int kind) {
   // The final table brings the points up to date; a close on it skips the standings.
   dlgGameTable->DoModal();
   if (!quitRequested) dlgGamePoint->DoModal();
-  EnterTopTen(kind == 0 ? TOPLIST_TOURNAMENT_A : TOPLIST_TOURNAMENT_B, uint32_t(standings[0].points));
+  EnterTopTen(kind == 0 ? TOPLIST_TOURNAMENT_A : TOPLIST_TOURNAMENT_B,
+              uint32_t(standings[0].points));
 }
 
 void CTavexDlg::RunLadder() {
@@ -247,7 +250,8 @@ void CTavexDlg::RunLadder() {
         if (start.result == -1) break;
         const int g = start.gameIndex;
         const int game = PlayRosterGame(standings[g + 1].rosterIndex, (g & 1) == 0, GAME_LADDER);
-        standings[g + 1].points = game == RESULT_DRAW ? LADDER_DRAWN : (HumanWon(game) ? LADDER_WON : LADDER_LOST);
+        standings[g + 1].points =
+            game == RESULT_DRAW ? LADDER_DRAWN : (HumanWon(game) ? LADDER_WON : LADDER_LOST);
         int32_t lost = 0;
         for (int i = 0; i <= g; ++i) lost += standings[i + 1].points;
         standings[0].points = 2 * (g + 1) - lost;
@@ -272,7 +276,8 @@ void CTavexDlg::RunLadder() {
     start.level = LADDER_LEVEL_COUNT - 1;
   else if (start.level == -1 && !quitRequested)
     dlgGameSaveLoad->DeleteSave();  // a quit is no failure: the slot keeps the run
-  if (start.level < 0 || start.result == -1 || dlgGameSaveLoad->result == -1 || quitRequested) return;
+  if (start.level < 0 || start.result == -1 || dlgGameSaveLoad->result == -1 || quitRequested)
+    return;
   dlgCertificate->level = start.level;
   dlgCertificate->DoModal();
   EnterTopTen(TOPLIST_LADDER, uint32_t(start.level + 1));

@@ -30,29 +30,34 @@ struct Position {
 // Moves as played, black first. Taken from self-play games of the engine.
 const std::vector<Position> kPositions = {
     {"free opening", RULES_FREESTYLE, false, {359, 328, 361, 326, 329, 358}},
-    {"free middle", RULES_FREESTYLE, true,
-     {359, 328, 361, 326, 329, 358, 390, 393, 423, 327, 360, 420, 389, 388, 452, 357, 419, 391,
-      325, 454}},
-    {"free middle 2", RULES_FREESTYLE, true,
-     {359, 360, 327, 391, 329, 328, 296, 263, 265, 234, 297, 233, 330, 299, 232, 331, 363, 396,
-      425, 332}},
-    {"free middle 3", RULES_FREESTYLE, true,
-     {359, 360, 327, 391, 329, 328, 296, 263, 265, 234, 297, 233, 330, 299, 232, 331, 363, 396,
-      425, 332, 266, 393, 362, 394, 392, 395, 397, 458}},
-    {"free tactical", RULES_FREESTYLE, false,
+    {"free middle", RULES_FREESTYLE, true, {359, 328, 361, 326, 329, 358, 390, 393, 423, 327,
+                                            360, 420, 389, 388, 452, 357, 419, 391, 325, 454}},
+    {"free middle 2", RULES_FREESTYLE, true, {359, 360, 327, 391, 329, 328, 296, 263, 265, 234,
+                                              297, 233, 330, 299, 232, 331, 363, 396, 425, 332}},
+    {"free middle 3", RULES_FREESTYLE, true, {359, 360, 327, 391, 329, 328, 296, 263, 265, 234,
+                                              297, 233, 330, 299, 232, 331, 363, 396, 425, 332,
+                                              266, 393, 362, 394, 392, 395, 397, 458}},
+    {"free tactical",
+     RULES_FREESTYLE,
+     false,
      {359, 327, 329, 325, 297, 390, 326, 392, 233, 265, 264, 295, 231, 330}},
-    {"free defence", RULES_FREESTYLE, false,
+    {"free defence",
+     RULES_FREESTYLE,
+     false,
      {359, 327, 329, 325, 297, 390, 326, 392, 233, 265, 264, 295, 231}},
     {"renju opening", RULES_RENJU, false, {359, 360, 393, 362, 392, 425}},
-    {"renju middle", RULES_RENJU, true,
-     {359, 360, 393, 362, 392, 425, 330, 329, 395, 394, 391, 297, 363, 423, 457, 490, 426, 488,
-      299, 331, 233}},
-    {"renju middle 2", RULES_RENJU, true,
+    {"renju middle", RULES_RENJU, true, {359, 360, 393, 362, 392, 425, 330, 329, 395, 394, 391,
+                                         297, 363, 423, 457, 490, 426, 488, 299, 331, 233}},
+    {"renju middle 2",
+     RULES_RENJU,
+     true,
      {359, 360, 393, 392, 328, 297, 424, 455, 457, 391, 422, 425, 454, 390, 388, 298}},
-    {"renju middle 3", RULES_RENJU, true,
-     {359, 360, 393, 392, 328, 297, 424, 455, 457, 391, 422, 425, 454, 390, 388, 298, 420, 421,
-      452, 484, 357, 265, 329, 331, 364}},
-    {"renju tactical", RULES_RENJU, false,
+    {"renju middle 3", RULES_RENJU, true, {359, 360, 393, 392, 328, 297, 424, 455, 457,
+                                           391, 422, 425, 454, 390, 388, 298, 420, 421,
+                                           452, 484, 357, 265, 329, 331, 364}},
+    {"renju tactical",
+     RULES_RENJU,
+     false,
      {359, 328, 361, 330, 327, 362, 298, 295, 265, 329, 296, 358, 267, 363, 331, 364}},
 };
 
@@ -121,8 +126,8 @@ int Run(const Options& o) {
       }
       std::sort(times.begin(), times.end());
       double median = times[times.size() / 2];
-      signature = Fnv(Fnv(Fnv(signature, n0), static_cast<uint32_t>(cell)),
-                      static_cast<uint32_t>(score));
+      signature =
+          Fnv(Fnv(Fnv(signature, n0), static_cast<uint32_t>(cell)), static_cast<uint32_t>(score));
       nodes += n0;
       time += median;
       if (level == 8 && p.middleGame) middle8.push_back(median);
@@ -139,8 +144,9 @@ int Run(const Options& o) {
               totalTime > 0 ? totalNodes / totalTime : 0.0);
   if (!middle8.empty()) {
     std::sort(middle8.begin(), middle8.end());
-    double med = middle8.size() % 2 ? middle8[middle8.size() / 2]
-                                    : (middle8[middle8.size() / 2 - 1] + middle8[middle8.size() / 2]) / 2;
+    double med = middle8.size() % 2
+                     ? middle8[middle8.size() / 2]
+                     : (middle8[middle8.size() / 2 - 1] + middle8[middle8.size() / 2]) / 2;
     std::printf("level 8 middle game: median %.3f s, slowest %.3f s (%zu positions)\n", med,
                 middle8.back(), middle8.size());
   }

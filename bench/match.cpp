@@ -127,7 +127,8 @@ GameEnd PlayGame(const Options& o, const std::vector<int>& opening, bool aIsBlac
       for (int r = 0; r <= 7 && !cell; ++r)
         for (int row = 7 - r; row <= 7 + r && !cell; ++row)
           for (int col = 7 - r; col <= 7 + r && !cell; ++col)
-            if (gameBoard[CellAt(row, col)] == CELL_EMPTY && !(judge && RenjuFouls(CellAt(row, col))))
+            if (gameBoard[CellAt(row, col)] == CELL_EMPTY &&
+                !(judge && RenjuFouls(CellAt(row, col))))
               cell = CellAt(row, col);
       if (!cell) return {DRAW, static_cast<int>(moves.size()), "no-legal-cell"};
     }
@@ -136,7 +137,8 @@ GameEnd PlayGame(const Options& o, const std::vector<int>& opening, bool aIsBlac
     int n = static_cast<int>(moves.size());
     if (o.verbose) std::fprintf(stderr, "%d ", cell);
     if (f & THREAT_FIVE) return {mover ? WHITE_WINS : BLACK_WINS, n, "five"};
-    if (rules == RULES_RENJU && mover == 0 && (f & (FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE)))
+    if (rules == RULES_RENJU && mover == 0 &&
+        (f & (FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE)))
       return {WHITE_WINS, n, "black-foul"};
   }
 }
@@ -198,8 +200,11 @@ Tally RunRules(const Options& o, int rules) {
     if (!o.listGames) return;
     std::printf("  game %2d  opening %3d %3d %3d  A %s: %s after %d stones (%s)\n", j.game,
                 openings[j.game / 2][0], openings[j.game / 2][1], openings[j.game / 2][2],
-                aBlack ? "black" : "white", aWon ? "A wins" : bWon ? "B wins" : "draw", stones,
-                reason);
+                aBlack ? "black" : "white",
+                aWon   ? "A wins"
+                : bWon ? "B wins"
+                       : "draw",
+                stones, reason);
     std::fflush(stdout);
   };
   while (next < o.games || !running.empty()) {
@@ -229,11 +234,11 @@ Tally RunRules(const Options& o, int rules) {
 const char* RulesName(int rules) { return rules == RULES_RENJU ? "Renju" : "free-style"; }
 
 void Report(const char* what, const Tally& t) {
-  std::printf("%s: A %d wins (%d as black), B %d wins (%d as black), %d draws; "
-              "A scores %.1f of %d = %.1f %% +- %.1f %% (95 %%, %zu pairs), %.1f stones a game\n",
-              what, t.aWins, t.aWinsBlack, t.bWins, t.bWinsBlack, t.draws, t.a, t.games,
-              100 * t.Share(), 100 * t.Margin(), t.pairPoints.size(),
-              t.games ? double(t.stones) / t.games : 0.0);
+  std::printf(
+      "%s: A %d wins (%d as black), B %d wins (%d as black), %d draws; "
+      "A scores %.1f of %d = %.1f %% +- %.1f %% (95 %%, %zu pairs), %.1f stones a game\n",
+      what, t.aWins, t.aWinsBlack, t.bWins, t.bWinsBlack, t.draws, t.a, t.games, 100 * t.Share(),
+      100 * t.Margin(), t.pairPoints.size(), t.games ? double(t.stones) / t.games : 0.0);
   std::fflush(stdout);
 }
 
@@ -245,7 +250,8 @@ void Ladder(Options o, int lo, int hi) {
       o.a.level = level + 1;
       o.b.level = level;
       char what[64];
-      std::snprintf(what, sizeof what, "%s, level %d against %d", RulesName(rules), level + 1, level);
+      std::snprintf(what, sizeof what, "%s, level %d against %d", RulesName(rules), level + 1,
+                    level);
       Report(what, RunRules(o, rules));
     }
 }
@@ -264,7 +270,7 @@ int main(int argc, char** argv) {
     auto arg = [&](const char* name) { return !std::strcmp(argv[i], name) && i + 1 < argc; };
     if (arg("--rules")) {
       std::string r = argv[++i];
-      o.rules = r == "free" ? std::vector<int>{RULES_FREESTYLE}
+      o.rules = r == "free"    ? std::vector<int>{RULES_FREESTYLE}
                 : r == "renju" ? std::vector<int>{RULES_RENJU}
                                : std::vector<int>{RULES_FREESTYLE, RULES_RENJU};
     } else if (arg("--games")) {

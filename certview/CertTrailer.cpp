@@ -34,7 +34,8 @@ TrailerRead ReadCertificateTrailer(const std::string& path) {
   result.opened = true;
 
   const off_t size = st.st_size;
-  const off_t start = size >= static_cast<off_t>(kTrailerSize) ? size - static_cast<off_t>(kTrailerSize) : 0;
+  const off_t start =
+      size >= static_cast<off_t>(kTrailerSize) ? size - static_cast<off_t>(kTrailerSize) : 0;
   // One byte more than the trailer can hold, so the text is always terminated.
   char buffer[kTrailerSize + 1] = {};
   size_t got = 0;
@@ -59,7 +60,9 @@ std::string AppNameFromPath(std::string_view exePath) {
   return std::string(dot == std::string_view::npos ? leaf : leaf.substr(0, dot));
 }
 
-std::string CertificateFileName(std::string_view exePath) { return AppNameFromPath(exePath) + ".exe"; }
+std::string CertificateFileName(std::string_view exePath) {
+  return AppNameFromPath(exePath) + ".exe";
+}
 
 std::string SelfExePath() {
   char buf[PATH_MAX];
@@ -68,7 +71,8 @@ std::string SelfExePath() {
   std::string path(buf, static_cast<size_t>(n));
   // A program file replaced while running is reported with this mark; its name is still the one.
   const std::string deleted = " (deleted)";
-  if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
+  if (path.size() > deleted.size() &&
+      path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
     path.resize(path.size() - deleted.size());
   return path;
 }

@@ -50,8 +50,10 @@ const CEditBox::Glyph& CEditBox::GlyphFor(char32_t c) const {
     // Control characters have no picture; show them as the blank they take in the control.
     Uint32 shown = c < 0x20 ? U' ' : static_cast<Uint32>(c);
     int minx, maxx, miny, maxy, advance = 0;
-    if (TTF_GlyphMetrics32(font_, shown, &minx, &maxx, &miny, &maxy, &advance) == 0) g.advance = advance;
-    if (shown != U' ') g.white = TTF_RenderGlyph32_Blended(font_, shown, SDL_Color{255, 255, 255, 255});
+    if (TTF_GlyphMetrics32(font_, shown, &minx, &maxx, &miny, &maxy, &advance) == 0)
+      g.advance = advance;
+    if (shown != U' ')
+      g.white = TTF_RenderGlyph32_Blended(font_, shown, SDL_Color{255, 255, 255, 255});
   }
   return glyphs_.emplace(c, g).first->second;
 }
@@ -85,7 +87,8 @@ void CEditBox::SetSel(int start, int end) {
 }
 
 std::string CEditBox::SelectedUtf8() const {
-  const size_t from = offsets_[static_cast<size_t>(SelStart())], to = offsets_[static_cast<size_t>(SelEnd())];
+  const size_t from = offsets_[static_cast<size_t>(SelStart())],
+               to = offsets_[static_cast<size_t>(SelEnd())];
   return Big5ToUtf8(std::string_view(big5_).substr(from, to - from));
 }
 
@@ -123,12 +126,8 @@ bool CEditBox::OnKeyDown(const SDL_Keysym& key) {
     case SDLK_RIGHT:
       MoveCaret(!shift && SelStart() != SelEnd() ? SelEnd() : caret_ + 1, shift);
       return true;
-    case SDLK_HOME:
-      MoveCaret(0, shift);
-      return true;
-    case SDLK_END:
-      MoveCaret(GetLength(), shift);
-      return true;
+    case SDLK_HOME: MoveCaret(0, shift); return true;
+    case SDLK_END: MoveCaret(GetLength(), shift); return true;
     case SDLK_a:
       if (!ctrl) return false;
       SetSel(0, -1);
@@ -138,8 +137,7 @@ bool CEditBox::OnKeyDown(const SDL_Keysym& key) {
       if (!ctrl) return false;
       if (SelStart() != SelEnd()) SDL_SetClipboardText(SelectedUtf8().c_str());
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -185,6 +183,7 @@ void CEditBox::Draw(SDL_Surface* target, bool caretOn) const {
     SDL_Rect dst{x, top, g.white->w, g.white->h};
     SDL_BlitSurface(g.white, nullptr, target, &dst);
   }
-  if (caretOn && selStart == selEnd) Fill(target, area.x + xs_[static_cast<size_t>(caret_)] - scroll_, top, 1, height, kText);
+  if (caretOn && selStart == selEnd)
+    Fill(target, area.x + xs_[static_cast<size_t>(caret_)] - scroll_, top, 1, height, kText);
   SDL_SetClipRect(target, &oldClip);
 }

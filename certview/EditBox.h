@@ -65,7 +65,7 @@ class CEditBox {
   std::string big5_;
   std::u32string chars_;
   std::vector<size_t> offsets_{0};  // byte offset in big5_ of each character, and the end
-  std::vector<int> xs_;  // pen position before each character, and the total at the end
+  std::vector<int> xs_;             // pen position before each character, and the total at the end
   int anchor_ = 0, caret_ = 0;
   int scroll_ = 0;
   bool dragging_ = false;

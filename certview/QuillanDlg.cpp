@@ -35,8 +35,11 @@ SDL_Surface* MakeIcon() {
 
 }  // namespace
 
-CQuillanDlg::CQuillanDlg(std::string exePath) : exePath_(std::move(exePath)), appName_(AppNameFromPath(exePath_)) {
-  messageBox = [](const std::string& text, const std::string& caption) { RunMessageBox(text, caption); };
+CQuillanDlg::CQuillanDlg(std::string exePath)
+    : exePath_(std::move(exePath)), appName_(AppNameFromPath(exePath_)) {
+  messageBox = [](const std::string& text, const std::string& caption) {
+    RunMessageBox(text, caption);
+  };
 }
 
 CQuillanDlg::~CQuillanDlg() {
@@ -48,9 +51,11 @@ CQuillanDlg::~CQuillanDlg() {
 
 bool CQuillanDlg::Create() {
   // Hidden until initialised, so that a message box from OnInitDialog comes first.
-  window_ = SDL_CreateWindow(Big5ToUtf8("五子棋電腦程式棋力鑑定").c_str(), 0, 0, kClientWidth, kClientHeight, SDL_WINDOW_HIDDEN);
+  window_ = SDL_CreateWindow(Big5ToUtf8("五子棋電腦程式棋力鑑定").c_str(), 0, 0, kClientWidth,
+                             kClientHeight, SDL_WINDOW_HIDDEN);
   if (!window_) return false;
-  canvas_ = SDL_CreateRGBSurfaceWithFormat(0, kClientWidth, kClientHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+  canvas_ =
+      SDL_CreateRGBSurfaceWithFormat(0, kClientWidth, kClientHeight, 32, SDL_PIXELFORMAT_ARGB8888);
   if (!canvas_) return false;
   ttf_ = TTF_Init() == 0;
   if (ttf_) font_ = OpenFace(FontFace::Ming, kFontPx);
@@ -106,9 +111,7 @@ void CQuillanDlg::Paint() {
 void CQuillanDlg::HandleEvent(const SDL_Event& e) {
   const Uint32 id = SDL_GetWindowID(window_);
   switch (e.type) {
-    case SDL_QUIT:
-      EndDialog(IDCANCEL);
-      break;
+    case SDL_QUIT: EndDialog(IDCANCEL); break;
     case SDL_WINDOWEVENT:
       if (e.window.windowID != id) break;
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) EndDialog(IDCANCEL);
@@ -127,7 +130,8 @@ void CQuillanDlg::HandleEvent(const SDL_Event& e) {
       caretPhaseStart_ = SDL_GetTicks();
       break;
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT && m_certText.Contains(e.button.x, e.button.y)) {
+      if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT &&
+          m_certText.Contains(e.button.x, e.button.y)) {
         m_certText.OnMouseDown(e.button.x, e.button.y, SDL_GetModState() & KMOD_SHIFT);
         caretPhaseStart_ = SDL_GetTicks();
       }
@@ -138,8 +142,7 @@ void CQuillanDlg::HandleEvent(const SDL_Event& e) {
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT) m_certText.OnMouseUp();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

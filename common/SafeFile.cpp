@@ -22,7 +22,8 @@ size_t AllowedWrite(size_t want) {
   int64_t budget = g_writeBudget.load();
   while (budget >= 0) {
     int64_t take = std::min<int64_t>(budget, static_cast<int64_t>(want));
-    if (g_writeBudget.compare_exchange_weak(budget, budget - take)) return static_cast<size_t>(take);
+    if (g_writeBudget.compare_exchange_weak(budget, budget - take))
+      return static_cast<size_t>(take);
   }
   return want;
 }
@@ -68,11 +69,13 @@ void RemoveDeadTemporaries(const std::string& path) {
     if (!std::all_of(name.begin() + prefix.size(), name.end(),
                      [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
       continue;
-    int fd = ::openat(::dirfd(d), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = ::openat(::dirfd(d), name.c_str(),
+                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat held, named;
     if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
-        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstatat(::dirfd(d), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::fstatat(::dirfd(d), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
         named.st_ino == held.st_ino && named.st_dev == held.st_dev)
       ::unlinkat(::dirfd(d), name.c_str(), 0);
     ::close(fd);
@@ -96,7 +99,8 @@ bool WriteFully(int fd, const void* data, size_t size) {
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, size_t size, mode_t createMode) {
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
+                         mode_t createMode) {
   if (path.empty() || path.back() == '/') {
     errno = EINVAL;
     return false;
@@ -110,9 +114,11 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
   if (fd < 0) return false;
   ::flock(fd, LOCK_EX);  // ours until renamed: no other writer takes it for litter
   struct stat old;
-  mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? (old.st_mode & 0777) : CreationMode(createMode);
-  bool ok = (size == 0 || (data && WriteFully(fd, data, size))) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0 &&
-            ::rename(temp.c_str(), target.c_str()) == 0;
+  mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+                    ? (old.st_mode & 0777)
+                    : CreationMode(createMode);
+  bool ok = (size == 0 || (data && WriteFully(fd, data, size))) && ::fchmod(fd, mode) == 0 &&
+            ::fsync(fd) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   ::close(fd);
   if (ok) {

@@ -22,8 +22,8 @@ bool WriteFully(int fd, const void* data, size_t size);
 
 // Replaces the file at `path` with exactly these bytes, or leaves it untouched. A symbolic link
 // is followed, so the file it names is replaced and the link stays; an existing file keeps its
-// permissions, a new one gets `createMode` less the umask. The bytes go to "<file>.tmpXXXXXX" beside
-// the file, which is synced and renamed over it; the directory is synced after the rename.
+// permissions, a new one gets `createMode` less the umask. The bytes go to "<file>.tmpXXXXXX"
+// beside the file, which is synced and renamed over it; the directory is synced after the rename.
 // Temporary files of this same name left by a writer that died are removed first.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
                          mode_t createMode = 0666);

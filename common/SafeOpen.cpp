@@ -12,9 +12,12 @@ int OpenRegularFile(const char* path, int flags, mode_t mode) {
   if (fd < 0) return -1;
   struct stat st;
   int err = 0, fl = -1;
-  if (::fstat(fd, &st) != 0) err = errno;
-  else if (!S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-  else if ((fl = ::fcntl(fd, F_GETFL)) < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0) err = errno;
+  if (::fstat(fd, &st) != 0)
+    err = errno;
+  else if (!S_ISREG(st.st_mode))
+    err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  else if ((fl = ::fcntl(fd, F_GETFL)) < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)
+    err = errno;
   if (err) {
     ::close(fd);
     errno = err;

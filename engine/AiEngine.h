@@ -111,15 +111,17 @@ void AiSetRules(int rules);
 inline uint32_t LineIndexBlack(int cell, int step) {
   const uint8_t* b = engineBoardStore + BOARD_MARGIN + cell;
   uint32_t hi = (b[-4 * step] & 0x03u) | (b[-5 * step] & 0x0Cu);
-  uint32_t mid = (b[step] & 0x03u) | (b[-step] & 0x0Cu) | (b[-2 * step] & 0x30u) |
-                 (b[-3 * step] & 0xC0u);
-  uint32_t lo = (b[5 * step] & 0x03u) | (b[4 * step] & 0x0Cu) | (b[3 * step] & 0x30u) |
-                (b[2 * step] & 0xC0u);
+  uint32_t mid =
+      (b[step] & 0x03u) | (b[-step] & 0x0Cu) | (b[-2 * step] & 0x30u) | (b[-3 * step] & 0xC0u);
+  uint32_t lo =
+      (b[5 * step] & 0x03u) | (b[4 * step] & 0x0Cu) | (b[3 * step] & 0x30u) | (b[2 * step] & 0xC0u);
   return (hi << 16) | (mid << 8) | lo;
 }
 // White's view: codes 2 and 3 exchanged in every digit (low bit ^= high bit).
 inline uint32_t ColourSwap(uint32_t index) { return index ^ ((index >> 1) & 0x55555u); }
-inline uint32_t LineIndexWhite(int cell, int step) { return ColourSwap(LineIndexBlack(cell, step)); }
+inline uint32_t LineIndexWhite(int cell, int step) {
+  return ColourSwap(LineIndexBlack(cell, step));
+}
 ProbeResult ProbeThreatBlack(int cell);
 ProbeResult ProbeThreatWhite(int cell);
 

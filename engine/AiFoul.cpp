@@ -68,4 +68,6 @@ bool DoubleThreeOnBoard(int cell) {
 
 bool RenjuDoubleThree(int cell) { return DoubleThreeOnBoard(cell); }
 
-uint8_t RenjuFouls(int cell) { return Judge(cell) & (FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE); }
+uint8_t RenjuFouls(int cell) {
+  return Judge(cell) & (FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE);
+}

@@ -127,7 +127,9 @@ struct Mover {
       if (p != 0) {
         if (p >= PATTERN_FIVE) {
           const bool doubleFour = Black && engineRules && p == PATTERN_DOUBLE_FOUR_LINE;
-          moveFlags |= p == PATTERN_FIVE ? THREAT_FIVE : doubleFour ? FOUL_DOUBLE_FOUR : FOUL_OVERLINE;
+          moveFlags |= p == PATTERN_FIVE ? THREAT_FIVE
+                       : doubleFour      ? FOUL_DOUBLE_FOUR
+                                         : FOUL_OVERLINE;
           continue;
         }
         if (p >= PATTERN_PLAIN_FOUR) {
@@ -214,9 +216,9 @@ void AiReset() {
       pointFlagsBlack[c] = pointFlagsWhite[c] = 0;
     }
   engineStones = gameStones = runningScore = 0;
-  for (CandidateList* l : {&nearListBlack, &threeListBlack, &fourListBlack, &openFourListBlack,
-                           &fiveListBlack, &nearListWhite, &threeListWhite, &fourListWhite,
-                           &openFourListWhite, &fiveListWhite})
+  for (CandidateList* l :
+       {&nearListBlack, &threeListBlack, &fourListBlack, &openFourListBlack, &fiveListBlack,
+        &nearListWhite, &threeListWhite, &fourListWhite, &openFourListWhite, &fiveListWhite})
     l->end = l->cells;
 }
 

@@ -205,7 +205,8 @@ struct Node {
     // else search fully while the quiet budget lasts, else stand pat.
     int mode = MODE_FULL;
     bool answer = n >= 1 && (PlySave[n - 1].flags & THREAT_THREE);
-    for (int k = n; !answer && k >= 2 && (PlySave[k - 2].flags & (THREAT_FOUR | THREAT_OPEN_FOUR));) {
+    for (int k = n;
+         !answer && k >= 2 && (PlySave[k - 2].flags & (THREAT_FOUR | THREAT_OPEN_FOUR));) {
       k -= 2;
       if (k < 1 || !(PlySave[k - 1].flags & THREAT_THREE)) continue;  // no stone -1
       for (const int32_t* q = PlySave[k - 1].openFourEnd; q < PlySave[k + 1].openFourEnd; ++q)
@@ -232,8 +233,9 @@ struct Node {
       return [=](int x) { return (own[x] & ownMask) || (opp[x] & oppMask); };
     };
     // 1. Own open fours.
-    if (Walk(Black ? openFourListBlack : openFourListWhite,
-             [&](int x) { return board[x] != CELL_EMPTY; }, [&](int x) { return node.Try(x); }))
+    if (Walk(
+            Black ? openFourListBlack : openFourListWhite,
+            [&](int x) { return board[x] != CELL_EMPTY; }, [&](int x) { return node.Try(x); }))
       return node.best;
     // 2. Killers.
     const int killers[2] = {killerFirst[p], killerSecond[p]};
@@ -248,35 +250,33 @@ struct Node {
       return node.best;
     // 4. Own fours.
     if (Walk(Black ? fourListBlack : fourListWhite,
-             heldAt(TAKEN_OR_OPEN_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP),
-             [&](int x) {
+             heldAt(TAKEN_OR_OPEN_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP), [&](int x) {
                return !full && !(opp[x] & TAKEN_OR_FOUR_UP) ? node.ThreatTry(x)
                                                             : node.TryUnlessKiller(x);
              }))
       return node.best;
     // 5. The opponent's fours.
-    if (Walk(Black ? fourListWhite : fourListBlack,
-             heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP), tryMove))
+    if (Walk(Black ? fourListWhite : fourListBlack, heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_OPEN_FOUR_UP),
+             tryMove))
       return node.best;
     if (mode == MODE_ANSWER) return node.best;
     // 6. Own threes.
-    if (Walk(Black ? threeListBlack : threeListWhite,
-             heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_FOUR_UP),
+    if (Walk(Black ? threeListBlack : threeListWhite, heldAt(TAKEN_OR_FOUR_UP, TAKEN_OR_FOUR_UP),
              [&](int x) { return !full ? node.ThreatTry(x) : node.TryUnlessKiller(x); }))
       return node.best;
     if (ownBudget() < 0) return node.best;
     --ownBudget();
     // 7. The opponent's threes.
-    if (Walk(Black ? threeListWhite : threeListBlack,
-             heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_FOUR_UP), tryMove))
+    if (Walk(Black ? threeListWhite : threeListBlack, heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_FOUR_UP),
+             tryMove))
       return node.best;
     // 8. Own near cells.
-    if (Walk(Black ? nearListBlack : nearListWhite,
-             heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_THREE_UP), tryMove))
+    if (Walk(Black ? nearListBlack : nearListWhite, heldAt(TAKEN_OR_THREE_UP, TAKEN_OR_THREE_UP),
+             tryMove))
       return node.best;
     // 9. The opponent's near cells.
-    if (Walk(Black ? nearListWhite : nearListBlack,
-             heldAt(TAKEN_OR_LISTED, TAKEN_OR_THREE_UP), tryMove))
+    if (Walk(Black ? nearListWhite : nearListBlack, heldAt(TAKEN_OR_LISTED, TAKEN_OR_THREE_UP),
+             tryMove))
       return node.best;
     return node.best;
   }

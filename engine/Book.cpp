@@ -15,8 +15,8 @@ uint16_t bookIndex[BOOK_INDEX_MAX];
 int bookCount;
 
 const Orientation bookOrientations[8] = {
-    {128, 1, 32}, {142, 32, -1}, {590, -1, -32}, {576, -32, 1},
-    {142, -1, 32}, {590, -32, -1}, {576, 1, -32}, {128, 32, 1},
+    {128, 1, 32},  {142, 32, -1},  {590, -1, -32}, {576, -32, 1},
+    {142, -1, 32}, {590, -32, -1}, {576, 1, -32},  {128, 32, 1},
 };
 
 namespace {
@@ -71,7 +71,8 @@ void LoadBookIndex() {
   std::fclose(f);
   // A trailing odd byte is not an entry.
   int count = static_cast<int>(got / 2);
-  for (int i = 0; i < count; ++i) bookIndex[i] = static_cast<uint16_t>(raw[2 * i] | raw[2 * i + 1] << 8);
+  for (int i = 0; i < count; ++i)
+    bookIndex[i] = static_cast<uint16_t>(raw[2 * i] | raw[2 * i + 1] << 8);
   bookCount = count;
 }
 
@@ -209,7 +210,8 @@ int BookLookup(int* cell, int* extra) {
     if (CompareSignature(record.signature, signature) != 0) break;
     // A move off the board or onto a stone would corrupt the game: such a record is no choice.
     int row = record.move / 32, col = record.move % 32;
-    if (!InPlayingArea(row, col) || gameBoard[CanonicalToCell(record.move, orientation)] != CELL_EMPTY) {
+    if (!InPlayingArea(row, col) ||
+        gameBoard[CanonicalToCell(record.move, orientation)] != CELL_EMPTY) {
       damaged = true;
       continue;
     }
@@ -235,7 +237,8 @@ int BookLookup(int* cell, int* extra) {
 
 void BookInsertIndex(int position, uint16_t recordNumber) {
   if (bookCount >= BOOK_INDEX_MAX - 1 || position < 0 || position > bookCount) return;
-  std::memmove(bookIndex + position + 1, bookIndex + position, (bookCount - position) * sizeof bookIndex[0]);
+  std::memmove(bookIndex + position + 1, bookIndex + position,
+               (bookCount - position) * sizeof bookIndex[0]);
   bookIndex[position] = recordNumber;
   ++bookCount;
   FILE* f = std::fopen(kIndexFile, "wb");
@@ -268,9 +271,12 @@ void BookAddRecord(uint8_t weight, int cell, int extra) {
     int i = first;
     for (; i < bookCount; ++i) {
       int number = bookIndex[i];
-      if (!ReadRecord(f, number, record) || CompareSignature(record.signature, added.signature) != 0) break;
+      if (!ReadRecord(f, number, record) ||
+          CompareSignature(record.signature, added.signature) != 0)
+        break;
       if (record.move == added.move) {
-        if (weight > record.weight && std::fseek(f, static_cast<long>(number) * BOOK_RECORD_BYTES, SEEK_SET) == 0)
+        if (weight > record.weight &&
+            std::fseek(f, static_cast<long>(number) * BOOK_RECORD_BYTES, SEEK_SET) == 0)
           std::fwrite(raw, 1, sizeof raw, f);
         std::fclose(f);
         return;

@@ -14,7 +14,7 @@ constexpr int BOOK_CANDIDATES_MAX = 64;
 struct BookRecord {
   uint8_t signature[SIGNATURE_BYTES];
   uint8_t weight;
-  uint16_t move;   // canonical 32 x row + col
+  uint16_t move;  // canonical 32 x row + col
   uint16_t extra;
   uint8_t reserved[6];
 };

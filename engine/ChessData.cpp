@@ -1,7 +1,6 @@
 // The game record and the game's random numbers.
 #include "ChessData.h"
 
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

@@ -33,11 +33,11 @@ struct PlayerRecord {
   int32_t rosterId;
   int32_t level;
   int32_t style;
-  int32_t clock;      // ms used
+  int32_t clock;  // ms used
   int32_t reserved;
-  uint32_t score;     // top-ten points
-  char name[20];      // zero-terminated, Big5 allowed
-  uint8_t newMark;    // 0 empty place, 1 filled place, 255 while being inserted
+  uint32_t score;   // top-ten points
+  char name[20];    // zero-terminated, Big5 allowed
+  uint8_t newMark;  // 0 empty place, 1 filled place, 255 while being inserted
   uint8_t tail[3];
 };
 static_assert(sizeof(PlayerRecord) == 56);

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static CChessData record;
   if (!record.LoadGameFile("game.SAV")) return 0;
   record.ClearBoard();
-  for (int i = 0; i < MOVE_RECORDS && record.moves[record.moveIndex].used; ++i) record.StepForward(1);
+  for (int i = 0; i < MOVE_RECORDS && record.moves[record.moveIndex].used; ++i)
+    record.StepForward(1);
   if (gameStones != record.moveIndex) std::abort();
   while (record.moveIndex > 0) record.StepBack(1);
   return 0;

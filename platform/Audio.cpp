@@ -22,7 +22,10 @@ WAVEFORMATEX WaveFormatFromBytes(const uint8_t* b) {
 }
 
 void WaveFormatToBytes(const WAVEFORMATEX& f, uint8_t* b) {
-  auto u16 = [b](int i, WORD v) { b[i] = v & 0xFF; b[i + 1] = v >> 8; };
+  auto u16 = [b](int i, WORD v) {
+    b[i] = v & 0xFF;
+    b[i + 1] = v >> 8;
+  };
   auto u32 = [b](int i, DWORD v) {
     for (int k = 0; k < 4; ++k) b[i + k] = (v >> (8 * k)) & 0xFF;
   };
@@ -167,8 +170,10 @@ SoundResult SoundBuffer::GetPan(LONG* pan) const {
 }
 
 SoundResult SoundBuffer::SetFrequency(DWORD hz) {
-  if (hz == DSBFREQUENCY_ORIGINAL) hz = format_.nSamplesPerSec;
-  else if (hz < DSBFREQUENCY_MIN || hz > DSBFREQUENCY_MAX) return SOUND_FAILED;
+  if (hz == DSBFREQUENCY_ORIGINAL)
+    hz = format_.nSamplesPerSec;
+  else if (hz < DSBFREQUENCY_MIN || hz > DSBFREQUENCY_MAX)
+    return SOUND_FAILED;
   mixer_->Lock();
   frequency_ = hz;
   step_ = (static_cast<uint64_t>(hz) << 32) / static_cast<uint64_t>(mixer_->rate_);
@@ -269,8 +274,7 @@ void Mixer::MixTone(int32_t* acc, size_t frames) {
   constexpr double kAmplitude = 0.3 * 32767;
   const double ramp = rate_ * 0.005;
   for (size_t i = 0; i < frames && toneDone_ < toneFrames_; ++i, ++toneDone_) {
-    const double env =
-        std::min({1.0, (toneDone_ + 1) / ramp, (toneFrames_ - toneDone_) / ramp});
+    const double env = std::min({1.0, (toneDone_ + 1) / ramp, (toneFrames_ - toneDone_) / ramp});
     const int32_t v = static_cast<int32_t>(std::lround(std::sin(tonePhase_) * kAmplitude * env));
     acc[2 * i] += v;
     acc[2 * i + 1] += v;

@@ -111,12 +111,12 @@ class SoundBuffer {
 
   Mixer* mixer_;
   WAVEFORMATEX format_;
-  std::vector<uint8_t> bytes_;     // as the caller wrote them
-  std::vector<int16_t> samples_;   // interleaved, format_.nChannels per frame
+  std::vector<uint8_t> bytes_;    // as the caller wrote them
+  std::vector<int16_t> samples_;  // interleaved, format_.nChannels per frame
   uint32_t frames_ = 0;
   // The voice; touched by the mixer thread, so changed only under the mixer's lock.
-  uint64_t position_ = 0;          // frame position, 32.32 fixed point
-  uint64_t step_ = 0;              // frames per device frame, 32.32 fixed point
+  uint64_t position_ = 0;  // frame position, 32.32 fixed point
+  uint64_t step_ = 0;      // frames per device frame, 32.32 fixed point
   bool playing_ = false;
   bool looping_ = false;
   LONG volume_ = 0;

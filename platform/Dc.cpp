@@ -22,14 +22,15 @@ std::string_view Text(const char* text, int count) {
 struct CDC::Target {
   uint16_t* px = nullptr;
   int pitch = 0;
-  int ox = 0, oy = 0;  // this DC's (0, 0) in the pixels
+  int ox = 0, oy = 0;        // this DC's (0, 0) in the pixels
   std::vector<CRect> clips;  // in pixel co-ordinates
 };
 
-BOOL CFont::CreateFont(int height, int width, int, int, int, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE,
-                       const char*) {
+BOOL CFont::CreateFont(int height, int width, int, int, int, BYTE, BYTE, BYTE, BYTE, BYTE, BYTE,
+                       BYTE, BYTE, const char*) {
   // The glyph file has one cell size; any other request would silently look different.
-  if (std::abs(height) != BitFont::kHeight || (width != 0 && width != BitFont::kHalfWidth)) return FALSE;
+  if (std::abs(height) != BitFont::kHeight || (width != 0 && width != BitFont::kHalfWidth))
+    return FALSE;
   created_ = true;
   return TRUE;
 }
@@ -201,12 +202,14 @@ CPaintDC::CPaintDC(CWnd* wnd) : CDC(wnd) {
   }
 }
 
-int SetDIBitsToDevice(CDC* dc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan,
-                      UINT lines, const void* bits, const BITMAPINFO* bmi, UINT colorUse) {
+int SetDIBitsToDevice(CDC* dc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
+                      UINT startScan, UINT lines, const void* bits, const BITMAPINFO* bmi,
+                      UINT colorUse) {
   if (!dc || !bits || !bmi || colorUse != DIB_RGB_COLORS) return 0;
   const BITMAPINFOHEADER& hd = bmi->bmiHeader;
-  bool rgb555 = hd.biBitCount == 16 && hd.biCompression == BI_BITFIELDS && bmi->bmiColors[0] == 0x7C00 &&
-                bmi->bmiColors[1] == 0x03E0 && bmi->bmiColors[2] == 0x001F;
+  bool rgb555 = hd.biBitCount == 16 && hd.biCompression == BI_BITFIELDS &&
+                bmi->bmiColors[0] == 0x7C00 && bmi->bmiColors[1] == 0x03E0 &&
+                bmi->bmiColors[2] == 0x001F;
   if (!rgb555 || hd.biWidth <= 0 || hd.biHeight >= 0) return 0;
   int bw = hd.biWidth, bh = -hd.biHeight;
   if (startScan != 0 || lines != static_cast<UINT>(bh)) return 0;
@@ -226,7 +229,8 @@ int SetDIBitsToDevice(CDC* dc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     int sx = part.left - dest.left + inBitmap.left, sy = part.top - dest.top + inBitmap.top;
     for (int y = 0; y < part.Height(); ++y)
       std::memcpy(t.px + static_cast<size_t>(part.top + y) * t.pitch + part.left,
-                  pix + static_cast<size_t>(sy + y) * bw + sx, static_cast<size_t>(part.Width()) * 2);
+                  pix + static_cast<size_t>(sy + y) * bw + sx,
+                  static_cast<size_t>(part.Width()) * 2);
   }
   if (!dc->pixels_) FramePresented();
   return static_cast<int>(lines);

@@ -16,7 +16,7 @@
 class CDC;
 using HDC = CDC*;
 
-enum : int { TRANSPARENT = 1, OPAQUE = 2 };  // SetBkMode
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };            // SetBkMode
 enum : UINT { DT_LEFT = 0x0000, DT_CENTER = 0x0001 };  // DrawText
 enum : DWORD { SRCCOPY = 0x00CC0020 };                 // BitBlt
 
@@ -24,8 +24,8 @@ enum : DWORD { SRCCOPY = 0x00CC0020 };                 // BitBlt
 // any other height or width fails. Selecting no font draws with the same cells.
 class CFont {
  public:
-  BOOL CreateFont(int height, int width, int escapement, int orientation, int weight,
-                  BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+  BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
+                  BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
                   BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, const char* faceName);
   BOOL DeleteObject();
   bool IsCreated() const { return created_; }
@@ -47,10 +47,10 @@ class CDC {
   HDC GetSafeHdc() { return this; }
   CWnd* GetWindow() const { return wnd_; }  // nullptr for a memory DC
 
-  CFont* SelectObject(CFont* font);  // previous font (nullptr: none)
+  CFont* SelectObject(CFont* font);        // previous font (nullptr: none)
   COLORREF SetTextColor(COLORREF colour);  // previous; default black
   COLORREF SetBkColor(COLORREF colour);    // previous; default white
-  int SetBkMode(int mode);                 // previous; default OPAQUE (cells filled with the bk colour)
+  int SetBkMode(int mode);  // previous; default OPAQUE (cells filled with the bk colour)
 
   // Text from (x, y), the top left of the first cell; count -1 = up to the NUL.
   BOOL TextOut(int x, int y, const char* text, int count = -1);

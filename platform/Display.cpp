@@ -66,7 +66,8 @@ void Present() {
   if (!scr.ren || scr.frame.empty()) return;
   if (!scr.tex || scr.texW != scr.frameW || scr.texH != scr.frameH) {
     if (scr.tex) SDL_DestroyTexture(scr.tex);
-    scr.tex = SDL_CreateTexture(scr.ren, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, scr.frameW, scr.frameH);
+    scr.tex = SDL_CreateTexture(scr.ren, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING,
+                                scr.frameW, scr.frameH);
     scr.texW = scr.frameW;
     scr.texH = scr.frameH;
     SDL_RenderSetLogicalSize(scr.ren, scr.frameW, scr.frameH);
@@ -185,8 +186,9 @@ void SyncDisplay(bool idle) {
     return;
   }
   if (!scr.win) {
-    scr.win = SDL_CreateWindow(TitleFor(f.top).c_str(), f.rect.left, f.rect.top, std::max(f.rect.Width(), 1),
-                               std::max(f.rect.Height(), 1), SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    scr.win = SDL_CreateWindow(TitleFor(f.top).c_str(), f.rect.left, f.rect.top,
+                               std::max(f.rect.Width(), 1), std::max(f.rect.Height(), 1),
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!scr.win) return;
     scr.ren = SDL_CreateRenderer(scr.win, -1, 0);
     scr.placed = f.rect;
@@ -293,7 +295,8 @@ void WarpPointer(CPoint pt) {
   if (scr.fullView && scr.win && scr.ren) {
     FrameInfo f = CurrentFrame();
     int wx, wy;
-    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(pt.x - f.rect.left), static_cast<float>(pt.y - f.rect.top), &wx, &wy);
+    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(pt.x - f.rect.left),
+                              static_cast<float>(pt.y - f.rect.top), &wx, &wy);
     SDL_WarpMouseInWindow(scr.win, wx, wy);
   } else {
     SDL_WarpMouseGlobal(pt.x, pt.y);
@@ -356,9 +359,12 @@ static DisplayMode DesktopMode() {
 bool EnumDisplayModes(int index, DisplayMode* out) {
   DisplayMode desk = DesktopMode();
   bool viewDistinct = !(desk.width == kViewMode.width && desk.height == kViewMode.height);
-  if (index == 0) *out = desk;
-  else if (index == 1 && viewDistinct) *out = kViewMode;
-  else return false;
+  if (index == 0)
+    *out = desk;
+  else if (index == 1 && viewDistinct)
+    *out = kViewMode;
+  else
+    return false;
   return true;
 }
 
@@ -402,7 +408,8 @@ CPoint SdlWindowPosition() {
   return p;
 }
 bool SdlWindowFullScreen() {
-  return scr.win && (SDL_GetWindowFlags(scr.win) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+  return scr.win && (SDL_GetWindowFlags(scr.win) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                        SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 HICON SdlWindowIcon() { return scr.icon; }
@@ -444,20 +451,23 @@ void TypeText(const char* utf8) {
 
 void Key(int vk, bool down) {
   SDL_Keycode k = SDLK_UNKNOWN;
-  if (vk >= 'A' && vk <= 'Z') k = SDLK_a + (vk - 'A');
-  else if (vk >= '0' && vk <= '9') k = SDLK_0 + (vk - '0');
-  else switch (vk) {
-    case VK_RETURN: k = SDLK_RETURN; break;
-    case VK_ESCAPE: k = SDLK_ESCAPE; break;
-    case VK_BACK: k = SDLK_BACKSPACE; break;
-    case VK_TAB: k = SDLK_TAB; break;
-    case VK_SPACE: k = SDLK_SPACE; break;
-    case VK_LEFT: k = SDLK_LEFT; break;
-    case VK_RIGHT: k = SDLK_RIGHT; break;
-    case VK_UP: k = SDLK_UP; break;
-    case VK_DOWN: k = SDLK_DOWN; break;
-    default: break;
-  }
+  if (vk >= 'A' && vk <= 'Z')
+    k = SDLK_a + (vk - 'A');
+  else if (vk >= '0' && vk <= '9')
+    k = SDLK_0 + (vk - '0');
+  else
+    switch (vk) {
+      case VK_RETURN: k = SDLK_RETURN; break;
+      case VK_ESCAPE: k = SDLK_ESCAPE; break;
+      case VK_BACK: k = SDLK_BACKSPACE; break;
+      case VK_TAB: k = SDLK_TAB; break;
+      case VK_SPACE: k = SDLK_SPACE; break;
+      case VK_LEFT: k = SDLK_LEFT; break;
+      case VK_RIGHT: k = SDLK_RIGHT; break;
+      case VK_UP: k = SDLK_UP; break;
+      case VK_DOWN: k = SDLK_DOWN; break;
+      default: break;
+    }
   SDL_Event e{};
   e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   e.key.windowID = WindowId();

@@ -26,7 +26,8 @@ int VkFromKeycode(SDL_Keycode k) {
   if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
   if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
   switch (k) {
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_ESCAPE: return VK_ESCAPE;
     case SDLK_BACKSPACE: return VK_BACK;
     case SDLK_TAB: return VK_TAB;
@@ -39,8 +40,10 @@ int VkFromKeycode(SDL_Keycode k) {
     case SDLK_END: return VK_END;
     case SDLK_DELETE: return VK_DELETE;
     case SDLK_F1: return VK_F1;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
     default: return 0;
   }
 }
@@ -167,7 +170,8 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
       lastPointer = pt;
       CWnd* w = WindowAt(pt);
       if (!w || !St(w).enabled) break;
-      Post(w, WM_MOUSEMOVE, ButtonFlags(), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), &pt);
+      Post(w, WM_MOUSEMOVE, ButtonFlags(),
+           MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), &pt);
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -187,9 +191,11 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
         uint32_t now = NowMs();
         LastClick& c = lastClick[b];
         bool dbl = !c.wasDouble && c.wnd == w && now - c.time <= kDoubleClickTime &&
-                   std::abs(pt.x - c.pt.x) <= kDoubleClickSlop && std::abs(pt.y - c.pt.y) <= kDoubleClickSlop;
+                   std::abs(pt.x - c.pt.x) <= kDoubleClickSlop &&
+                   std::abs(pt.y - c.pt.y) <= kDoubleClickSlop;
         c = LastClick{w, now, pt, dbl};
-        msg = b == 0 ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN);
+        msg = b == 0 ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
+                     : (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN);
       }
       Post(w, msg, ButtonFlags(), MAKELPARAM(pt.x - St(w).rect.left, pt.y - St(w).rect.top), &pt);
       break;
@@ -233,7 +239,8 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
   }
 }
 
-bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool withSynthetic) {
+bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove,
+                             bool withSynthetic) {
   MSG m;
   m.time = NowMs();
   m.pt = cursor;
@@ -355,7 +362,8 @@ void WindowSystem::MoveLoop(CWnd* w, CPoint clientPt) {
     if (!Alive(w)) return;
     CRect r = St(w).rect;
     int x = startRect.left + now.x - start.x, y = startRect.top + now.y - start.y;
-    if (x != r.left || y != r.top) w->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (x != r.left || y != r.top)
+      w->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (!realPointer) cursor = now;
     if (released) break;
     MSG m;

@@ -71,8 +71,10 @@ std::vector<std::string> SplitBig5(std::string_view s, char sep) {
   std::vector<std::string> parts(1);
   for (size_t i = 0; i < s.size();) {
     size_t n = Big5CharSize(s, i);
-    if (n == 1 && s[i] == sep) parts.emplace_back();
-    else parts.back().append(s.substr(i, n));
+    if (n == 1 && s[i] == sep)
+      parts.emplace_back();
+    else
+      parts.back().append(s.substr(i, n));
     i += n;
   }
   return parts;
@@ -133,7 +135,8 @@ void CEdit::DeleteSelection() {
 }
 
 void CEdit::Insert(std::string_view bytes) {
-  if (text_.size() - (SelEnd() - SelStart()) + bytes.size() > limit_) return;  // full: nothing changes
+  if (text_.size() - (SelEnd() - SelStart()) + bytes.size() > limit_)
+    return;  // full: nothing changes
   DeleteSelection();
   text_.insert(caret_, bytes);
   caret_ = anchor_ = caret_ + bytes.size();
@@ -303,7 +306,8 @@ void CStdDialog::DrawButton(CDC& dc, const Button& b, bool isDefault) {
     Frame(dc, Deflate(r, 1), kFace, kShadow);
   }
   int shift = b.pressed ? 1 : 0;
-  CRect t(r.left + shift, r.top + (r.Height() - BitFont::kHeight) / 2 + shift, r.right + shift, r.bottom);
+  CRect t(r.left + shift, r.top + (r.Height() - BitFont::kHeight) / 2 + shift, r.right + shift,
+          r.bottom);
   TextIn(dc, t, b.text, kDark, DT_CENTER);
 }
 
@@ -321,7 +325,8 @@ void CStdDialog::OnPaint() {
   Frame(dc, Deflate(all, 1), kLight, kShadow);
   CRect bar(kBorder, kBorder, all.right - kBorder, kBorder + kCaption);
   dc.FillSolidRect(bar, kCaptionBar);
-  TextIn(dc, CRect(bar.left + 4, bar.top + 2, CloseBox().left - 2, bar.bottom), caption_.str(), kLight);
+  TextIn(dc, CRect(bar.left + 4, bar.top + 2, CloseBox().left - 2, bar.bottom), caption_.str(),
+         kLight);
   Button close{CloseBox(), "x", closePressed_};
   DrawButton(dc, close, false);
   DrawClient(dc);
@@ -381,7 +386,8 @@ class MessageBoxDialog : public CStdDialog {
  protected:
   void DrawClient(CDC& dc) override {
     for (size_t i = 0; i < lines_.size(); ++i)
-      Text(dc, Origin().x + 24, Origin().y + 14 + BitFont::kHeight * static_cast<int>(i), lines_[i], kDark);
+      Text(dc, Origin().x + 24, Origin().y + 14 + BitFont::kHeight * static_cast<int>(i), lines_[i],
+           kDark);
     DrawButton(dc, ok_, true);
   }
   void ClientPress(CPoint pt, bool) override {
@@ -416,12 +422,15 @@ int MessageBox(CWnd* owner, const char* big5Text, const char* caption, UINT) {
   return IDOK;
 }
 
-int AfxMessageBox(const char* big5Text, UINT type) { return MessageBox(AfxGetMainWnd(), big5Text, AppName(), type); }
+int AfxMessageBox(const char* big5Text, UINT type) {
+  return MessageBox(AfxGetMainWnd(), big5Text, AppName(), type);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Name entry
 
-CInputDialog::CInputDialog(UINT templateId, CWnd* parent, const char* caption, const char* buttonText)
+CInputDialog::CInputDialog(UINT templateId, CWnd* parent, const char* caption,
+                           const char* buttonText)
     : CStdDialog(templateId, parent, caption, CSize(230, 28)) {
   edit_.SetRect(At(0, 0, 130, 28));
   ok_.rect = At(130, 0, 230, 28);
@@ -479,8 +488,8 @@ namespace {
 const CRect kList = CStdDialog::At(8, 26, 372, 26 + kListRows * kRowHeight + 4);
 }  // namespace
 
-CFileDialog::CFileDialog(BOOL openFileDialog, const char*, const char* fileName, DWORD, const char* filter,
-                         CWnd* parent)
+CFileDialog::CFileDialog(BOOL openFileDialog, const char*, const char* fileName, DWORD,
+                         const char* filter, CWnd* parent)
     : CStdDialog(0, parent, openFileDialog ? "開啟" : "另存新檔", CSize(400, 272)),
       open_(openFileDialog),
       defaultName_(fileName ? fileName : "") {
@@ -553,9 +562,12 @@ void CFileDialog::Enter(const std::string& dirName) {
     if (!d.empty() && d.back() == '/') d.pop_back();
     size_t slash = d.find_last_of('/');
     std::string last = slash == std::string::npos ? d : d.substr(slash + 1);
-    if (d.empty() || last == "..") dir_ += "../";
-    else if (slash == std::string::npos) dir_.clear();
-    else dir_ = d.substr(0, slash + 1);
+    if (d.empty() || last == "..")
+      dir_ += "../";
+    else if (slash == std::string::npos)
+      dir_.clear();
+    else
+      dir_ = d.substr(0, slash + 1);
   } else {
     dir_ = dirName.front() == '/' ? dirName : dir_ + dirName;
     if (dir_.back() != '/') dir_ += '/';
@@ -592,7 +604,8 @@ void CFileDialog::OnOK() {
     return;
   }
   // "A:\..." names a certificate drive wherever the dialog stands.
-  const bool onDrive = native.size() >= 2 && native[1] == ':' && std::isalpha(static_cast<unsigned char>(native[0]));
+  const bool onDrive =
+      native.size() >= 2 && native[1] == ':' && std::isalpha(static_cast<unsigned char>(native[0]));
   std::string full = native.front() == '/' || onDrive ? native : dir_ + native;
   std::string resolved = NativePath(full);  // a typed directory opens in any case
   if (resolved.empty()) {
@@ -623,11 +636,12 @@ void CFileDialog::DrawClient(CDC& dc) {
   TextIn(dc, At(88, 6, 392, 22), NameToBig5(dir_.empty() ? "./" : dir_), kDark);
   DrawSunken(dc, kList, kLight);
   for (int i = 0; i < kListRows && top_ + i < static_cast<int>(entries_.size()); ++i) {
-    CRect row(kList.left + 2, kList.top + 2 + i * kRowHeight, up_.rect.left, kList.top + 2 + (i + 1) * kRowHeight);
+    CRect row(kList.left + 2, kList.top + 2 + i * kRowHeight, up_.rect.left,
+              kList.top + 2 + (i + 1) * kRowHeight);
     bool sel = top_ + i == selected_;
     if (sel) dc.FillSolidRect(row, kHighlight);
-    TextIn(dc, CRect(row.left + 4, row.top + 1, row.right - 2, row.bottom), entries_[top_ + i].display,
-           sel ? kLight : kDark);
+    TextIn(dc, CRect(row.left + 4, row.top + 1, row.right - 2, row.bottom),
+           entries_[top_ + i].display, sel ? kLight : kDark);
   }
   dc.FillSolidRect(CRect(up_.rect.left, up_.rect.bottom, up_.rect.right, down_.rect.top), kFace);
   DrawButton(dc, up_, false);
@@ -635,8 +649,9 @@ void CFileDialog::DrawClient(CDC& dc) {
   Text(dc, Origin().x + 8, name_.Rect().top + 4, "檔案名稱:", kDark);
   name_.Draw(dc, true);
   Text(dc, Origin().x + 8, cancel_.rect.top + 4, "存檔類型:", kDark);
-  TextIn(dc, CRect(Origin().x + 88, cancel_.rect.top + 4, cancel_.rect.left - 4, cancel_.rect.bottom), description_,
-         kDark);
+  TextIn(dc,
+         CRect(Origin().x + 88, cancel_.rect.top + 4, cancel_.rect.left - 4, cancel_.rect.bottom),
+         description_, kDark);
   DrawButton(dc, ok_, true);
   DrawButton(dc, cancel_, false);
 }
@@ -648,8 +663,10 @@ void CFileDialog::ClientPress(CPoint pt, bool doubleClick) {
   if (down_.pressed) top_ = std::min(maxTop, top_ + 1);
   int row = RowAt(pt);
   if (row >= 0) {
-    if (doubleClick) Activate(row);
-    else Select(row);
+    if (doubleClick)
+      Activate(row);
+    else
+      Select(row);
   }
   name_.Click(pt);
   Redraw();
@@ -660,8 +677,10 @@ void CFileDialog::ClientRelease(CPoint pt) {
   bool cancelHit = cancel_.pressed && cancel_.rect.PtInRect(pt);
   for (Button* b : {&ok_, &cancel_, &up_, &down_}) b->pressed = false;
   Redraw();
-  if (okHit) OnOK();
-  else if (cancelHit) OnCancel();
+  if (okHit)
+    OnOK();
+  else if (cancelHit)
+    OnCancel();
 }
 
 void CFileDialog::ClientChar(UINT ch) {
@@ -669,13 +688,17 @@ void CFileDialog::ClientChar(UINT ch) {
 }
 
 void CFileDialog::ClientKey(UINT vk) {
-  if (vk == VK_UP) Select(selected_ < 0 ? 0 : selected_ - 1);
-  else if (vk == VK_DOWN) Select(selected_ + 1);
-  else if (name_.OnKeyDown(vk)) Redraw();
+  if (vk == VK_UP)
+    Select(selected_ < 0 ? 0 : selected_ - 1);
+  else if (vk == VK_DOWN)
+    Select(selected_ + 1);
+  else if (name_.OnKeyDown(vk))
+    Redraw();
 }
 
 bool ChooseGameFile(bool forOpen, const char* filter, std::string& path) {
-  CFileDialog dialog(forOpen, nullptr, nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, filter, CWnd::GetActiveWindow());
+  CFileDialog dialog(forOpen, nullptr, nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, filter,
+                     CWnd::GetActiveWindow());
   if (dialog.DoModal() != IDOK) return false;
   path = dialog.GetPathName().str();
   return true;

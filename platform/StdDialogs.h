@@ -145,7 +145,8 @@ enum : DWORD { OFN_HIDEREADONLY = 0x0004, OFN_NOCHANGEDIR = 0x0008 };
 // no overwrite prompt. Typed names are Big5 and become UTF-8 file names.
 class CFileDialog : public CStdDialog {
  public:
-  // filter: "description|pattern[;pattern]|...|" as the game writes it, e.g. "紀錄檔 (*.SAV)|*.SAV||".
+  // filter: "description|pattern[;pattern]|...|" as the game writes it, e.g. "紀錄檔
+  // (*.SAV)|*.SAV||".
   CFileDialog(BOOL openFileDialog, const char* defExt = nullptr, const char* fileName = nullptr,
               DWORD flags = OFN_HIDEREADONLY, const char* filter = nullptr, CWnd* parent = nullptr);
 

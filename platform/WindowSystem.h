@@ -97,8 +97,8 @@ CPoint FrameToScreen(int x, int y);
 
 // Display side (Display.cpp).
 struct FrameInfo {
-  CWnd* top = nullptr;   // the window the SDL window shows
-  CRect rect;            // what the SDL window covers, in screen co-ordinates
+  CWnd* top = nullptr;  // the window the SDL window shows
+  CRect rect;           // what the SDL window covers, in screen co-ordinates
 };
 FrameInfo CurrentFrame();
 // Visible parts of w inside the frame, in frame co-ordinates; empty when nothing shows.
@@ -110,8 +110,8 @@ void SyncDisplay(bool idle);                     // apply window state, present 
 void RequestMinimize();                          // asks the display to minimise the SDL window
 bool SdlWindowHasMouse();
 bool SdlDisplayReal();
-CPoint GlobalPointer(bool* leftDown);            // real displays only
-CPoint WindowPointer();  // the pointer over our SDL window, from its own mouse state
+CPoint GlobalPointer(bool* leftDown);  // real displays only
+CPoint WindowPointer();                // the pointer over our SDL window, from its own mouse state
 void WarpPointer(CPoint screenPt);
 void DisplayShutdown();
 void DisplayReset();

@@ -24,7 +24,8 @@ void WindowSystem::Create(CWnd* w, CWnd* owner, const CRect& rect) {
   w->state_->rect = rect;
   w->state_->owner = Alive(owner) ? owner : nullptr;
   // A new window starts at the top of the normal band.
-  auto firstNormal = std::find_if(zorder.begin(), zorder.end(), [](CWnd* x) { return !St(x).topmost; });
+  auto firstNormal =
+      std::find_if(zorder.begin(), zorder.end(), [](CWnd* x) { return !St(x).topmost; });
   zorder.insert(firstNormal, w);
   Raise(w, false);
 }
@@ -59,8 +60,9 @@ int WindowSystem::IndexOf(const CWnd* w) const {
 void WindowSystem::Raise(CWnd* w, bool topmostBand) {
   St(w).topmost = topmostBand;
   zorder.erase(std::remove(zorder.begin(), zorder.end(), w), zorder.end());
-  auto pos = topmostBand ? zorder.begin()
-                         : std::find_if(zorder.begin(), zorder.end(), [](CWnd* x) { return !St(x).topmost; });
+  auto pos = topmostBand ? zorder.begin() : std::find_if(zorder.begin(), zorder.end(), [](CWnd* x) {
+    return !St(x).topmost;
+  });
   zorder.insert(pos, w);
   // Owned windows stay above their owner (and so above anything raised beneath them).
   for (bool moved = true; moved;) {
@@ -140,12 +142,16 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
   bool wasShown = WS::Shows(this);
   CRect r = s.rect;
   if (!(flags & SWP_NOMOVE)) r = CRect(x, y, x + r.Width(), y + r.Height());
-  if (!(flags & SWP_NOSIZE)) r = CRect(r.left, r.top, r.left + std::max(cx, 0), r.top + std::max(cy, 0));
+  if (!(flags & SWP_NOSIZE))
+    r = CRect(r.left, r.top, r.left + std::max(cx, 0), r.top + std::max(cy, 0));
   s.rect = r;
   if (!(flags & SWP_NOZORDER) && insertAfter) {
-    if (insertAfter == &wndTopMost) ws.Raise(this, true);
-    else if (insertAfter == &wndNoTopMost) { if (s.topmost) ws.Raise(this, false); }
-    else if (insertAfter == &wndTop) ws.Raise(this, s.topmost);
+    if (insertAfter == &wndTopMost)
+      ws.Raise(this, true);
+    else if (insertAfter == &wndNoTopMost) {
+      if (s.topmost) ws.Raise(this, false);
+    } else if (insertAfter == &wndTop)
+      ws.Raise(this, s.topmost);
   }
   if (flags & SWP_SHOWWINDOW) s.visible = true;
   if (flags & SWP_HIDEWINDOW) s.visible = false;
@@ -305,7 +311,8 @@ UINT CWnd::SetTimer(UINT id, UINT elapseMs, void* mustBeNull) {
 
 BOOL CWnd::KillTimer(UINT id) {
   auto& ws = WS::Get();
-  auto n = std::erase_if(ws.timers, [&](const WindowTimer& t) { return t.wnd == this && t.id == id; });
+  auto n =
+      std::erase_if(ws.timers, [&](const WindowTimer& t) { return t.wnd == this && t.id == id; });
   return n ? TRUE : FALSE;
 }
 
@@ -347,10 +354,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // without a window manager nothing minimises it and the game must go on.
       if ((wParam & 0xFFF0) == SC_MINIMIZE) {
         if (WS::Shows(this)) RequestMinimize();
-      } else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(SW_RESTORE);
+      } else if ((wParam & 0xFFF0) == SC_RESTORE)
+        ShowWindow(SW_RESTORE);
       return 0;
     case WM_NCLBUTTONDOWN:
-      if (wParam == HTCAPTION && state_) WS::Get().MoveLoop(this, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      if (wParam == HTCAPTION && state_)
+        WS::Get().MoveLoop(this, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
     case WM_PAINT: {
       CPaintDC dc(this);
@@ -377,6 +386,7 @@ void CWnd::OnClose() { DefWindowProc(WM_CLOSE, 0, 0); }
 
 BOOL CWnd::OnEraseBkgnd(CDC* dc) {
   // A dialog's background is the face grey.
-  if (dc && state_) dc->FillSolidRect(CRect(0, 0, state_->rect.Width(), state_->rect.Height()), RGB(192, 192, 192));
+  if (dc && state_)
+    dc->FillSolidRect(CRect(0, 0, state_->rect.Width(), state_->rect.Height()), RGB(192, 192, 192));
   return TRUE;
 }

@@ -39,7 +39,7 @@ enum : UINT {
   WM_USER = 0x0400,
 };
 
-enum : UINT { HTCAPTION = 2 };                  // WM_NCLBUTTONDOWN wParam
+enum : UINT { HTCAPTION = 2 };                              // WM_NCLBUTTONDOWN wParam
 enum : UINT { SC_MINIMIZE = 0xF020, SC_RESTORE = 0xF120 };  // WM_SYSCOMMAND wParam
 enum : UINT { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1 };      // WM_SIZE wParam
 enum : UINT { MK_LBUTTON = 0x0001, MK_RBUTTON = 0x0002 };   // mouse message wParam
@@ -120,7 +120,7 @@ class CWnd {
   // A window is always kept above the window that owns it. Unless SWP_NOACTIVATE, a visible,
   // enabled window is also activated. False when the window does not exist.
   BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
-  BOOL ShowWindow(int cmd);  // previous visibility
+  BOOL ShowWindow(int cmd);               // previous visibility
   void GetWindowRect(CRect* rect) const;  // screen co-ordinates
   void GetClientRect(CRect* rect) const;  // (0, 0, width, height): no frame, no caption
   void ScreenToClient(CPoint* pt) const;

@@ -27,7 +27,8 @@ std::string MarkerToBig5(const std::string& s, const char* codeset) {
   char* ip = in.data();
   char* op = out.data();
   size_t il = in.size(), ol = out.size();
-  const bool ok = iconv(cd, &ip, &il, &op, &ol) != static_cast<size_t>(-1) && iconv(cd, nullptr, nullptr, &op, &ol) != static_cast<size_t>(-1);
+  const bool ok = iconv(cd, &ip, &il, &op, &ol) != static_cast<size_t>(-1) &&
+                  iconv(cd, nullptr, nullptr, &op, &ol) != static_cast<size_t>(-1);
   iconv_close(cd);
   if (!ok) return s;
   out.resize(out.size() - ol);

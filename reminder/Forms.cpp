@@ -43,7 +43,8 @@ void Label::SetCaption(const std::string& big5) {
   caption_ = big5;
   if (autoSize && owner) {
     int w = 0, h = 0;
-    if (TTF_Font* f = owner->App().Font(font); f && !caption_.empty()) TTF_SizeUTF8(f, Big5ToUtf8(caption_).c_str(), &w, &h);
+    if (TTF_Font* f = owner->App().Font(font); f && !caption_.empty())
+      TTF_SizeUTF8(f, Big5ToUtf8(caption_).c_str(), &w, &h);
     width = w;
     height = h;
   }
@@ -93,7 +94,8 @@ void Button::Paint(SDL_Surface* canvas) {
   }
   const int shift = down ? 1 : 0;
   if (SDL_Surface* text = RenderText(owner->App().Font(font), caption, font.colour)) {
-    SDL_Rect dst{left + (width - text->w) / 2 + shift, top + (height - text->h) / 2 + shift, text->w, text->h};
+    SDL_Rect dst{left + (width - text->w) / 2 + shift, top + (height - text->h) / 2 + shift,
+                 text->w, text->h};
     SDL_BlitSurface(text, nullptr, canvas, &dst);
     SDL_FreeSurface(text);
   }
@@ -168,10 +170,11 @@ Form::Form(Application& app, const FormStyle& style) : app_(app), style_(style) 
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (style.borderless) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
   if (style.stayOnTop) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-  window_ = SDL_CreateWindow(Big5ToUtf8(style.caption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             style.clientWidth, style.clientHeight, flags);
+  window_ = SDL_CreateWindow(Big5ToUtf8(style.caption).c_str(), SDL_WINDOWPOS_CENTERED,
+                             SDL_WINDOWPOS_CENTERED, style.clientWidth, style.clientHeight, flags);
   if (!window_) SDL_Log("call: cannot make a window: %s", SDL_GetError());
-  canvas_ = SDL_CreateRGBSurfaceWithFormat(0, style.clientWidth, style.clientHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+  canvas_ = SDL_CreateRGBSurfaceWithFormat(0, style.clientWidth, style.clientHeight, 32,
+                                           SDL_PIXELFORMAT_ARGB8888);
 }
 
 Form::~Form() {
@@ -227,7 +230,8 @@ void Form::Hide() {
 void Form::Paint() {
   dirty_ = false;
   if (!canvas_) return;
-  SDL_FillRect(canvas_, nullptr, SDL_MapRGB(canvas_->format, style_.colour.r, style_.colour.g, style_.colour.b));
+  SDL_FillRect(canvas_, nullptr,
+               SDL_MapRGB(canvas_->format, style_.colour.r, style_.colour.g, style_.colour.b));
   // Graphic controls first; windowed ones lie above them.
   for (int pass = 0; pass < 2; ++pass)
     for (auto& c : controls_)
@@ -343,9 +347,7 @@ Form* Application::FormOf(Uint32 windowId) const {
 
 void Application::HandleEvent(const SDL_Event& e) {
   switch (e.type) {
-    case SDL_QUIT:
-      Terminate();
-      break;
+    case SDL_QUIT: Terminate(); break;
     case SDL_WINDOWEVENT: {
       Form* f = FormOf(e.window.windowID);
       if (!f) break;
@@ -361,11 +363,8 @@ void Application::HandleEvent(const SDL_Event& e) {
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-          f->Invalidate();
-          break;
-        default:
-          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: f->Invalidate(); break;
+        default: break;
       }
       break;
     }
@@ -392,8 +391,7 @@ void Application::HandleEvent(const SDL_Event& e) {
         f->KeyUp(e.key.keysym.sym);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -418,7 +416,9 @@ bool Application::Step(int waitMs) {
   const Uint32 now = ticks();
   for (auto& f : forms_)
     for (auto& t : f->timers_)
-      if (t->enabled_) waitMs = std::min(waitMs, std::max(0, static_cast<int>(static_cast<Sint32>(t->due_ - now))));
+      if (t->enabled_)
+        waitMs =
+            std::min(waitMs, std::max(0, static_cast<int>(static_cast<Sint32>(t->due_ - now))));
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, std::max(0, waitMs))) {
     HandleEvent(e);

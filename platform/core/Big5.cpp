@@ -27,7 +27,8 @@ const std::array<char32_t, 0x10000>& DbcsTable() {
         size_t il = 2, ol = sizeof out;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
         if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 4) continue;
-        table[lead << 8 | trail] = out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24;
+        table[lead << 8 | trail] =
+            out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24;
       }
     }
     iconv_close(cd);

@@ -9,7 +9,9 @@
 #include <string_view>
 
 constexpr bool IsBig5Lead(uint8_t c) { return c >= 0x81 && c <= 0xFE; }
-constexpr bool IsBig5Trail(uint8_t c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0xA1 && c <= 0xFE); }
+constexpr bool IsBig5Trail(uint8_t c) {
+  return (c >= 0x40 && c <= 0x7E) || (c >= 0xA1 && c <= 0xFE);
+}
 
 // Bytes taken by the character starting at s[pos]: 2 for a lead byte followed by a trail byte,
 // else 1 (a stray lead byte stands alone); 0 at or past the end.

@@ -26,7 +26,8 @@ bool BitFont::Load(const std::string& path) {
   }
   std::vector<uint8_t> data;
   uint8_t buf[65536];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;) data.insert(data.end(), buf, buf + n);
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;)
+    data.insert(data.end(), buf, buf + n);
   if (std::ferror(f.get())) {
     error_ = "cannot read glyph file " + path;
     return false;
@@ -72,7 +73,8 @@ void BitFont::ForEachPixel(std::string_view big5, const std::function<void(int, 
   int x = 0;
   for (size_t i = 0; i < big5.size();) {
     size_t n = Big5CharSize(big5, i);
-    uint16_t code = n == 2 ? static_cast<uint16_t>(static_cast<uint8_t>(big5[i]) << 8 | static_cast<uint8_t>(big5[i + 1]))
+    uint16_t code = n == 2 ? static_cast<uint16_t>(static_cast<uint8_t>(big5[i]) << 8 |
+                                                   static_cast<uint8_t>(big5[i + 1]))
                            : static_cast<uint8_t>(big5[i]);
     // A stray lead byte is a blank cell, never the glyph of the byte value.
     const uint8_t* g = (n == 1 && IsBig5Lead(static_cast<uint8_t>(code))) ? nullptr : Glyph(code);
@@ -87,8 +89,8 @@ void BitFont::ForEachPixel(std::string_view big5, const std::function<void(int, 
   }
 }
 
-void BitFont::Draw555(uint16_t* pixels, int pitch, const CRect& clip, int x, int y, std::string_view big5,
-                      uint16_t colour) const {
+void BitFont::Draw555(uint16_t* pixels, int pitch, const CRect& clip, int x, int y,
+                      std::string_view big5, uint16_t colour) const {
   if (!pixels || clip.IsRectEmpty()) return;
   // Rows and columns outside the clip are rejected before any address is formed.
   if (y >= clip.bottom || y + kHeight <= clip.top || x >= clip.right) return;

@@ -15,7 +15,8 @@ inline constexpr const char* kGlyphFileName = "font16.fnt";
 
 // A COLORREF as the 16-bit page stores it: each channel's three low bits dropped.
 constexpr uint16_t ColorTo555(COLORREF c) {
-  return static_cast<uint16_t>(((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) | (GetBValue(c) >> 3));
+  return static_cast<uint16_t>(((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) |
+                               (GetBValue(c) >> 3));
 }
 
 class BitFont {

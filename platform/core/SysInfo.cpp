@@ -19,7 +19,8 @@ namespace {
 
 std::atomic<DiskStatHook> g_diskStatHook{nullptr};
 
-bool StatFileSystem(const std::string& dir, uint64_t& fragmentSize, uint64_t& total, uint64_t& free) {
+bool StatFileSystem(const std::string& dir, uint64_t& fragmentSize, uint64_t& total,
+                    uint64_t& free) {
   struct statvfs vfs;
   if (::statvfs(dir.c_str(), &vfs) != 0) return false;
   fragmentSize = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
@@ -65,7 +66,8 @@ std::string LockFileName(const char* name) {
 // In a shared directory such as /tmp the name may have been planted: never follow a link, and
 // take only a plain file of our own.
 int OpenLockFile(const std::string& path, std::string& failure) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+  int fd =
+      ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
   struct stat st;
   if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())) {
     ::close(fd);
@@ -84,7 +86,8 @@ std::string TmpInstanceLockPath(const char* name) {
 
 std::string InstanceLockPath(const char* name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && *runtime && IsDirectory(runtime)) return std::string(runtime) + "/" + LockFileName(name) + ".lock";
+  if (runtime && *runtime && IsDirectory(runtime))
+    return std::string(runtime) + "/" + LockFileName(name) + ".lock";
   return TmpInstanceLockPath(name);
 }
 
@@ -134,13 +137,14 @@ UINT GetDriveTypeA(const char* root) {
   return IsDirectory(DriveDirectory(root)) ? DRIVE_REMOVABLE : DRIVE_NO_ROOT_DIR;
 }
 
-BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector, DWORD* freeClusters,
-                       DWORD* totalClusters) {
+BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                       DWORD* freeClusters, DWORD* totalClusters) {
   std::string dir = DriveDirectory(root);
   if (!IsDirectory(dir)) return FALSE;
   uint64_t fragment = 0, total = 0, free = 0;
   DiskStatHook hook = g_diskStatHook.load();
-  if (!(hook ? hook(dir, fragment, total, free) : StatFileSystem(dir, fragment, total, free))) return FALSE;
+  if (!(hook ? hook(dir, fragment, total, free) : StatFileSystem(dir, fragment, total, free)))
+    return FALSE;
   if (fragment < 512 || fragment % 512 != 0) return FALSE;
   // Larger volumes report at most 2 GB worth of clusters, as the old call did.
   auto clamp = [](uint64_t v) { return static_cast<DWORD>(std::min<uint64_t>(v, 0xFFFFFFFFu)); };
@@ -153,16 +157,28 @@ BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesP
 
 void SetDiskStatHookForTests(DiskStatHook hook) { g_diskStatHook.store(hook); }
 
-TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPattern, const std::string& am,
-                           const std::string& pm) {
+TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPattern,
+                           const std::string& am, const std::string& pm) {
   // Expand the composite conversions first, so the hour and marker are seen where they stand.
   std::string p;
   for (size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] == '%' && i + 1 < pattern.size()) {
       char c = pattern[i + 1];
-      if (c == 'r') { p += ampmPattern.empty() ? "%I:%M:%S %p" : ampmPattern; ++i; continue; }
-      if (c == 'T') { p += "%H:%M:%S"; ++i; continue; }
-      if (c == 'R') { p += "%H:%M"; ++i; continue; }
+      if (c == 'r') {
+        p += ampmPattern.empty() ? "%I:%M:%S %p" : ampmPattern;
+        ++i;
+        continue;
+      }
+      if (c == 'T') {
+        p += "%H:%M:%S";
+        ++i;
+        continue;
+      }
+      if (c == 'R') {
+        p += "%H:%M";
+        ++i;
+        continue;
+      }
     }
     p += pattern[i];
   }
@@ -174,7 +190,8 @@ TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPa
     if (p[i] != '%') continue;
     size_t j = i + 1;
     bool noPad = false;
-    for (; j < p.size() && std::strchr("-_0^#", p[j]); ++j) noPad = noPad || p[j] == '-' || p[j] == '_';
+    for (; j < p.size() && std::strchr("-_0^#", p[j]); ++j)
+      noPad = noPad || p[j] == '-' || p[j] == '_';
     if (j >= p.size()) break;
     char c = p[j];
     if (hourAt == std::string::npos && std::strchr("HkIl", c)) {
@@ -189,7 +206,8 @@ TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPa
   }
   if (hourAt != std::string::npos) {
     size_t next = p.find('%', hourEnd);
-    std::string sep = p.substr(hourEnd, next == std::string::npos ? std::string::npos : next - hourEnd);
+    std::string sep =
+        p.substr(hourEnd, next == std::string::npos ? std::string::npos : next - hourEnd);
     f.separator = sep.empty() ? ":" : sep;
   }
   f.markerFirst = markerAt != std::string::npos && hourAt != std::string::npos && markerAt < hourAt;
@@ -202,9 +220,11 @@ TimeFormat UserTimeFormat() {
     return std::string(v ? v : "");
   };
   std::string pattern = env("TAVEX_TIME_FORMAT");
-  if (!pattern.empty()) return ParseTimeFormat(pattern, "", env("TAVEX_TIME_AM"), env("TAVEX_TIME_PM"));
+  if (!pattern.empty())
+    return ParseTimeFormat(pattern, "", env("TAVEX_TIME_AM"), env("TAVEX_TIME_PM"));
   std::setlocale(LC_TIME, "");
-  return ParseTimeFormat(nl_langinfo(T_FMT), nl_langinfo(T_FMT_AMPM), nl_langinfo(AM_STR), nl_langinfo(PM_STR));
+  return ParseTimeFormat(nl_langinfo(T_FMT), nl_langinfo(T_FMT_AMPM), nl_langinfo(AM_STR),
+                         nl_langinfo(PM_STR));
 }
 
 std::string FormatLongTime(const TimeFormat& format, const struct tm& local) {
@@ -229,5 +249,6 @@ std::string FormatLongTime(const TimeFormat& format, const struct tm& local) {
 uint32_t MonotonicMs() {
   struct timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u +
+                               static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
 }

@@ -51,7 +51,8 @@ BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesP
 
 // Tests only: replaces the file-system query of GetDiskFreeSpaceA (null restores it). The hook
 // gets the drive's directory and fills fragment size, total and free fragments.
-using DiskStatHook = bool (*)(const std::string& dir, uint64_t& fragmentSize, uint64_t& total, uint64_t& free);
+using DiskStatHook = bool (*)(const std::string& dir, uint64_t& fragmentSize, uint64_t& total,
+                              uint64_t& free);
 void SetDiskStatHookForTests(DiskStatHook hook);
 
 // The long time format of the user's locale.
@@ -67,8 +68,8 @@ struct TimeFormat {
 
 // Reads a strftime-style time pattern (as nl_langinfo(T_FMT) gives it; "%r" stands for
 // ampmPattern) and the marker strings; empty markers fall back to "am"/"pm".
-TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPattern, const std::string& am,
-                           const std::string& pm);
+TimeFormat ParseTimeFormat(const std::string& pattern, const std::string& ampmPattern,
+                           const std::string& am, const std::string& pm);
 
 // The user's format: TAVEX_TIME_FORMAT (a pattern such as "%p %I:%M:%S") with TAVEX_TIME_AM and
 // TAVEX_TIME_PM when set, else LC_TIME of the environment through nl_langinfo.

@@ -83,9 +83,12 @@ BOOL CFile::Open(const char* fileName, UINT openFlags) {
   std::string path = NativePath(fileName ? fileName : "");
   if (path.empty()) return FALSE;
   int flags = 0;
-  if (openFlags & modeReadWrite) flags |= O_RDWR;
-  else if (openFlags & modeWrite) flags |= O_WRONLY;
-  else flags |= O_RDONLY;
+  if (openFlags & modeReadWrite)
+    flags |= O_RDWR;
+  else if (openFlags & modeWrite)
+    flags |= O_WRONLY;
+  else
+    flags |= O_RDONLY;
   if (openFlags & modeCreate) flags |= O_CREAT | O_TRUNC;
   int fd = OpenRegularFile(path.c_str(), flags);
   if (fd < 0) return FALSE;

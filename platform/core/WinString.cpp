@@ -11,9 +11,16 @@ namespace {
 std::string DropIntegerAltFlag(const char* fmt) {
   std::string out;
   for (const char* p = fmt; *p;) {
-    if (*p != '%') { out += *p++; continue; }
+    if (*p != '%') {
+      out += *p++;
+      continue;
+    }
     ++p;
-    if (*p == '%') { out += "%%"; ++p; continue; }
+    if (*p == '%') {
+      out += "%%";
+      ++p;
+      continue;
+    }
     const char* flagsEnd = p;
     while (*flagsEnd && std::strchr("-+ #0'", *flagsEnd)) ++flagsEnd;
     const char* conv = flagsEnd;
@@ -45,7 +52,10 @@ void CString::FormatV(const char* fmt, va_list args) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
   int n = std::vsnprintf(nullptr, 0, f.c_str(), copy);
   va_end(copy);
-  if (n < 0) { s_.clear(); return; }
+  if (n < 0) {
+    s_.clear();
+    return;
+  }
   std::string out(static_cast<size_t>(n) + 1, '\0');
   std::vsnprintf(out.data(), out.size(), f.c_str(), args);
 #pragma GCC diagnostic pop
@@ -53,7 +63,9 @@ void CString::FormatV(const char* fmt, va_list args) {
   s_ = std::move(out);
 }
 
-CString CString::Left(int n) const { return CString(s_.substr(0, n > 0 ? static_cast<size_t>(n) : 0)); }
+CString CString::Left(int n) const {
+  return CString(s_.substr(0, n > 0 ? static_cast<size_t>(n) : 0));
+}
 
 CString CString::Right(int n) const {
   if (n <= 0) return CString();
@@ -63,7 +75,8 @@ CString CString::Right(int n) const {
 
 CString CString::Mid(int first) const {
   if (first < 0) first = 0;
-  return static_cast<size_t>(first) >= s_.size() ? CString() : CString(s_.substr(static_cast<size_t>(first)));
+  return static_cast<size_t>(first) >= s_.size() ? CString()
+                                                 : CString(s_.substr(static_cast<size_t>(first)));
 }
 
 CString CString::Mid(int first, int n) const {
@@ -74,14 +87,16 @@ CString CString::Mid(int first, int n) const {
 
 int CString::Find(char c, int start) const {
   for (size_t i = 0; i < s_.size(); i += Big5CharSize(s_, i))
-    if (static_cast<int>(i) >= start && Big5CharSize(s_, i) == 1 && s_[i] == c) return static_cast<int>(i);
+    if (static_cast<int>(i) >= start && Big5CharSize(s_, i) == 1 && s_[i] == c)
+      return static_cast<int>(i);
   return -1;
 }
 
 int CString::Find(const char* sub, int start) const {
   std::string_view needle = sub ? sub : "";
   for (size_t i = 0;; i += Big5CharSize(s_, i)) {
-    if (static_cast<int>(i) >= start && s_.compare(i, needle.size(), needle) == 0) return static_cast<int>(i);
+    if (static_cast<int>(i) >= start && s_.compare(i, needle.size(), needle) == 0)
+      return static_cast<int>(i);
     if (i >= s_.size()) return -1;
   }
 }

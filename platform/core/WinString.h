@@ -24,12 +24,30 @@ class CString {
   const std::string& str() const { return s_; }
   char GetAt(int i) const { return s_.at(static_cast<size_t>(i)); }
 
-  CString& operator=(const char* s) { s_ = s ? s : ""; return *this; }
-  CString& operator+=(const CString& o) { s_ += o.s_; return *this; }
-  CString& operator+=(const char* s) { if (s) s_ += s; return *this; }
-  CString& operator+=(char c) { s_ += c; return *this; }
-  friend CString operator+(CString a, const CString& b) { a += b; return a; }
-  friend CString operator+(CString a, const char* b) { a += b; return a; }
+  CString& operator=(const char* s) {
+    s_ = s ? s : "";
+    return *this;
+  }
+  CString& operator+=(const CString& o) {
+    s_ += o.s_;
+    return *this;
+  }
+  CString& operator+=(const char* s) {
+    if (s) s_ += s;
+    return *this;
+  }
+  CString& operator+=(char c) {
+    s_ += c;
+    return *this;
+  }
+  friend CString operator+(CString a, const CString& b) {
+    a += b;
+    return a;
+  }
+  friend CString operator+(CString a, const char* b) {
+    a += b;
+    return a;
+  }
   friend CString operator+(const char* a, const CString& b) { return CString(a) + b; }
 
   friend bool operator==(const CString& a, const CString& b) { return a.s_ == b.s_; }
@@ -41,11 +59,11 @@ class CString {
   CString Right(int n) const;
   CString Mid(int first) const;
   CString Mid(int first, int n) const;
-  int Find(char c, int start = 0) const;   // steps whole Big5 characters; -1 when absent
+  int Find(char c, int start = 0) const;  // steps whole Big5 characters; -1 when absent
   int Find(const char* sub, int start = 0) const;
-  int ReverseFind(char c) const;           // last single-byte c, never a trail byte; -1 when absent
+  int ReverseFind(char c) const;  // last single-byte c, never a trail byte; -1 when absent
 
-  void MakeLower();                        // ASCII letters only; Big5 trail bytes kept
+  void MakeLower();                               // ASCII letters only; Big5 trail bytes kept
   int Replace(const char* from, const char* to);  // whole-character matches; returns the count
 
  private:

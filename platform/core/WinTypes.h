@@ -49,15 +49,28 @@ struct CRect {
   constexpr bool PtInRect(CPoint p) const {
     return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
   }
-  constexpr void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
-  constexpr void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+  constexpr void SetRect(int l, int t, int r, int b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
+  constexpr void OffsetRect(int dx, int dy) {
+    left += dx;
+    right += dx;
+    top += dy;
+    bottom += dy;
+  }
   // The overlap of a and b; an empty result is all zeros and returns false.
   constexpr bool IntersectRect(const CRect& a, const CRect& b) {
     left = std::max(a.left, b.left);
     top = std::max(a.top, b.top);
     right = std::min(a.right, b.right);
     bottom = std::min(a.bottom, b.bottom);
-    if (IsRectEmpty()) { *this = CRect(); return false; }
+    if (IsRectEmpty()) {
+      *this = CRect();
+      return false;
+    }
     return true;
   }
   constexpr CPoint TopLeft() const { return {left, top}; }

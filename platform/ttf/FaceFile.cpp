@@ -49,7 +49,8 @@ bool FindFace(const FaceWanted& want, Found& found) {
     FcCharSet* cover = nullptr;
     FcChar8* file = nullptr;
     FcBool scalable = FcFalse;
-    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &cover) != FcResultMatch || !FcCharSetIsSubset(needed, cover) ||
+    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &cover) != FcResultMatch ||
+        !FcCharSetIsSubset(needed, cover) ||
         FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch ||
         (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable))
       continue;
@@ -78,7 +79,9 @@ TTF_Font* OpenSystemFace(const FaceWanted& want, int px) {
 }
 
 void ReportNoFace(const char* program) {
-  const char* text = "No installed font can draw this program's Chinese text: install one, such as fonts-arphic-uming.";
+  const char* text =
+      "No installed font can draw this program's Chinese text: install one, such as "
+      "fonts-arphic-uming.";
   SDL_Log("%s: %s", program, text);
   RunMessageBox(text, program);
 }

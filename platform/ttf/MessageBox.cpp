@@ -12,7 +12,9 @@ namespace {
 
 constexpr SDL_Color kFace{212, 208, 200, 255};
 
-void Fill(SDL_Surface* s, SDL_Rect r, SDL_Color c) { SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b)); }
+void Fill(SDL_Surface* s, SDL_Rect r, SDL_Color c) {
+  SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
+}
 
 void DrawButton(SDL_Surface* s, SDL_Rect r, bool pressed, TTF_Font* font, SDL_Surface* caption) {
   Fill(s, r, SDL_Color{0, 0, 0, 255});  // the default button's dark frame
@@ -24,7 +26,8 @@ void DrawButton(SDL_Surface* s, SDL_Rect r, bool pressed, TTF_Font* font, SDL_Su
   }
   Fill(s, face, kFace);
   if (font && caption) {
-    SDL_Rect dst{r.x + (r.w - caption->w) / 2 + pressed, r.y + (r.h - caption->h) / 2 + pressed, caption->w, caption->h};
+    SDL_Rect dst{r.x + (r.w - caption->w) / 2 + pressed, r.y + (r.h - caption->h) / 2 + pressed,
+                 caption->w, caption->h};
     SDL_BlitSurface(caption, nullptr, s, &dst);
   }
 }
@@ -38,7 +41,8 @@ bool RunMessageBox(const std::string& text, const std::string& caption) {
   if (!font) {
     // Without a face this box would be blank; the system's own box needs none.
     if (ttf) TTF_Quit();
-    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, Big5ToUtf8(caption).c_str(), utf8.c_str(), nullptr) == 0;
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, Big5ToUtf8(caption).c_str(),
+                                    utf8.c_str(), nullptr) == 0;
   }
   SDL_Surface* textSurface = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{0, 0, 0, 255});
   SDL_Surface* okSurface = TTF_RenderUTF8_Blended(font, "OK", SDL_Color{0, 0, 0, 255});
@@ -49,8 +53,9 @@ bool RunMessageBox(const std::string& text, const std::string& caption) {
   const int height = 24 + textH + 20 + button0.h + 12;
   const SDL_Rect button{(width - button0.w) / 2, height - 12 - button0.h, button0.w, button0.h};
 
-  SDL_Window* window = SDL_CreateWindow(Big5ToUtf8(caption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                        width, height, SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+  SDL_Window* window =
+      SDL_CreateWindow(Big5ToUtf8(caption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       width, height, SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
   bool ok = window != nullptr;
   if (window) {
     const Uint32 id = SDL_GetWindowID(window);
@@ -83,7 +88,9 @@ bool RunMessageBox(const std::string& text, const std::string& caption) {
           break;
         case SDL_MOUSEBUTTONDOWN: {
           SDL_Point p{e.button.x, e.button.y};
-          if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT && SDL_PointInRect(&p, &button)) pressed = true;
+          if (e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT &&
+              SDL_PointInRect(&p, &button))
+            pressed = true;
           break;
         }
         case SDL_MOUSEBUTTONUP: {
@@ -92,8 +99,7 @@ bool RunMessageBox(const std::string& text, const std::string& caption) {
           pressed = false;
           break;
         }
-        default:
-          break;
+        default: break;
       }
     }
     SDL_DestroyWindow(window);

@@ -75,7 +75,8 @@ class Bench : public CDialog {
     });
     double blendUs = Measure([&] {
       for (int i = 0; i < 225; ++i)
-        dd.BltBlend(&page, 42 + (i % 15) * 24, 32 + (i / 15) * 24, &board, CRect(570, 660, 591, 681));
+        dd.BltBlend(&page, 42 + (i % 15) * 24, 32 + (i / 15) * 24, &board,
+                    CRect(570, 660, 591, 681));
     });
     double shadeUs = Measure([&] { dd.ShadeRect(&page, CRect(0, 0, 640, 480), 8, FALSE); });
 

@@ -60,7 +60,8 @@ class Display : public ::testing::Test {
     return p ? std::vector<uint16_t>(p, p + size_t(w) * h) : std::vector<uint16_t>();
   }
   static void FillPattern(ImagePage& page) {
-    for (uint32_t i = 0; i < page.width * page.height; ++i) page.pixels[i] = uint16_t(i % 30011 + 2);
+    for (uint32_t i = 0; i < page.width * page.height; ++i)
+      page.pixels[i] = uint16_t(i % 30011 + 2);
   }
   // Opens the display on s with the page locked and patterned; returns the pattern.
   std::vector<uint16_t> PatternedPage(Screen* s, ImagePage& page) {
@@ -341,7 +342,8 @@ TEST_F(Display, TextLandsInThePageWithItsShadowOnePixelLower) {
 
     // Centred in the rectangle, shadow moved down with it.
     clear();
-    dd.DrawTextInRect(&dc, "Ab", CRect(0, 100, 100, 120), DT_CENTER, RGB(255, 255, 0), RGB(1, 0, 0));
+    dd.DrawTextInRect(&dc, "Ab", CRect(0, 100, 100, 120), DT_CENTER, RGB(255, 255, 0),
+                      RGB(1, 0, 0));
     std::set<std::pair<int, int>> centred;
     for (auto [x, y] : text) centred.insert({x - 10 + 42, y - 20 + 100});
     EXPECT_EQ(marks(0x7FE0), centred);

@@ -66,8 +66,8 @@ class Picture : public ::testing::Test {
     fs::remove_all(dir);
   }
   void Write(const fs::path& p, const std::vector<uint8_t>& bytes) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                             std::streamsize(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   std::vector<uint8_t> Read(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
@@ -85,12 +85,12 @@ class Picture : public ::testing::Test {
 }  // namespace
 
 TEST_F(Picture, ColoursConvertWithGreenKeyAndBlackKeptOpaque) {
-  std::vector<Rgb8> row = {{0, 255, 0}, {8, 255, 8}, {9, 255, 0}, {0, 0, 0}, {8, 8, 8},
+  std::vector<Rgb8> row = {{0, 255, 0},     {8, 255, 8},     {9, 255, 0}, {0, 0, 0}, {8, 8, 8},
                            {255, 255, 255}, {128, 128, 128}, {255, 0, 0}, {0, 0, 9}};
   Write(dir / "img" / "Colours.bmp", Bmp({row}));
   ASSERT_TRUE(dd.LoadImagePage(&page, Game("img\\Colours.bmp")));
-  EXPECT_EQ(Pixels(page), (std::vector<uint16_t>{0, 0, 0x03E0 | 1 << 10, 1, 1, 0x7FFF, 0x3DEF,
-                                                 0x7C00, 1}));
+  EXPECT_EQ(Pixels(page),
+            (std::vector<uint16_t>{0, 0, 0x03E0 | 1 << 10, 1, 1, 0x7FFF, 0x3DEF, 0x7C00, 1}));
   EXPECT_TRUE(messages.empty());
 }
 
@@ -135,11 +135,11 @@ TEST_F(Picture, DamagedCachesFallBackToThePictureAndAreRewritten) {
   const fs::path cache = dir / "img" / "a.img";
   const std::vector<uint8_t> good = {2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0x7F, 0x1F, 0};
   std::vector<std::vector<uint8_t>> bad = {
-      {},                                               // empty
-      {2, 0, 0},                                        // shorter than its sizes
-      {2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0x7F, 0x1F},       // one pixel byte short
-      {2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0x7F, 0x1F, 0, 0}, // one byte too long
-      {0, 0, 0, 0x40, 0, 0, 0, 0x40, 1, 2, 3, 4},       // absurd sizes
+      {},                                                // empty
+      {2, 0, 0},                                         // shorter than its sizes
+      {2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0x7F, 0x1F},        // one pixel byte short
+      {2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0x7F, 0x1F, 0, 0},  // one byte too long
+      {0, 0, 0, 0x40, 0, 0, 0, 0x40, 1, 2, 3, 4},        // absurd sizes
       {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},  // sizes that overflow
       {0, 0, 0, 0, 0, 0, 0, 0},                          // no pixels
       {0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0},              // a huge width of no rows
@@ -172,15 +172,15 @@ TEST_F(Picture, MalformedPicturesAreRefusedSilentlyWithoutCache) {
       with(0, 'M' | 'B' << 8, 2),  // not "BM"
       with(10, 0xFFFF),            // pixel data past the end
       with(10, uint32_t(valid.size())),
-      with(18, 0),                 // width 0
-      with(18, 0x80000000),        // negative width
-      with(22, 0),                 // height 0: no division by zero
-      with(22, uint32_t(-2)),      // top-down
-      with(22, 0x7FFFFFFF),        // rows shorter than the width
-      with(18, 0x7FFFFFFF),        // a width no file holds
-      with(28, 32, 2),             // 32 bits per pixel
+      with(18, 0),             // width 0
+      with(18, 0x80000000),    // negative width
+      with(22, 0),             // height 0: no division by zero
+      with(22, uint32_t(-2)),  // top-down
+      with(22, 0x7FFFFFFF),    // rows shorter than the width
+      with(18, 0x7FFFFFFF),    // a width no file holds
+      with(28, 32, 2),         // 32 bits per pixel
       with(28, 8, 2),
-      with(30, 1),                 // compressed
+      with(30, 1),  // compressed
   };
   bad.push_back(Bmp(std::vector<std::vector<Rgb8>>(4097, {{1, 2, 3}})));  // taller than any picture
   // Rows cut short: the stride falls below three bytes per pixel.

@@ -55,7 +55,8 @@ TEST_F(Faces, AMissingFamilyGivesAFaceThatDrawsTheTextAndNoFaceGivesNull) {
   ASSERT_NE(f, nullptr);
   EXPECT_STRNE(TTF_FontFaceFamilyName(f), "Liberation Sans");
   TTF_CloseFont(f);
-  EXPECT_EQ(OpenSystemFace({"AR PL UMing TW", "\xF4\x8F\xBF\xBD"}, 16), nullptr) << "U+10FFFD, private";
+  EXPECT_EQ(OpenSystemFace({"AR PL UMing TW", "\xF4\x8F\xBF\xBD"}, 16), nullptr)
+      << "U+10FFFD, private";
 }
 
 // With no face installed at all, the viewer and the clock say so and end instead of showing
@@ -63,12 +64,13 @@ TEST_F(Faces, AMissingFamilyGivesAFaceThatDrawsTheTextAndNoFaceGivesNull) {
 TEST(FacelessPrograms, SaySoAndEnd) {
   const std::string game = std::filesystem::current_path();  // tests run in the game directory
   TempCwd dir;
-  WriteBytes("fonts.conf", "<?xml version=\"1.0\"?><fontconfig><cachedir>" + dir.path() + "</cachedir></fontconfig>");
+  WriteBytes("fonts.conf", "<?xml version=\"1.0\"?><fontconfig><cachedir>" + dir.path() +
+                               "</cachedir></fontconfig>");
   for (const char* program : {"Quillan", "call"}) {
     SCOPED_TRACE(program);
     const std::string command = "cd '" + dir.path() + "' && FONTCONFIG_FILE='" + dir.path() +
-                                "/fonts.conf' SDL_VIDEODRIVER=dummy timeout 20 '" + game + "/" + program +
-                                "' 2>&1";
+                                "/fonts.conf' SDL_VIDEODRIVER=dummy timeout 20 '" + game + "/" +
+                                program + "' 2>&1";
     FILE* p = popen(command.c_str(), "r");
     ASSERT_NE(p, nullptr);
     std::string out;

@@ -25,7 +25,9 @@ TEST(TextModeRead, TurnsCrLfIntoLfAndStopsAtTheEndOfFileMark) {
   EXPECT_EQ(TextModeRead("a\r\nb\r\n"), "a\nb\n");
   EXPECT_EQ(TextModeRead("a\rb\r"), "a\rb\r");  // a CR alone stays
   EXPECT_EQ(TextModeRead("a\r\r\nb"), "a\r\nb");
-  EXPECT_EQ(TextModeRead("ab\x1A" "cd"), "ab");
+  EXPECT_EQ(TextModeRead("ab\x1A"
+                         "cd"),
+            "ab");
   EXPECT_EQ(TextModeRead("\r\x1A\n"), "\r");
   EXPECT_EQ(TextModeRead(std::string("a\0b", 3)), std::string("a\0b", 3));  // NULs are data here
 }
@@ -61,7 +63,9 @@ TEST(CertificateTrailer, TextModeAppliesToTheTailOnly) {
   TempCwd dir;
   std::string image(2000, '\0');
   image[1999] = '\r';  // the CR just before the tail is not part of the read
-  std::string tail = "ab\r\ncd\x1A" "ef";
+  std::string tail =
+      "ab\r\ncd\x1A"
+      "ef";
   tail.resize(1000, 'z');
   WriteBytes("Quillan.exe", image + tail);
   EXPECT_EQ(ReadCertificateTrailer("Quillan.exe").text, "ab\ncd");
@@ -108,10 +112,13 @@ TEST(CertificateFileName, OwnPathComesFromTheSystem) {
 
 // The image the game copies to the diskette: the built viewer, small enough for the disk.
 TEST(QuillanDat, FitsOnTheDisketteAndCarriesACertificate) {
-  const std::string dat = std::filesystem::absolute("Quillan.dat").string();  // tests run in the game directory
+  const std::string dat =
+      std::filesystem::absolute("Quillan.dat").string();  // tests run in the game directory
   std::string image = ReadAll(dat);
   ASSERT_GT(image.size(), 4u) << dat;
-  EXPECT_EQ(image.substr(0, 4), "\x7F" "ELF");
+  EXPECT_EQ(image.substr(0, 4),
+            "\x7F"
+            "ELF");
   EXPECT_LE(image.size() + 1000, 1457664u);
 
   TempCwd dir;

@@ -40,7 +40,8 @@ int CountColour(SDL_Surface* s, SDL_Color c) {
   const Uint32 want = SDL_MapRGB(s->format, c.r, c.g, c.b);
   for (int y = 10; y < 29; ++y)
     for (int x = 10; x < 470; ++x)
-      if ((static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF) == (want & 0xFFFFFF)) ++n;
+      if ((static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF) == (want & 0xFFFFFF))
+        ++n;
   return n;
 }
 

@@ -145,10 +145,10 @@ TEST_F(ZeroTables, ProbeCountsFoursAndThrees) {
     t[LineIndexBlack(c, 33)] = dr;
     t[LineIndexBlack(c, 31)] = dl;
   };
-  MakeMoveBlack(c + 5 * 32);                 // vertical: 0x3
-  MakeMoveWhite(c + 5 * 1);                  // horizontal: 0x2
-  MakeMoveBlack(c + 4 * 33);                 // down-right: 0xC
-  MakeMoveWhite(c + 4 * 31);                 // down-left: 0x8
+  MakeMoveBlack(c + 5 * 32);  // vertical: 0x3
+  MakeMoveWhite(c + 5 * 1);   // horizontal: 0x2
+  MakeMoveBlack(c + 4 * 33);  // down-right: 0xC
+  MakeMoveWhite(c + 4 * 31);  // down-left: 0x8
   ASSERT_EQ(LineIndexBlack(c, 32), 3u);
   ASSERT_EQ(LineIndexBlack(c, 1), 2u);
   ASSERT_EQ(LineIndexBlack(c, 33), 0xCu);

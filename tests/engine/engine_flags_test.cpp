@@ -15,32 +15,39 @@ struct FlagCase {
 
 // 'X' black, 'O' white. The mover is the colour named by the test.
 const FlagCase kBlackCases[] = {
-    {"open three", {"...............", "...............", "...............", "...............",
-                    "....XX*........"},
-     THREAT_THREE, THREAT_THREE},
+    {"open three",
+     {"...............", "...............", "...............", "...............",
+      "....XX*........"},
+     THREAT_THREE,
+     THREAT_THREE},
     {"split three", {"", "", "", "", "...X.X*........"}, THREAT_THREE, THREAT_THREE},
     {"closed four", {"", "", "", "", "..OXXX*........"}, THREAT_FOUR, THREAT_FOUR},
     {"open four", {"", "", "", "", "...XXX*........"}, THREAT_OPEN_FOUR, THREAT_OPEN_FOUR},
     {"five", {"", "", "", "", "..XXXX*........"}, THREAT_FIVE, THREAT_FIVE},
     {"overline", {"", "", "", "", "..XXX*XX......."}, THREAT_FIVE, FOUL_OVERLINE},
     // Only one completion makes exactly five for Renju black: a four, not an open four.
-    {"four open only to an overline", {"", "", "", "", "...XXX*.X......"}, THREAT_OPEN_FOUR,
+    {"four open only to an overline",
+     {"", "", "", "", "...XXX*.X......"},
+     THREAT_OPEN_FOUR,
      THREAT_FOUR},
     {"double three",
      {"", "", "......X........", "......X........", "....XX*........"},
-     THREAT_THREE, THREAT_THREE | FOUL_DOUBLE_THREE},
+     THREAT_THREE,
+     THREAT_THREE | FOUL_DOUBLE_THREE},
     {"double split three",
      {"", "", "......X........", "...............", "...X.X*........", "......X........"},
-     THREAT_THREE, THREAT_THREE | FOUL_DOUBLE_THREE},
+     THREAT_THREE,
+     THREAT_THREE | FOUL_DOUBLE_THREE},
     {"double four",
      {"......O........", "......X........", "......X........", "......X........",
       "..OXXX*........"},
-     THREAT_FOUR, THREAT_FOUR | FOUL_DOUBLE_FOUR},
+     THREAT_FOUR,
+     THREAT_FOUR | FOUL_DOUBLE_FOUR},
     {"four three",
      {"", "", "......X........", "......X........", "..OXXX*........"},
-     THREAT_FOUR | THREAT_THREE, THREAT_FOUR | THREAT_THREE},
-    {"three blocked on one side is no three",
-     {"", "", "", "", "...OXX*........"}, 0, 0},
+     THREAT_FOUR | THREAT_THREE,
+     THREAT_FOUR | THREAT_THREE},
+    {"three blocked on one side is no three", {"", "", "", "", "...OXX*........"}, 0, 0},
 };
 
 class Flags : public GeneratedTables {
@@ -80,9 +87,8 @@ TEST_F(Flags, WhiteIsNeverFouled) {
 
 // Exactly five is never a foul, whatever else the stone makes.
 TEST_F(Flags, FiveWithADoubleFourCountsAsFive) {
-  const std::vector<std::string> rows = {
-      "......O...O....", "......X..X.....", "......X.X......", "......XX.......",
-      "..XXXX*........"};
+  const std::vector<std::string> rows = {"......O...O....", "......X..X.....", "......X.X......",
+                                         "......XX.......", "..XXXX*........"};
   uint8_t f = Play(rows, true, RULES_RENJU);
   EXPECT_EQ(f, THREAT_FIVE | THREAT_FOUR);
   f = Play(rows, true, RULES_FREESTYLE);
@@ -122,10 +128,11 @@ TEST_F(Flags, ProbesOnRealShapes) {
     EXPECT_EQ(ProbeThreatBlack(Cell(7, 3)), PROBE_NONE);       // a four only
     EXPECT_EQ(ProbeThreatBlack(Cell(4, 6)), PROBE_NONE);       // a three only
     EXPECT_EQ(ProbeThreatWhite(Cell(7, 6)), PROBE_NONE);
-    MakeDiagram(ParseDiagram({"......X........", "......X........", "......X........",
-                              "......X........", "...............", "...............",
-                              "..XXX..........", ".....X.........", ".....X.........",
-                              ".....X........."}, 3));
+    MakeDiagram(
+        ParseDiagram({"......X........", "......X........", "......X........", "......X........",
+                      "...............", "...............", "..XXX..........", ".....X.........",
+                      ".....X.........", ".....X........."},
+                     3));
     EXPECT_EQ(ProbeThreatBlack(Cell(7, 6)), PROBE_BEYOND);  // five
     EXPECT_EQ(ProbeThreatBlack(Cell(2, 6)), PROBE_BEYOND);  // five
     EXPECT_EQ(ProbeThreatBlack(Cell(9, 5)), PROBE_BEYOND);  // two (open) fours

@@ -47,7 +47,11 @@ class MoveTables : public ::testing::Test {
 };
 std::string MoveTables::dir;
 
-std::vector<int> ListOf(const CandidateList& l) { const int32_t* b = l.cells; const int32_t* e = l.end; return std::vector<int>(b, e); }
+std::vector<int> ListOf(const CandidateList& l) {
+  const int32_t* b = l.cells;
+  const int32_t* e = l.end;
+  return std::vector<int>(b, e);
+}
 
 TEST_F(MoveTables, FirstStoneNearCellsInOrder) {
   ClearPatterns();
@@ -112,7 +116,8 @@ TEST_F(MoveTables, FlagsAndFoulsByRuleSet) {
       for (int d : {32, 1, 33, 31}) {
         uint32_t i = LineIndexBlack(c, d);
         uint8_t p = PatternBlack()[i];
-        if ((p < 0x80 && (p & 0x60)) || (p > 0xA0 && p < 0xC0)) PatternBlack()[i | (3u << 8)] = 0xA0;
+        if ((p < 0x80 && (p & 0x60)) || (p > 0xA0 && p < 0xC0))
+          PatternBlack()[i | (3u << 8)] = 0xA0;
       }
       int depth = depthLimit = 5, quiet = quietDepth = 2;
       uint8_t f = MakeMoveBlack(c);
@@ -151,11 +156,11 @@ TEST_F(MoveTables, PointSearchPushesByClass) {
   uint8_t* t = PatternBlack();
   uint32_t i = LineIndexBlack(c, 1);  // 0xF00
   ASSERT_EQ(i, 0xF00u);
-  t[i] = 0x81;                                   // a four
-  t[i | (3u << 6)] = 0xC0;                       // c+2 makes five
-  t[(i | (2u << 6)) | (3u << 12)] = 0xC0;        // c-2 makes five only if c+2 were blocked
-  t[(i | (2u << 6)) | (3u << 4)] = 0xA0;         // with c+2 blocked: c+3 an open-four point
-  t[(i | (2u << 6)) | (3u << 14)] = 0x40;        // and c-3 a three point
+  t[i] = 0x81;                             // a four
+  t[i | (3u << 6)] = 0xC0;                 // c+2 makes five
+  t[(i | (2u << 6)) | (3u << 12)] = 0xC0;  // c-2 makes five only if c+2 were blocked
+  t[(i | (2u << 6)) | (3u << 4)] = 0xA0;   // with c+2 blocked: c+3 an open-four point
+  t[(i | (2u << 6)) | (3u << 14)] = 0x40;  // and c-3 a three point
   int nearBefore = static_cast<int>(nearListBlack.end - nearListBlack.cells);
   uint8_t f = MakeMoveBlack(c);
   EXPECT_EQ(f, THREAT_FOUR);
@@ -176,11 +181,11 @@ TEST_F(MoveTables, PointSearchPushesByClass) {
   ClearPatterns();
   MakeMoveBlack(c + 3);  // X X c X . X  on the plus side: c+1, c+3
   i = LineIndexBlack(c, 1);
-  t[i] = 0x20;                              // a three
-  t[i | (3u << 6)] = 0xA0;                  // c+2: open four point
-  t[i | (3u << 2)] = 0x81;                  // c+4: four point (beyond c+3)
-  t[i | (3u << 12)] = 0x60;                 // c-2: three point
-  t[i | (3u << 14)] = 0x1F;                 // c-3: nothing
+  t[i] = 0x20;               // a three
+  t[i | (3u << 6)] = 0xA0;   // c+2: open four point
+  t[i | (3u << 2)] = 0x81;   // c+4: four point (beyond c+3)
+  t[i | (3u << 12)] = 0x60;  // c-2: three point
+  t[i | (3u << 14)] = 0x1F;  // c-3: nothing
   f = MakeMoveBlack(c);
   EXPECT_EQ(f, THREAT_THREE);
   EXPECT_EQ(ListOf(openFourListBlack), (std::vector<int>{c + 2}));
@@ -231,8 +236,10 @@ void RandomFill(int t, uint8_t* b) {
     } else {
       // Mostly weak classes, with every class reachable.
       uint32_t k = r % 16;
-      b[i] = k < 5 ? 0 : k < 9 ? (r >> 8) % 0x20 : k < 12 ? 0x20 + (r >> 8) % 0x60
-                                                         : static_cast<uint8_t>(r >> 8);
+      b[i] = k < 5    ? 0
+             : k < 9  ? (r >> 8) % 0x20
+             : k < 12 ? 0x20 + (r >> 8) % 0x60
+                      : static_cast<uint8_t>(r >> 8);
     }
   }
 }

@@ -69,9 +69,10 @@ struct RefBoard {
       cell[er][ec] = 1;
       int lo, hi;
       Run(r, c, dr, dc, lo, hi);
-      bool straight = hi - lo + 1 == 4 && lo <= t && t <= hi && Empty(r + (lo - 1) * dr, c + (lo - 1) * dc) &&
-                      Empty(r + (hi + 1) * dr, c + (hi + 1) * dc) && FiveWith(r, c, dr, dc, lo - 1) &&
-                      FiveWith(r, c, dr, dc, hi + 1);
+      bool straight = hi - lo + 1 == 4 && lo <= t && t <= hi &&
+                      Empty(r + (lo - 1) * dr, c + (lo - 1) * dc) &&
+                      Empty(r + (hi + 1) * dr, c + (hi + 1) * dc) &&
+                      FiveWith(r, c, dr, dc, lo - 1) && FiveWith(r, c, dr, dc, hi + 1);
       bool counts = straight && (!exact || Judge(er, ec) == 0);
       cell[er][ec] = 0;
       if (counts) return true;
@@ -184,22 +185,22 @@ const HandCase kHandCases[] = {
      {"", "", "", "", "......X", "......X", "......X", "..XXXX*", "......X", "......X"},
      THREAT_FIVE},
     {"XX.XX.XX is a double four", {"", "", "", "", "", "", "", "..XX.*X.XX"}, FOUL_DOUBLE_FOUR},
-    {"two threes", {"", "", "", "", "", ".......X", "", ".....X.*X", ".......X"},
+    {"two threes",
+     {"", "", "", "", "", ".......X", "", ".....X.*X", ".......X"},
      FOUL_DOUBLE_THREE},
     {"straight-four cell is an overline",
      {"", "", "", "", "", "......XX", "......X", ".....X.*X", "......XX", "......X", "......X"},
      0},
     {"straight-four cell makes five elsewhere",
-     {"", "", "", "", "", ".......X", "", ".....X.*X", "......XX", "......X", "......X",
-      "......X"},
+     {"", "", "", "", "", ".......X", "", ".....X.*X", "......XX", "......X", "......X", "......X"},
      0},
     {"straight-four cell is a double four",
-     {"", "", "", "", "", ".......X", "", ".....X.*X", ".......X", "......X", "......X",
-      "......X"},
+     {"", "", "", "", "", ".......X", "", ".....X.*X", ".......X", "......X", "......X", "......X"},
      0},
     // (7,6) would make threes in column 6 (needing (8,6)) and on its diagonal.
     {"straight-four cell is a double three",
-     {"", "", "", "", "", ".......X", "", ".....X.*X", ".......X", "......X.X", "......X"}, 0},
+     {"", "", "", "", "", ".......X", "", ".....X.*X", ".......X", "......X.X", "......X"},
+     0},
     // ... but (8,6) is an overline in row 8, so (7,6) makes one three and is playable.
     {"two levels deep",
      {"", "", "", "", "", ".......X", "", ".....X.*X", "..XXXX.X", "......X.X", "......X"},

@@ -63,10 +63,10 @@ TEST_F(Search, BlocksAFour) {
 }
 
 TEST_F(Search, AnswersAnOpenThree) {
-  Diagram d = ParseDiagram({"........X......", "...............", "..X............",
-                            "...............", ".....OOO.......", "...............",
-                            "...........X..."},
-                           3);
+  Diagram d =
+      ParseDiagram({"........X......", "...............", "..X............", "...............",
+                    ".....OOO.......", "...............", "...........X..."},
+                   3);
   for (int rules : {RULES_FREESTYLE, RULES_RENJU}) {
     AiSetRules(rules);
     for (int level : {0, 2, 4}) {
@@ -74,8 +74,8 @@ TEST_F(Search, AnswersAnOpenThree) {
       int cell = Think(level);
       ASSERT_GT(cell, 0);
       AiPlayMove(cell);
-      EXPECT_TRUE(WhiteHasNoOpenFour()) << "rules " << rules << " level " << level << " played "
-                                        << cell;
+      EXPECT_TRUE(WhiteHasNoOpenFour())
+          << "rules " << rules << " level " << level << " played " << cell;
     }
   }
 }

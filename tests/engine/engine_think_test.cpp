@@ -55,7 +55,9 @@ TEST_F(Think, FreeStyleThirdStoneBesideOneOfTheTwo) {
     for (int i = 0; i < 30; ++i) {
       int c = Run(8);
       ASSERT_EQ(gameBoard[c], CELL_EMPTY);
-      auto beside = [&](int s) { return std::abs((c & 31) - (s & 31)) <= 1 && std::abs(c / 32 - s / 32) <= 1; };
+      auto beside = [&](int s) {
+        return std::abs((c & 31) - (s & 31)) <= 1 && std::abs(c / 32 - s / 32) <= 1;
+      };
       ASSERT_TRUE(beside(CENTRE_CELL) || beside(second)) << c;
     }
   }

@@ -18,8 +18,8 @@
 
 // Page points of the buttons the flows press.
 namespace at {
-constexpr CPoint kFreeGame(400, 190), kTournamentA(440, 236), kTournamentB(460, 282), kLadder(440, 330),
-    kQuit(205, 424), kRenju(180, 290);
+constexpr CPoint kFreeGame(400, 190), kTournamentA(440, 236), kTournamentB(460, 282),
+    kLadder(440, 330), kQuit(205, 424), kRenju(180, 290);
 constexpr CPoint kNew(300, 160), kContinue(300, 230), kBack(300, 290);
 constexpr CPoint kSlotConfirm(296, 350), kSlotCancel(352, 350);
 inline CPoint Slot(int s) { return CPoint(300, 187 + 24 * s); }
@@ -45,7 +45,9 @@ class GameFlowTest : public ScreenTest {
 
   void SetUp() override {
     ScreenTest::SetUp();
-    onOpen[IDD_DLG_CHESSAC] = [this](CScreen* s, int n) { PlayScripted(static_cast<CDlgChessAc*>(s), n); };
+    onOpen[IDD_DLG_CHESSAC] = [this](CScreen* s, int n) {
+      PlayScripted(static_cast<CDlgChessAc*>(s), n);
+    };
   }
 
   void PlayScripted(CDlgChessAc* s, int n) {
@@ -78,7 +80,8 @@ class GameFlowTest : public ScreenTest {
     return b;
   }
 
-  static std::vector<uint8_t> LadderSlot(int32_t level, int32_t game, const Standing (&standings)[8]) {
+  static std::vector<uint8_t> LadderSlot(int32_t level, int32_t game,
+                                         const Standing (&standings)[8]) {
     std::vector<uint8_t> b(kLadderSlotBytes);
     std::memcpy(b.data(), &level, 4);
     std::memcpy(b.data() + 4, &game, 4);
@@ -103,9 +106,11 @@ class GameFlowTest : public ScreenTest {
   }
 
   // A top-ten entry as "top10.dat" holds it.
-  static PlayerRecord TopTenEntry(const std::vector<uint8_t>& file, int rules, int list, int place) {
+  static PlayerRecord TopTenEntry(const std::vector<uint8_t>& file, int rules, int list,
+                                  int place) {
     PlayerRecord r{};
-    const size_t offset = sizeof(PlayerRecord) * (size_t(rules) * 30 + size_t(list) * 10 + size_t(place));
+    const size_t offset =
+        sizeof(PlayerRecord) * (size_t(rules) * 30 + size_t(list) * 10 + size_t(place));
     if (file.size() >= offset + sizeof r) std::memcpy(&r, file.data() + offset, sizeof r);
     return r;
   }

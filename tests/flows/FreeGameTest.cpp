@@ -24,9 +24,9 @@ TEST_F(FreeGameTest, AFreeGameFromTheMainMenuIsPlayedToItsEndAndLeadsBack) {
   CTavexDlg host;
   MainMenuRuns(at::kFreeGame);
   // Black builds a row on line 7, white answers on line 9; black's fifth stone wins.
-  const std::vector<CPoint> stones = {CellCentre(7, 3), CellCentre(9, 3), CellCentre(7, 4), CellCentre(9, 4),
-                                      CellCentre(7, 5), CellCentre(9, 5), CellCentre(7, 6), CellCentre(9, 6),
-                                      CellCentre(7, 7)};
+  const std::vector<CPoint> stones = {CellCentre(7, 3), CellCentre(9, 3), CellCentre(7, 4),
+                                      CellCentre(9, 4), CellCentre(7, 5), CellCentre(9, 5),
+                                      CellCentre(7, 6), CellCentre(9, 6), CellCentre(7, 7)};
   size_t clicked = 0;
   bool overClicked = false, left = false;
   int finalResult = -2, finalStones = -1;

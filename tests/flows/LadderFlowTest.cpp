@@ -27,10 +27,12 @@ class LadderFlowTest : public GameFlowTest {
   }
 
   // A run saved before game `game` of `level`, with the earlier games' outcomes.
-  static std::vector<uint8_t> SavedRun(int level, int game, const std::vector<int32_t>& outcomes, int32_t score) {
+  static std::vector<uint8_t> SavedRun(int level, int game, const std::vector<int32_t>& outcomes,
+                                       int32_t score) {
     Standing s[8] = {};
     s[0] = {-1, score};
-    for (int i = 0; i < 4; ++i) s[i + 1] = {LadderOpponents[level][i], i < int(outcomes.size()) ? outcomes[size_t(i)] : 0};
+    for (int i = 0; i < 4; ++i)
+      s[i + 1] = {LadderOpponents[level][i], i < int(outcomes.size()) ? outcomes[size_t(i)] : 0};
     return LadderSlot(level, game, s);
   }
 };

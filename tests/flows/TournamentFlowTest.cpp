@@ -18,7 +18,8 @@ class TournamentFlowTest : public GameFlowTest {
         m[q][p] = MirrorResult(code);
       }
   }
-  static constexpr Standing kFieldB[8] = {{-1, 0}, {20, 0}, {1, 0}, {6, 0}, {5, 0}, {7, 0}, {29, 0}, {25, 0}};
+  static constexpr Standing kFieldB[8] = {{-1, 0}, {20, 0}, {1, 0},  {6, 0},
+                                          {5, 0},  {7, 0},  {29, 0}, {25, 0}};
 };
 
 TEST_F(TournamentFlowTest, ANewTournamentPlaysARoundThenIsAbandonedAtTheTable) {
@@ -107,14 +108,17 @@ TEST_F(TournamentFlowTest, BackReadsNoSlotAndAContinuedTournamentResumesAtItsRou
       EXPECT_EQ(table->round, 3);
       for (int p = 0; p < 8; ++p) {
         EXPECT_EQ(host.standings[p].rosterIndex, kFieldB[p].rosterIndex);
-        EXPECT_EQ(host.standings[p].points, RowPoints(matrix[p])) << "points follow the restored results";
-        for (int r = 0; r < 3; ++r) EXPECT_EQ(host.resultMatrix[p][roundSchedule[p][r]], matrix[p][roundSchedule[p][r]]);
+        EXPECT_EQ(host.standings[p].points, RowPoints(matrix[p]))
+            << "points follow the restored results";
+        for (int r = 0; r < 3; ++r)
+          EXPECT_EQ(host.resultMatrix[p][roundSchedule[p][r]], matrix[p][roundSchedule[p][r]]);
         EXPECT_EQ(host.resultMatrix[p][roundSchedule[p][3]], MATCH_PENDING);
       }
       Press(at::kPlay);
     } else {
       EXPECT_EQ(table->round, 4);
-      EXPECT_EQ(host.resultMatrix[0][roundSchedule[0][3]], MATCH_LOST) << "a game broken off is lost";
+      EXPECT_EQ(host.resultMatrix[0][roundSchedule[0][3]], MATCH_LOST)
+          << "a game broken off is lost";
       Press(at::kAbandon);
     }
   };
@@ -191,7 +195,8 @@ TEST_F(TournamentFlowTest, AFinishedTournamentShowsTheStandingsAndNamesItsTopTen
   EXPECT_EQ(e.score, 14u);
   EXPECT_EQ(e.newMark, 1);
   EXPECT_EQ(TopTenEntry(top, 1, TOPLIST_TOURNAMENT_B, 1).newMark, 0);
-  EXPECT_EQ(TopTenEntry(top, 0, TOPLIST_TOURNAMENT_B, 0).newMark, 0) << "free-style lists untouched";
+  EXPECT_EQ(TopTenEntry(top, 0, TOPLIST_TOURNAMENT_B, 0).newMark, 0)
+      << "free-style lists untouched";
 }
 
 TEST_F(TournamentFlowTest, NoPlaceWonAsksNoNameAndWritesNoFile) {
@@ -248,7 +253,9 @@ TEST_F(TournamentFlowTest, TheCloseButtonOnAnEndScreenStoresTheResultAndEndsTheR
     outcomes = "W";
     onOpen[IDD_DLG_GAMEMENU] = [&](CScreen*, int) { Press(at::kContinue); };
     onOpen[CDlgGameSaveLoad::IDD] = [&](CScreen*, int) { Press(at::kSlotConfirm); };
-    onOpen[IDD_DLG_GAMETABLE] = [&](CScreen*, int n) { Press(n == 1 && !onStandings ? kTitleClose : at::kPlay); };
+    onOpen[IDD_DLG_GAMETABLE] = [&](CScreen*, int n) {
+      Press(n == 1 && !onStandings ? kTitleClose : at::kPlay);
+    };
     onOpen[IDD_DLG_GAMEPOINT] = [&](CScreen*, int) { Press(kTitleClose); };
     RunGame(host);
     EXPECT_EQ(opened[IDD_DLG_GAMETABLE], 2);

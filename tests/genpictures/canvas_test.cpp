@@ -50,7 +50,8 @@ TEST(Canvas, OutlinedShapesAreClosedByTheirOutline) {
   pic::Canvas c(30, 30);
   const pic::Rgb fill{250, 240, 200};
   pic::OutlinedShape(
-      c, {5, 5, 25, 25}, [](double x, double y) { return (x - 15) * (x - 15) + (y - 15) * (y - 15) < 64; },
+      c, {5, 5, 25, 25},
+      [](double x, double y) { return (x - 15) * (x - 15) + (y - 15) * (y - 15) < 64; },
       [&](double, double) { return fill; }, pic::pal::kInk);
   // No fill pixel touches the key: the outline is all round.
   for (int y = 1; y < 29; ++y)

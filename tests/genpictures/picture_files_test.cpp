@@ -106,8 +106,8 @@ TEST(PictureFiles, RegeneratingRemovesStaleCachesAndLeavesOthers) {
   auto touch = [](const fs::path& p) { std::ofstream(p) << "stale"; };
   touch(dir / "img/tital.img");
   touch(dir / "img/main.img");
-  const std::string cmd = std::string(GENPICTURES_EXE) + " " + dir.string() +
-                          " font16.fnt img/Tital.bmp > /dev/null";
+  const std::string cmd =
+      std::string(GENPICTURES_EXE) + " " + dir.string() + " font16.fnt img/Tital.bmp > /dev/null";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   EXPECT_FALSE(fs::exists(dir / "img/tital.img"));
   EXPECT_TRUE(fs::exists(dir / "img/main.img")) << "only the regenerated picture's cache goes";
@@ -117,7 +117,7 @@ TEST(PictureFiles, RegeneratingRemovesStaleCachesAndLeavesOthers) {
 }
 
 TEST(PictureFiles, AMissingGlyphFileFailsTheBuild) {
-  const std::string cmd = std::string(GENPICTURES_EXE) +
-                          " /nonexistent-dir /nonexistent-font > /dev/null 2>&1";
+  const std::string cmd =
+      std::string(GENPICTURES_EXE) + " /nonexistent-dir /nonexistent-font > /dev/null 2>&1";
   EXPECT_NE(std::system(cmd.c_str()), 0);
 }

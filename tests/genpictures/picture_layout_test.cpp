@@ -37,9 +37,8 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
           {{markX, markY, markX + 17, markY + 17}, kOpaque, {575, 3, 592, 20}}};
     };
     auto& main = s["img/main.bmp"];
-    main = {{page, kOpaque, {}},
-            {{532, 480, 568, 516}, kOpaque, {589, 431, 625, 467}}};
-    const Rect items[9] = {{151, 212, 302, 263}, {61, 261, 302, 312}, {155, 399, 256, 450},
+    main = {{page, kOpaque, {}}, {{532, 480, 568, 516}, kOpaque, {589, 431, 625, 467}}};
+    const Rect items[9] = {{151, 212, 302, 263}, {61, 261, 302, 312},  {155, 399, 256, 450},
                            {299, 167, 537, 218}, {345, 211, 537, 262}, {392, 257, 537, 308},
                            {346, 306, 537, 357}, {300, 353, 537, 404}, {346, 399, 537, 450}};
     const int hover[9][2] = {{0, 480},   {152, 480}, {394, 480}, {0, 532},  {239, 532},
@@ -83,8 +82,8 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
     auto& board = s["img/boardSet.bmp"];
     board = {{{0, 0, 184, 52}, kKeyed, {456, 428, 640, 480}}};
     for (int i = 0; i < 5; ++i)
-      board.push_back({{15 + 31 * i, 64, 44 + 31 * i, 93}, kKeyed,
-                       {468 + 31 * i, 436, 497 + 31 * i, 465}});
+      board.push_back(
+          {{15 + 31 * i, 64, 44 + 31 * i, 93}, kKeyed, {468 + 31 * i, 436, 497 + 31 * i, 465}});
     for (int n = 0; n < 5; ++n) {
       auto& base = s["img/base_" + std::to_string(n) + ".bmp"];
       base = {{page, kOpaque, {}}};
@@ -105,7 +104,7 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
       for (Rect b : {Rect{5, 569, 187, 695}, Rect{193, 569, 375, 695}, Rect{5, 696, 187, 822},
                      Rect{193, 696, 375, 822}, Rect{382, 823, 564, 949}})
         base.push_back({b, kKeyed, {1, 175, 183, 301}});
-      const Rect panel[7] = {{10, 188, 46, 224},  {15, 224, 51, 260},  {37, 255, 73, 291},
+      const Rect panel[7] = {{10, 188, 46, 224},  {15, 224, 51, 260},   {37, 255, 73, 291},
                              {75, 263, 111, 299}, {112, 255, 148, 291}, {134, 224, 170, 260},
                              {137, 188, 173, 224}};
       for (int k = 0; k < 7; ++k) {
@@ -137,7 +136,8 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
                {{111, 480, 159, 528}, kOpaque, {278, 417, 326, 465}},
                {{161, 480, 209, 528}, kOpaque, {334, 417, 382, 465}}};
       for (int code = 1; code <= 4; ++code)  // row 1, column 0
-        table.push_back({{35 + 19 * (code - 1), 480, 54 + 19 * (code - 1), 501}, kKeyed, {255, 172, 274, 193}});
+        table.push_back(
+            {{35 + 19 * (code - 1), 480, 54 + 19 * (code - 1), 501}, kKeyed, {255, 172, 274, 193}});
       for (auto& t : title(542, 560, 578, 596, 328, 480, 498)) table.push_back(t);
     }
     for (const char* name : {"img/gamePoint.bmp", "img/GamePointWorld.bmp"}) {
@@ -160,7 +160,8 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
               {{147, 528, 195, 576}, kOpaque, {334, 417, 382, 465}}};
     for (auto& t : title(151, 169, 187, 205, 169, 577, 595)) ladder.push_back(t);
     for (int d = 1; d <= 10; ++d)  // the strip reads 1 ... 9, 0
-      ladder.push_back({{150 + 17 * (d - 1), 677, 166 + 17 * (d - 1), 702}, kKeyed, {499, 200, 515, 225}});
+      ladder.push_back(
+          {{150 + 17 * (d - 1), 677, 166 + 17 * (d - 1), 702}, kKeyed, {499, 200, 515, 225}});
     for (int level = 0; level < 12; ++level) {
       const int l = level < 6 ? 483 : 402, t = 665 - 37 * (level % 6);
       ladder.push_back({{l, t, l + 80, t + 36}, kOpaque, {412, 139, 492, 175}});
@@ -173,7 +174,8 @@ const std::map<std::string, std::vector<Sprite>>& Sheets() {
     top = {{page, kOpaque, {}}, {{0, 480, 50, 530}, kKeyed, {298, 417, 348, 467}}};
     const Rect tabs[6] = {{41, 98, 65, 160},   {34, 170, 58, 232},   {28, 248, 52, 310},
                           {569, 95, 593, 157}, {576, 167, 600, 229}, {582, 245, 606, 307}};
-    for (int k = 0; k < 6; ++k) top.push_back({{100 + 25 * k, 480, 124 + 25 * k, 542}, kKeyed, tabs[k]});
+    for (int k = 0; k < 6; ++k)
+      top.push_back({{100 + 25 * k, 480, 124 + 25 * k, 542}, kKeyed, tabs[k]});
     // Keyed on this screen, but they must still cover the idle buttons completely.
     for (auto& t : title(250, 268, 286, 304, 268, 480, 498)) top.push_back(t);
     auto& license = s["img/License.bmp"];
@@ -204,7 +206,9 @@ const pic::Canvas& Picture(const std::string& name) {
   return it->second;
 }
 
-bool Inside(const pic::Canvas& c, Rect r) { return r.l >= 0 && r.t >= 0 && r.r <= c.W() && r.b <= c.H(); }
+bool Inside(const pic::Canvas& c, Rect r) {
+  return r.l >= 0 && r.t >= 0 && r.r <= c.W() && r.b <= c.H();
+}
 
 bool KeyLike(pic::Rgb c) { return !pic::IsKey(c) && c.g >= 180 && c.r <= 90 && c.b <= 90; }
 
@@ -246,7 +250,8 @@ TEST(PictureLayout, MenuItemSpritesKeepTransparentEdgesAndShowACaption) {
     const pic::Canvas& c = Picture(name);
     for (const Sprite& s : sprites) {
       if (s.mode != kItem) continue;
-      SCOPED_TRACE(name + " item sprite at " + std::to_string(s.src.l) + "," + std::to_string(s.src.t));
+      SCOPED_TRACE(name + " item sprite at " + std::to_string(s.src.l) + "," +
+                   std::to_string(s.src.t));
       const Rect r = s.src;
       // Neighbouring items overlap by up to 8 rows: 4 clear rows each side cover that.
       EXPECT_EQ(CountKey(c, {r.l, r.t, r.r, r.t + 4}), 4 * r.W());
@@ -275,7 +280,8 @@ TEST(PictureLayout, LitSpritesChangeWhatTheirButtonShows) {
           changed += !(p == c.Get(s.dest.l + x, s.dest.t + y));
         }
       // Title-bar marks change only their symbol; everything else changes a good part.
-      EXPECT_GE(changed, std::min(opaque / 4, 40)) << name << " sprite at " << s.src.l << "," << s.src.t;
+      EXPECT_GE(changed, std::min(opaque / 4, 40))
+          << name << " sprite at " << s.src.l << "," << s.src.t;
     }
   }
 }
@@ -297,7 +303,8 @@ TEST(PictureLayout, TitleFramesJoinTheBackgroundWithoutSeams) {
     const int fx = 640 + 125 * n;
     for (int y = 0; y < 360; ++y) {
       ASSERT_EQ(c.Get(fx, y), c.Get(area.l, area.t + y)) << "frame " << n << " left edge";
-      ASSERT_EQ(c.Get(fx + 124, y), c.Get(area.r - 1, area.t + y)) << "frame " << n << " right edge";
+      ASSERT_EQ(c.Get(fx + 124, y), c.Get(area.r - 1, area.t + y))
+          << "frame " << n << " right edge";
     }
     for (int x = 0; x < 125; ++x)
       ASSERT_EQ(c.Get(fx + x, 359), c.Get(area.l + x, area.b - 1)) << "frame " << n << " bottom";
@@ -375,7 +382,8 @@ TEST(PictureLayout, EveryPortraitIsDistinct) {
   std::vector<std::vector<uint8_t>> seen;
   for (const Sprite& s : Sheets().at("img/players.bmp")) {
     const auto bytes = c.Crop(s.src).EncodeBmp();
-    for (const auto& other : seen) EXPECT_NE(bytes, other) << "portrait at " << s.src.l << "," << s.src.t;
+    for (const auto& other : seen)
+      EXPECT_NE(bytes, other) << "portrait at " << s.src.l << "," << s.src.t;
     seen.push_back(bytes);
   }
 }
@@ -412,7 +420,8 @@ std::vector<TextArea> TextAreas() {
       areas.push_back({name, {479, 146 + 26 * p, 495, 163 + 26 * p}, {255, 255, 255}});
     }
   for (const char* name : {"img/gamePoint.bmp", "img/GamePointWorld.bmp"})
-    for (int i = 0; i < 3; ++i) areas.push_back({name, {220, 180 + 77 * i, 380, 197 + 77 * i}, {0, 0, 0}});
+    for (int i = 0; i < 3; ++i)
+      areas.push_back({name, {220, 180 + 77 * i, 380, 197 + 77 * i}, {0, 0, 0}});
   for (int i = 0; i < 4; ++i)
     areas.push_back({"img/gamestart.bmp", {142, 127 + 63 * i, 206, 144 + 63 * i}, {186, 186, 168}});
   for (int i = 0; i < 10; ++i) {
@@ -431,7 +440,8 @@ TEST(PictureLayout, TextTheScreensWriteStandsOutFromEveryPixelUnderIt) {
     const pic::Canvas& c = Picture(a.picture);
     double nearest = 1e9;
     for (int y = a.area.t; y < a.area.b; ++y)
-      for (int x = a.area.l; x < a.area.r; ++x) nearest = std::min(nearest, Distance(c.Get(x, y), a.text));
+      for (int x = a.area.l; x < a.area.r; ++x)
+        nearest = std::min(nearest, Distance(c.Get(x, y), a.text));
     EXPECT_GE(nearest, 120) << a.picture << " area at " << a.area.l << "," << a.area.t;
   }
 }
@@ -443,9 +453,11 @@ TEST(PictureLayout, SpritesOfOneKindAreAllDifferent) {
   };
   std::vector<Group> groups;
   for (const char* name : {"img/gameTable.bmp", "img/GameTableWorld.bmp"})
-    groups.push_back({name, {{35, 480, 54, 501}, {54, 480, 73, 501}, {73, 480, 92, 501}, {92, 480, 111, 501}}});
-  Group ladder{"img/gamestart.bmp", {}}, levels{"img/gamestart.bmp", {}}, portraits{"img/gamestart.bmp", {}},
-      badges{"img/License.bmp", {}}, tabs{"img/toplist.bmp", {}};
+    groups.push_back(
+        {name, {{35, 480, 54, 501}, {54, 480, 73, 501}, {73, 480, 92, 501}, {92, 480, 111, 501}}});
+  Group ladder{"img/gamestart.bmp", {}}, levels{"img/gamestart.bmp", {}},
+      portraits{"img/gamestart.bmp", {}}, badges{"img/License.bmp", {}},
+      tabs{"img/toplist.bmp", {}};
   for (const Sprite& s : Sheets().at("img/gamestart.bmp")) {
     if (s.dest.l == 499) ladder.sprites.push_back(s.src);  // digits
     if (s.dest.l == 412) levels.sprites.push_back(s.src);
@@ -455,8 +467,9 @@ TEST(PictureLayout, SpritesOfOneKindAreAllDifferent) {
     if (s.src.W() == 280) badges.sprites.push_back(s.src);
   // Within a column the three list tabs differ; the two columns name the same lists.
   for (int k = 0; k < 3; ++k) tabs.sprites.push_back({100 + 25 * k, 480, 124 + 25 * k, 542});
-  groups.push_back({"img/gamestart.bmp", {{0, 480, 48, 527}, {49, 480, 97, 527}}});       // won, lost
-  groups.push_back({"img/gamestart.bmp", {{260, 510, 330, 651}, {331, 510, 401, 651}}});  // pass, fail
+  groups.push_back({"img/gamestart.bmp", {{0, 480, 48, 527}, {49, 480, 97, 527}}});  // won, lost
+  groups.push_back(
+      {"img/gamestart.bmp", {{260, 510, 330, 651}, {331, 510, 401, 651}}});  // pass, fail
   groups.push_back({"img/gamestart.bmp", {{564, 480, 592, 509}, {593, 480, 621, 509}}});  // stones
   for (Group* g : {&ladder, &levels, &portraits, &badges, &tabs}) groups.push_back(*g);
   ASSERT_EQ(ladder.sprites.size(), 10u);

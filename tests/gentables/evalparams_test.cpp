@@ -26,9 +26,13 @@ TEST(EvalParams, BaselineTablesArePinned) {
   const auto freestyle = BuildPatternTable(FiveRule::FiveOrMore);
   const auto renju = BuildPatternTable(FiveRule::ExactlyFive);
   const EvalWeights w = BaselineWeights();
-  EXPECT_EQ(Fnv(BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::FiveOrMore, freestyle, w)), 13653726145564658523ull);
-  EXPECT_EQ(Fnv(BuildEvalTable(FiveRule::ExactlyFive, renju, FiveRule::FiveOrMore, freestyle, w)), 1884252209853356489ull);
-  EXPECT_EQ(Fnv(BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::ExactlyFive, renju, w)), 12896208974488841357ull);
+  EXPECT_EQ(
+      Fnv(BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::FiveOrMore, freestyle, w)),
+      13653726145564658523ull);
+  EXPECT_EQ(Fnv(BuildEvalTable(FiveRule::ExactlyFive, renju, FiveRule::FiveOrMore, freestyle, w)),
+            1884252209853356489ull);
+  EXPECT_EQ(Fnv(BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::ExactlyFive, renju, w)),
+            12896208974488841357ull);
 }
 
 TEST(EvalParams, WrittenFileReadsBack) {
@@ -51,8 +55,10 @@ TEST(EvalParams, MalformedFileIsRejectedWithItsLine) {
     EXPECT_FALSE(Parse(text, p, error)) << to;
     return error;
   };
-  EXPECT_EQ(errorOf("window-1 1\n", "window-1 256\n"), "w.txt:3: value of window-1 must be a whole number 0-255, not 256");
-  EXPECT_EQ(errorOf("window-2 4\n", "window-2 4x\n"), "w.txt:4: value of window-2 must be a whole number 0-255, not 4x");
+  EXPECT_EQ(errorOf("window-1 1\n", "window-1 256\n"),
+            "w.txt:3: value of window-1 must be a whole number 0-255, not 256");
+  EXPECT_EQ(errorOf("window-2 4\n", "window-2 4x\n"),
+            "w.txt:4: value of window-2 must be a whole number 0-255, not 4x");
   EXPECT_EQ(errorOf("window-2 4\n", "windo-2 4\n"), "w.txt:4: unknown weight windo-2");
   EXPECT_EQ(errorOf("window-2 4\n", "window-1 4\n"), "w.txt:4: weight window-1 given twice");
   EXPECT_EQ(errorOf("break-three 2\n", ""), "w.txt: [free] lacks break-three");

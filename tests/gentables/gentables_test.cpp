@@ -32,8 +32,10 @@ std::uint32_t L(const std::string& line) {
   };
   std::uint32_t index = 0;
   for (int k = 1; k <= kReach; ++k) {
-    int l = k <= int(left.size()) ? code(left[left.size() - k]) : (!left.empty() && left.front() == '#' ? kBorder : kEmpty);
-    int r = k <= int(right.size()) ? code(right[k - 1]) : (!right.empty() && right.back() == '#' ? kBorder : kEmpty);
+    int l = k <= int(left.size()) ? code(left[left.size() - k])
+                                  : (!left.empty() && left.front() == '#' ? kBorder : kEmpty);
+    int r = k <= int(right.size()) ? code(right[k - 1])
+                                   : (!right.empty() && right.back() == '#' ? kBorder : kEmpty);
     index = WithCell(WithCell(index, -k, l), k, r);
   }
   return index;
@@ -41,7 +43,8 @@ std::uint32_t L(const std::string& line) {
 
 std::uint32_t Mirror(std::uint32_t index) {
   std::uint32_t m = 0;
-  for (int k = 1; k <= kReach; ++k) m = WithCell(WithCell(m, -k, CellAt(index, k)), k, CellAt(index, -k));
+  for (int k = 1; k <= kReach; ++k)
+    m = WithCell(WithCell(m, -k, CellAt(index, k)), k, CellAt(index, -k));
   return m;
 }
 
@@ -56,15 +59,18 @@ const Table& RenjuTable() {
   return t;
 }
 const Table& EvalSimple() {
-  static const Table t = BuildEvalTable(FiveRule::FiveOrMore, FreeTable(), FiveRule::FiveOrMore, FreeTable());
+  static const Table t =
+      BuildEvalTable(FiveRule::FiveOrMore, FreeTable(), FiveRule::FiveOrMore, FreeTable());
   return t;
 }
 const Table& EvalBlack() {
-  static const Table t = BuildEvalTable(FiveRule::ExactlyFive, RenjuTable(), FiveRule::FiveOrMore, FreeTable());
+  static const Table t =
+      BuildEvalTable(FiveRule::ExactlyFive, RenjuTable(), FiveRule::FiveOrMore, FreeTable());
   return t;
 }
 const Table& EvalWhite() {
-  static const Table t = BuildEvalTable(FiveRule::FiveOrMore, FreeTable(), FiveRule::ExactlyFive, RenjuTable());
+  static const Table t =
+      BuildEvalTable(FiveRule::FiveOrMore, FreeTable(), FiveRule::ExactlyFive, RenjuTable());
   return t;
 }
 
@@ -106,7 +112,8 @@ TEST(TablesPatterns, OpenAndClosedFours) {
     EXPECT_EQ(Free(open), kOpenFour) << open;
     EXPECT_EQ(Renju(open), kOpenFour) << open;
   }
-  for (const char* closed : {"OXXX[c].", "#XXX[c]..", "XX.X[c]", "X.XX[c]O", ".XXX[c]O", "X[c]X.X"}) {
+  for (const char* closed :
+       {"OXXX[c].", "#XXX[c]..", "XX.X[c]", "X.XX[c]O", ".XXX[c]O", "X[c]X.X"}) {
     EXPECT_TRUE(IsFour(Free(closed))) << closed;
     EXPECT_TRUE(IsFour(Renju(closed))) << closed;
   }
@@ -141,7 +148,7 @@ TEST(TablesPatterns, Threes) {
 TEST(TablesPatterns, EdgeOfBoard) {
   EXPECT_EQ(Free("#####[c]#####"), kNothing);
   EXPECT_EQ(Free("#XXXX[c]#"), kFive);
-  EXPECT_EQ(Free("##XXX[c]#"), kNothing);       // four cells between the edges
+  EXPECT_EQ(Free("##XXX[c]#"), kNothing);  // four cells between the edges
   EXPECT_EQ(Free("#XXX[c].#"), kPlainFour);
   EXPECT_EQ(Free("#...[c]XX"), kOpenThree);
   EXPECT_EQ(Free("#..X[c]X."), kOpenThree);
@@ -231,7 +238,8 @@ struct Oracle {
     return false;
   }
   bool Three() {
-    if (FiveThroughCentre() || FivePoints() > 0 || (rule == FiveRule::ExactlyFive && Overline())) return false;
+    if (FiveThroughCentre() || FivePoints() > 0 || (rule == FiveRule::ExactlyFive && Overline()))
+      return false;
     for (int y = -kReach; y <= kReach; ++y) {
       if (y == 0 || at(y) != kEmpty) continue;
       at(y) = kOwn;
@@ -253,7 +261,8 @@ void CheckAgainstOracle(FiveRule rule, const std::vector<std::uint8_t>& table) {
     const bool overline = rule == FiveRule::ExactlyFive && !five && o.Overline();
     const int points = five || overline ? 0 : o.FivePoints();
     bool ok = (p == kFive) == five && (p == kOverline) == overline &&
-              (p == kOpenFour) == o.OpenFour() && (p == kDoubleFourInLine) == (points >= 2 && !o.OpenFour()) &&
+              (p == kOpenFour) == o.OpenFour() &&
+              (p == kDoubleFourInLine) == (points >= 2 && !o.OpenFour()) &&
               (p == kPlainFour || p == kFour) == (points == 1) && IsThree(p) == o.Three();
     if (!ok) {
       ++mismatches;
@@ -289,7 +298,8 @@ std::vector<std::uint8_t> PointSearch(const std::vector<std::uint8_t>& table, st
     found.push_back(table[WithCell(index, x, kOwn)]);
     int y = x + s;
     while (y * s < kReach && CellAt(index, y) == kOwn) y += s;
-    if (y * s <= kReach && CellAt(index, y) == kEmpty) found.push_back(table[WithCell(index, y, kOwn)]);
+    if (y * s <= kReach && CellAt(index, y) == kEmpty)
+      found.push_back(table[WithCell(index, y, kOwn)]);
   }
   return found;
 }
@@ -313,15 +323,20 @@ void CheckMakeFindsItsPoints(const std::vector<std::uint8_t>& table) {
     }
     if (!ok) {
       ++failures;
-      ADD_FAILURE() << std::hex << "index 0x" << i << " class 0x" << p << " five points found " << fives;
+      ADD_FAILURE() << std::hex << "index 0x" << i << " class 0x" << p << " five points found "
+                    << fives;
     }
   }
 }
 
 }  // namespace
 
-TEST(TablesWhole, FreestyleMatchesShapeDefinitions) { CheckAgainstOracle(FiveRule::FiveOrMore, FreeTable()); }
-TEST(TablesWhole, RenjuBlackMatchesShapeDefinitions) { CheckAgainstOracle(FiveRule::ExactlyFive, RenjuTable()); }
+TEST(TablesWhole, FreestyleMatchesShapeDefinitions) {
+  CheckAgainstOracle(FiveRule::FiveOrMore, FreeTable());
+}
+TEST(TablesWhole, RenjuBlackMatchesShapeDefinitions) {
+  CheckAgainstOracle(FiveRule::ExactlyFive, RenjuTable());
+}
 
 TEST(TablesWhole, MakeFindsFiveAndOpenFourPoints) {
   CheckMakeFindsItsPoints(FreeTable());
@@ -332,7 +347,8 @@ TEST(TablesWhole, MirroredLinesAgree) {
   int failures = 0;
   for (std::uint32_t i = 0; i < kLineIndexCount && failures < 10; ++i) {
     const std::uint32_t m = Mirror(i);
-    for (const auto* table : {&FreeTable(), &RenjuTable(), &EvalSimple(), &EvalBlack(), &EvalWhite()}) {
+    for (const auto* table :
+         {&FreeTable(), &RenjuTable(), &EvalSimple(), &EvalBlack(), &EvalWhite()}) {
       if ((*table)[i] != (*table)[m]) {
         ++failures;
         ADD_FAILURE() << std::hex << "index 0x" << i;
@@ -359,25 +375,25 @@ TEST(TablesEvaluation, BuildingAndBlocking) {
     const auto& e = *table;
     const int quiet = Eval(e, "....[c]....");
     EXPECT_GT(quiet, 40);
-    EXPECT_GT(Eval(e, "OOOO[c]"), Eval(e, "...X[c]..."));            // block a four
-    EXPECT_GT(Eval(e, ".OOO[c].."), quiet + 20);                      // block an open three
-    EXPECT_GT(Eval(e, "..[c]OO."), quiet);                             // cut a two
-    EXPECT_GT(Eval(e, "..XX[c].."), Eval(e, "OXX[c]..."));            // open three beats closed
-    EXPECT_GT(Eval(e, "..XX[c].."), Eval(e, "...X[c]..."));           // three beats two
-    EXPECT_GT(Eval(e, "..X[c].X.."), Eval(e, "...X[c]..."));          // split three beats two
-    EXPECT_GT(Eval(e, "..X.[c].."), quiet);                            // two with space
-    EXPECT_GT(Eval(e, ".XXX[c]."), Eval(e, "OXXX[c]."));              // open four beats closed
-    EXPECT_GT(Eval(e, "OXXX[c]."), Eval(e, "O.XX[c].O"));             // a four beats a dead three
-    EXPECT_GE(Eval(e, "O.X[c].O"), 40);                                // never a penalty for a quiet stone
-    EXPECT_LE(Eval(e, "#.X[c]XO"), quiet);                             // no room for five
+    EXPECT_GT(Eval(e, "OOOO[c]"), Eval(e, "...X[c]..."));     // block a four
+    EXPECT_GT(Eval(e, ".OOO[c].."), quiet + 20);              // block an open three
+    EXPECT_GT(Eval(e, "..[c]OO."), quiet);                    // cut a two
+    EXPECT_GT(Eval(e, "..XX[c].."), Eval(e, "OXX[c]..."));    // open three beats closed
+    EXPECT_GT(Eval(e, "..XX[c].."), Eval(e, "...X[c]..."));   // three beats two
+    EXPECT_GT(Eval(e, "..X[c].X.."), Eval(e, "...X[c]..."));  // split three beats two
+    EXPECT_GT(Eval(e, "..X.[c].."), quiet);                   // two with space
+    EXPECT_GT(Eval(e, ".XXX[c]."), Eval(e, "OXXX[c]."));      // open four beats closed
+    EXPECT_GT(Eval(e, "OXXX[c]."), Eval(e, "O.XX[c].O"));     // a four beats a dead three
+    EXPECT_GE(Eval(e, "O.X[c].O"), 40);                       // never a penalty for a quiet stone
+    EXPECT_LE(Eval(e, "#.X[c]XO"), quiet);                    // no room for five
   }
 }
 
 TEST(TablesEvaluation, RenjuBlackIsNotRewardedForOverlines) {
   const auto& black = EvalBlack();
-  EXPECT_LT(Eval(black, "XXX[c]XX"), 40);     // the overline itself
-  EXPECT_LT(Eval(black, "X.X[c]X.X"), 40);    // a double four in one line
-  EXPECT_LT(Eval(black, "XXXX.[c]"), 40);     // spoils its own five point
+  EXPECT_LT(Eval(black, "XXX[c]XX"), 40);   // the overline itself
+  EXPECT_LT(Eval(black, "X.X[c]X.X"), 40);  // a double four in one line
+  EXPECT_LT(Eval(black, "XXXX.[c]"), 40);   // spoils its own five point
   EXPECT_LT(Eval(black, "X.XXX[c].X"), Eval(EvalSimple(), "X.XXX[c].X"));
   EXPECT_GT(Eval(black, "XX[c]XX"), Eval(black, "..XX[c].."));
   // White blocking a cell where black could only make six gains nothing from it.
@@ -387,12 +403,16 @@ TEST(TablesEvaluation, RenjuBlackIsNotRewardedForOverlines) {
 
 TEST(TablesFiles, GeneratedFilesHoldTheseTables) {
   const std::pair<const char*, const std::vector<std::uint8_t>*> files[] = {
-      {"Sim543b.tab", &FreeTable()},          {"jp543b.tab", &RenjuTable()},       {"evalsimple.tab", &EvalSimple()},
-      {"evaljpblk.tab", &EvalBlack()}, {"evaljpwht.tab", &EvalWhite()}};
+      {"Sim543b.tab", &FreeTable()},
+      {"jp543b.tab", &RenjuTable()},
+      {"evalsimple.tab", &EvalSimple()},
+      {"evaljpblk.tab", &EvalBlack()},
+      {"evaljpwht.tab", &EvalWhite()}};
   for (const auto& [name, table] : files) {
     std::ifstream in(name, std::ios::binary);
     ASSERT_TRUE(in) << name;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes.size(), 1048576u) << name;
     EXPECT_TRUE(bytes == *table) << name;
   }

@@ -51,15 +51,18 @@ TEST_F(DisplayTest, PresentationShowsOnlyWhereTheWindowIsVisible) {
     EXPECT_EQ(Present(&s), 480);
     EXPECT_EQ(PlatformTest::PresentedPixel(0, 0), 0x7C00);
     EXPECT_EQ(PlatformTest::PresentedPixel(639, 479), 0x7C00);
-    Within(panel, [&](TestDlg& p) {
-      // Covered: the screen's presentations (its timers keep running) show nothing.
-      FillPage(0x001F);
-      Present(&s);
-      EXPECT_EQ(PlatformTest::PresentedPixel(320, 240), 0x7C00);
-      EXPECT_EQ(PlatformTest::ShownWindow(), &p);
-      Present(&p);
-      EXPECT_EQ(PlatformTest::PresentedPixel(320, 240), 0x001F);
-    }, &CWnd::wndTopMost);
+    Within(
+        panel,
+        [&](TestDlg& p) {
+          // Covered: the screen's presentations (its timers keep running) show nothing.
+          FillPage(0x001F);
+          Present(&s);
+          EXPECT_EQ(PlatformTest::PresentedPixel(320, 240), 0x7C00);
+          EXPECT_EQ(PlatformTest::ShownWindow(), &p);
+          Present(&p);
+          EXPECT_EQ(PlatformTest::PresentedPixel(320, 240), 0x001F);
+        },
+        &CWnd::wndTopMost);
     // A rectangle of the page, to where it belongs.
     FillPage(0x03E0);
     CClientDC dc(&s);
@@ -86,9 +89,15 @@ TEST_F(DisplayTest, UnservedBitmapFormatsCopyNothing) {
     BITMAPINFO rgb565 = info;
     rgb565.bmiColors[0] = 0xF800;
     rgb565.bmiColors[1] = 0x07E0;
-    EXPECT_EQ(SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &bottomUp, DIB_RGB_COLORS), 0);
-    EXPECT_EQ(SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &rgb565, DIB_RGB_COLORS), 0);
-    EXPECT_EQ(SetDIBitsToDevice(&dc, 0, 0, 640, 240, 0, 0, 0, 240, page.data(), &info, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &bottomUp,
+                                DIB_RGB_COLORS),
+              0);
+    EXPECT_EQ(
+        SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &rgb565, DIB_RGB_COLORS),
+        0);
+    EXPECT_EQ(
+        SetDIBitsToDevice(&dc, 0, 0, 640, 240, 0, 0, 0, 240, page.data(), &info, DIB_RGB_COLORS),
+        0);
     EXPECT_EQ(PlatformTest::PresentedPixels(), nullptr);
   });
 }
@@ -105,7 +114,8 @@ TEST_F(DisplayTest, TheHostCollapsedToNothingIsNeverShown) {
       h.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_SHOWWINDOW);
       EXPECT_EQ(PlatformTest::ShownWindow(), &s);
       EXPECT_EQ(PlatformTest::ShownRect(), CRect(192, 144, 832, 624));
-      EXPECT_EQ(CWnd::GetActiveWindow(), &s) << "a disabled owner is not activated by its placement";
+      EXPECT_EQ(CWnd::GetActiveWindow(), &s)
+          << "a disabled owner is not activated by its placement";
       h.SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_SHOWWINDOW);
       // The screen's picture stays up between screens while the frame keeps its place.
       FillPage(0x0200);

@@ -15,7 +15,7 @@ TEST_F(ModalTest, EndDialogInsideOnInitDialogSkipsTheLoop) {
     d.Place(10, 10);
     d.PostMessage(kPoke);  // would be dispatched if the loop ran
     d.EndDialog(5);
-    d.EndDialog(0);        // called twice: the last value wins
+    d.EndDialog(0);  // called twice: the last value wins
   };
   EXPECT_EQ(dlg.DoModal(), 0);
   EXPECT_EQ(dlg.Count(kPoke), 0u);
@@ -95,7 +95,8 @@ TEST_F(ModalTest, NestedRunsEndTheRightDialog) {
     }
   };
   EXPECT_EQ(outer.DoModal(), 1);
-  EXPECT_EQ(order, (std::vector<std::string>{"outer handler starts", "outer ended from inside the inner loop",
+  EXPECT_EQ(order, (std::vector<std::string>{"outer handler starts",
+                                             "outer ended from inside the inner loop",
                                              "inner still running", "inner returned 2"}));
   EXPECT_EQ(inner.destroyed, 1);
   EXPECT_EQ(outer.destroyed, 1);

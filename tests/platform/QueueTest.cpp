@@ -115,15 +115,15 @@ TEST_F(QueueTest, DoubleClickIsTheSecondQuickPressNearTheFirst) {
       PumpAll();
     };
     press(50, 50, 1000);
-    press(52, 48, 500);   // within 500 ms and 2 px: double click
-    press(52, 48, 100);   // a third press starts over
-    press(60, 48, 100);   // too far
-    press(60, 48, 501);   // too late
+    press(52, 48, 500);  // within 500 ms and 2 px: double click
+    press(52, 48, 100);  // a third press starts over
+    press(60, 48, 100);  // too far
+    press(60, 48, 501);  // too late
     std::vector<UINT> downs;
     for (UINT m : w.Messages())
       if (m == WM_LBUTTONDOWN || m == WM_LBUTTONDBLCLK) downs.push_back(m);
-    EXPECT_EQ(downs, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONDOWN,
-                                        WM_LBUTTONDOWN}));
+    EXPECT_EQ(downs, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN,
+                                        WM_LBUTTONDOWN, WM_LBUTTONDOWN}));
   });
 }
 

@@ -49,9 +49,19 @@ TEST(NativePath, MapsBackslashesAndResolvesCaseOnlyWhenTheExactNameIsMissing) {
 
 TEST(NativePath, CaseFoldingLeavesBig5TrailBytesAlone) {
   TempDir dir;
-  Touch(dir / "\xA4" "A.sav");  // 乙.sav: its trail byte is 'A'
-  EXPECT_EQ(NativePath(dir / "\xA4" "A.SAV"), dir / "\xA4" "A.sav");
-  EXPECT_EQ(NativePath(dir / "\xA4" "a.sav"), dir / "\xA4" "a.sav");  // another character, not found
+  Touch(dir /
+        "\xA4"
+        "A.sav");  // 乙.sav: its trail byte is 'A'
+  EXPECT_EQ(NativePath(dir / "\xA4"
+                             "A.SAV"),
+            dir /
+                "\xA4"
+                "A.sav");
+  EXPECT_EQ(NativePath(dir / "\xA4"
+                             "a.sav"),
+            dir /
+                "\xA4"
+                "a.sav");  // another character, not found
 }
 
 TEST(NativePath, DriveLettersMapToTheirDirectories) {
@@ -115,7 +125,8 @@ TEST(CFile, StatusGivesTheLastWriteInLocalTime) {
   TempDir dir;
   Touch(dir / "save/01_00_03.sav", "abc");
   struct tm when = {};
-  when.tm_year = 2003 - 1900, when.tm_mon = 4, when.tm_mday = 17, when.tm_hour = 8, when.tm_min = 9, when.tm_sec = 7;
+  when.tm_year = 2003 - 1900, when.tm_mon = 4, when.tm_mday = 17, when.tm_hour = 8, when.tm_min = 9,
+  when.tm_sec = 7;
   when.tm_isdst = -1;
   time_t t = mktime(&when);
   struct utimbuf times = {t, t};
@@ -179,8 +190,8 @@ TEST(AtomicWriteFile, WritesThroughALinkKeepsTheModeAndClearsOnlyItsOwnDeadTempo
   ASSERT_EQ(symlink("top10.dat", (dir / "link.dat").c_str()), 0);
   // Left by a writer killed before its rename; the rest are not ours to remove.
   const char* dead = "top10.dat.tmpAb3xYz";
-  const char* others[] = {"top10.dat.tmpLive01", "top10.dat.tmpAb3xY", "top10.dat.tmpAb3xYz9", "top10.dat.tmp-b3xYz",
-                          "xtop10.dat.tmpAb3xYz", "link.dat.tmpAb3xYz"};
+  const char* others[] = {"top10.dat.tmpLive01", "top10.dat.tmpAb3xY",   "top10.dat.tmpAb3xYz9",
+                          "top10.dat.tmp-b3xYz", "xtop10.dat.tmpAb3xYz", "link.dat.tmpAb3xYz"};
   Touch(dir / dead);
   for (const char* name : others) Touch(dir / name);
   int live = open((dir / "top10.dat.tmpLive01").c_str(), O_RDONLY);  // a writer still at work

@@ -31,7 +31,11 @@ struct GuardedPage {
   static constexpr uint16_t kFill = 0x1234, kGuardValue = 0x4321;
   int width, height, pitch;
   std::vector<uint16_t> all;
-  GuardedPage(int w, int h) : width(w), height(h), pitch(w + 2 * kGuard), all(size_t(pitch) * (h + 2 * kGuard), kGuardValue) {
+  GuardedPage(int w, int h)
+      : width(w),
+        height(h),
+        pitch(w + 2 * kGuard),
+        all(size_t(pitch) * (h + 2 * kGuard), kGuardValue) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) at(x, y) = kFill;
   }
@@ -56,11 +60,13 @@ TEST(BitFont, WidthIsEightPixelsPerByteUpToNul) {
 }
 
 TEST(BitFont, GlyphFileCoversAsciiAndTheGameTexts) {
-  for (const char* text : {"請輸入姓名", "確定", "紀錄檔 (*.SAV)", "完成存檔!", "請將【磁碟片】放入磁碟機中!",
-                           "五子棋棋力證書申請  電腦鑑定棋力為[五級!]", "許功蓋", "Time:[0]"}) {
+  for (const char* text :
+       {"請輸入姓名", "確定", "紀錄檔 (*.SAV)", "完成存檔!", "請將【磁碟片】放入磁碟機中!",
+        "五子棋棋力證書申請  電腦鑑定棋力為[五級!]", "許功蓋", "Time:[0]"}) {
     for (size_t i = 0; text[i];) {
       bool dbcs = static_cast<uint8_t>(text[i]) >= 0x81;
-      uint16_t code = dbcs ? uint16_t(uint8_t(text[i]) << 8 | uint8_t(text[i + 1])) : uint8_t(text[i]);
+      uint16_t code =
+          dbcs ? uint16_t(uint8_t(text[i]) << 8 | uint8_t(text[i + 1])) : uint8_t(text[i]);
       EXPECT_NE(Font().Glyph(code), nullptr) << text << " at byte " << i;
       i += dbcs ? 2 : 1;
     }
@@ -96,20 +102,28 @@ TEST(BitFont, StrayLeadBytesAndUnknownCodesAreBlanks) {
     return p;
   };
   // 0xA4 followed by 'A' is the character 乙, not a blank; a lead before a space is stray.
-  EXPECT_NE(Render("\xA4" "A"), movedA(8));
+  EXPECT_NE(Render("\xA4"
+                   "A"),
+            movedA(8));
   EXPECT_EQ(Render("\xA4 A"), movedA(16));
-  EXPECT_EQ(Render("\xFA\x40" "A"), movedA(16));
-  EXPECT_EQ(Render("\x01\x80\xFF" "A"), movedA(24));
+  EXPECT_EQ(Render("\xFA\x40"
+                   "A"),
+            movedA(16));
+  EXPECT_EQ(Render("\x01\x80\xFF"
+                   "A"),
+            movedA(24));
   EXPECT_EQ(Render(std::string_view("A\0A", 3)), a);
 }
 
 TEST(BitFont, DrawsInTheColourOnATransparentBackground) {
   GuardedPage page(64, 32);
-  Font().Draw555(page.origin(), page.pitch, CRect(0, 0, 64, 32), 3, 5, "Ab確", ColorTo555(RGB(255, 255, 0)));
+  Font().Draw555(page.origin(), page.pitch, CRect(0, 0, 64, 32), 3, 5, "Ab確",
+                 ColorTo555(RGB(255, 255, 0)));
   Pixels expect = Render("Ab確");
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 64; ++x)
-      EXPECT_EQ(page.at(x, y), expect.count({x - 3, y - 5}) ? 0x7FE0 : GuardedPage::kFill) << x << "," << y;
+      EXPECT_EQ(page.at(x, y), expect.count({x - 3, y - 5}) ? 0x7FE0 : GuardedPage::kFill)
+          << x << "," << y;
   EXPECT_TRUE(page.GuardIntact());
 }
 
@@ -117,9 +131,17 @@ TEST(BitFont, ClipsAtEveryEdgeWithoutTouchingOutsidePixels) {
   const std::string text = "確定 OK 紀錄";
   Pixels full = Render(text);
   const int w = 100, h = 40;
-  for (auto [x, y] : std::vector<std::pair<int, int>>{{-20, -9}, {-200, 0}, {w - 10, h - 3}, {90, -15}, {-5, 30},
-                                                       {0, h}, {w, 0}, {-BitFont::Width(text), 0}, {-3000, -3000},
-                                                       {1 << 29, 1 << 29}, {-(1 << 29), 5}}) {
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{-20, -9},
+                                                      {-200, 0},
+                                                      {w - 10, h - 3},
+                                                      {90, -15},
+                                                      {-5, 30},
+                                                      {0, h},
+                                                      {w, 0},
+                                                      {-BitFont::Width(text), 0},
+                                                      {-3000, -3000},
+                                                      {1 << 29, 1 << 29},
+                                                      {-(1 << 29), 5}}) {
     GuardedPage page(w, h);
     CRect clip(0, 0, w, h);
     Font().Draw555(page.origin(), page.pitch, clip, x, y, text, 0x7FFF);
@@ -171,8 +193,8 @@ TEST(BitFont, RejectsBadGlyphFilesAndKeepsWhatItHad) {
   std::swap(swapped[13], swapped[15]);
   std::string hugeCount = good;
   hugeCount[11] = '\x7F';
-  for (const std::string& bad : {std::string(), good.substr(0, 11), good.substr(0, good.size() - 1), good + "x",
-                                 "XXXXXXXX" + good.substr(8), swapped, hugeCount}) {
+  for (const std::string& bad : {std::string(), good.substr(0, 11), good.substr(0, good.size() - 1),
+                                 good + "x", "XXXXXXXX" + good.substr(8), swapped, hugeCount}) {
     EXPECT_FALSE(font.Load(write("bad.fnt", bad)));
     EXPECT_FALSE(font.Error().empty());
     EXPECT_EQ(font.Glyph('A'), before);

@@ -19,7 +19,8 @@ class InstanceLockTest : public ::testing::Test {
 };
 
 TEST_F(InstanceLockTest, ASecondHolderIsRefusedUntilTheFirstLets) {
-  EXPECT_EQ(InstanceLockPath(name).rfind(runtime.path() + "/Tavex-", 0), 0u) << InstanceLockPath(name);
+  EXPECT_EQ(InstanceLockPath(name).rfind(runtime.path() + "/Tavex-", 0), 0u)
+      << InstanceLockPath(name);
   InstanceLock first, second, other;
   ASSERT_TRUE(first.Acquire(name));
   EXPECT_FALSE(second.Acquire(name));
@@ -196,7 +197,8 @@ TEST(TimeFormat, ReadsTheLocalePatterns) {
   EXPECT_FALSE(us.markerFirst);
   EXPECT_EQ(FormatLongTime(us, At(13, 0, 0)), "01:00:00 PM");
 
-  TimeFormat tw = ParseTimeFormat("%H時%M分%S秒", "%p %I時%M分%S秒", "上午", "下午");  // zh_TW, 24-hour
+  TimeFormat tw =
+      ParseTimeFormat("%H時%M分%S秒", "%p %I時%M分%S秒", "上午", "下午");  // zh_TW, 24-hour
   EXPECT_FALSE(tw.hour12);
   EXPECT_EQ(tw.separator, "時");
 

@@ -17,7 +17,8 @@ TEST(Big5, LiteralsAreCompiledToBig5) {
 }
 
 TEST(Big5, RoundTripsThroughUtf8IncludingBackslashAndBarTrails) {
-  for (const char8_t* s : {u8"許功蓋", u8"[死四]", u8"五子棋棋力證書申請  電腦鑑定棋力為[五級!]", u8"Player 乙A", u8""}) {
+  for (const char8_t* s : {u8"許功蓋", u8"[死四]", u8"五子棋棋力證書申請  電腦鑑定棋力為[五級!]",
+                           u8"Player 乙A", u8""}) {
     std::string big5 = Utf8ToBig5(U8(s));
     EXPECT_EQ(Big5ToUtf8(big5), U8(s));
   }
@@ -28,18 +29,25 @@ TEST(Big5, RoundTripsThroughUtf8IncludingBackslashAndBarTrails) {
 TEST(Big5, BadBytesBecomeReplacementCharacters) {
   // Stray lead at the end, lead + non-trail, bytes that are never Big5, an unassigned code.
   EXPECT_EQ(Big5ToUcs("A\xA4"), U"A\uFFFD");
-  EXPECT_EQ(Big5ToUcs("\xA4" " x"), U"\uFFFD x");
+  EXPECT_EQ(Big5ToUcs("\xA4"
+                      " x"),
+            U"\uFFFD x");
   EXPECT_EQ(Big5ToUcs("\x80\xFF"), U"\uFFFD\uFFFD");
   EXPECT_EQ(Big5CodeToUcs(0xA3FE), 0u);
   EXPECT_EQ(Big5ToUcs("\xA3\xFE"), U"\uFFFD");
 }
 
 TEST(Big5, UnencodableInputIsReplacedOrDropped) {
-  EXPECT_EQ(Utf8ToBig5("a\xF0\x9F\x98\x80" "b"), "a?b");
-  EXPECT_EQ(Utf8ToBig5("a\xF0\x9F\x98\x80" "b", 0), "ab");
-  EXPECT_EQ(Utf8ToBig5("a\xC3(b"), "a?(b");    // malformed sequence
-  EXPECT_EQ(Utf8ToBig5("\xE7\xA2"), "?");       // truncated at the end
-  EXPECT_EQ(Utf8ToBig5("\xC2\x80"), "?");       // U+0080 has no double-byte code
+  EXPECT_EQ(Utf8ToBig5("a\xF0\x9F\x98\x80"
+                       "b"),
+            "a?b");
+  EXPECT_EQ(Utf8ToBig5("a\xF0\x9F\x98\x80"
+                       "b",
+                       0),
+            "ab");
+  EXPECT_EQ(Utf8ToBig5("a\xC3(b"), "a?(b");  // malformed sequence
+  EXPECT_EQ(Utf8ToBig5("\xE7\xA2"), "?");    // truncated at the end
+  EXPECT_EQ(Utf8ToBig5("\xC2\x80"), "?");    // U+0080 has no double-byte code
 }
 
 TEST(Big5, CharacterSteppingNeverSplitsOrMisreadsTrailBytes) {
@@ -59,7 +67,10 @@ TEST(Big5, CharacterSteppingNeverSplitsOrMisreadsTrailBytes) {
   EXPECT_EQ(Big5FitLength(name, 19), 19u);
   EXPECT_EQ(Big5FitLength(name.substr(1), 19), 18u);
   // Lower-casing changes letters only, not the 'A' trail of 乙 (A4 41).
-  EXPECT_EQ(Big5ToLower("IMG\\\xA4" "A.BMP"), "img\\\xA4" "A.bmp");
+  EXPECT_EQ(Big5ToLower("IMG\\\xA4"
+                        "A.BMP"),
+            "img\\\xA4"
+            "A.bmp");
 }
 
 TEST(CString, FormatTreatsHashOnIntegersAsZeroPadding) {
@@ -95,10 +106,14 @@ TEST(CString, CachePathsAreDerivedByLowerCaseAndReplace) {
   p.MakeLower();
   EXPECT_EQ(p.Replace(".bmp", ".img"), 1);
   EXPECT_STREQ(p, "img\\board.img");
-  CString q = "\xA4" "A.wav.wav";
+  CString q =
+      "\xA4"
+      "A.wav.wav";
   q.MakeLower();
   EXPECT_EQ(q.Replace(".wav", ".snd"), 2);
-  EXPECT_EQ(q, "\xA4" "A.snd.snd");
+  EXPECT_EQ(q,
+            "\xA4"
+            "A.snd.snd");
 }
 
 TEST(CString, SubstringsClampLikeTheFramework) {

@@ -28,7 +28,8 @@ bool ShowsBackground(CDirectDraw& dd, const ImagePage& pic, const CRect& rect) {
   bool same = true;
   for (int y = rect.top; y < rect.bottom; ++y)
     for (int x = rect.left; x < rect.right; ++x)
-      same = same && page.pixels[size_t(y) * page.width + size_t(x)] == pic.pixels[size_t(y) * pic.width + size_t(x)];
+      same = same && page.pixels[size_t(y) * page.width + size_t(x)] ==
+                         pic.pixels[size_t(y) * pic.width + size_t(x)];
   dd.UnlockPage(FALSE);
   return same;
 }
@@ -63,7 +64,8 @@ TEST_F(PlayDrawTest, ClocksStonesAndLabelsComeFromTheBoardPicture) {
     EXPECT_EQ(Mismatches(dd, pic, Digit('2'), 69, y), 0);
     EXPECT_EQ(Mismatches(dd, pic, Digit('0'), 93, y), 0);
     EXPECT_EQ(Mismatches(dd, pic, Digit('5'), 109, y), 0);
-    EXPECT_EQ(Mismatches(dd, pic, CRect(5 * 44 + 2, 483, 5 * 44 + 42, 520), 131, 145), 0) << "frame 5";
+    EXPECT_EQ(Mismatches(dd, pic, CRect(5 * 44 + 2, 483, 5 * 44 + 42, 520), 131, 145), 0)
+        << "frame 5";
     // White's clock at 0: frame 0 and no digits.
     EXPECT_EQ(Mismatches(dd, pic, CRect(2, 527, 42, 564), 131, 439), 0);
     EXPECT_TRUE(ShowsBackground(dd, pic, CRect(13, 447, 125, 467)));
@@ -116,7 +118,8 @@ TEST_F(PlayDrawTest, RunningGameShowsTheStopFaceAndTheStatusLineBlinks) {
           bool any = false;
           for (int yy = 450; yy < 467 && !any; ++yy)
             for (int xx = 200; xx < 248 && !any; ++xx)
-              any = page.pixels[size_t(yy) * page.width + size_t(xx)] != pic.pixels[size_t(yy) * pic.width + size_t(xx)];
+              any = page.pixels[size_t(yy) * page.width + size_t(xx)] !=
+                    pic.pixels[size_t(yy) * pic.width + size_t(xx)];
           dd.UnlockPage(FALSE);
           shown += any;
         }

@@ -33,8 +33,9 @@ TEST_F(PlayGameTest, TwoPeopleClickAGameToAFiveAndBlackWins) {
   bool started = false;
   CellClicker clicks;
   // Black builds row 7 from column 3; white answers on row 0, never in line.
-  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4), CellPoint(0, 2), CellPoint(7, 5),
-                  CellPoint(0, 4), CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
+  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
+                  CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
+                  CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
   int occupiedTried = 0;
   script = [&](CDlgChessAc& s) {
     const CChessData& d = host.chessData;
@@ -136,9 +137,9 @@ TEST_F(PlayGameTest, ComputerAgainstComputerSetByTheKindButtonsPlaysToTheEnd) {
 }
 
 // Black's (7, 7) makes two open threes: row 7 and column 7.
-const std::vector<CPoint> kDoubleThreeGame = {CellPoint(7, 5), CellPoint(0, 0), CellPoint(7, 6), CellPoint(14, 0),
-                                             CellPoint(5, 7), CellPoint(0, 14), CellPoint(6, 7), CellPoint(14, 14),
-                                             CellPoint(7, 7)};
+const std::vector<CPoint> kDoubleThreeGame = {CellPoint(7, 5),  CellPoint(0, 0),   CellPoint(7, 6),
+                                              CellPoint(14, 0), CellPoint(5, 7),   CellPoint(0, 14),
+                                              CellPoint(6, 7),  CellPoint(14, 14), CellPoint(7, 7)};
 
 TEST_F(PlayGameTest, RenjuDoubleThreeAnsweredNoTakesTheStoneBackAndTheGameGoesOn) {
   PlayHost host;
@@ -280,7 +281,8 @@ TEST_F(PlayGameTest, TakeBackAndForwardKeepTheEngineInStep) {
   PlayHost host;
   bool started = false;
   CellClicker clicks;
-  clicks.cells = {CellPoint(7, 7), CellPoint(7, 8), CellPoint(8, 7), CellPoint(8, 8), CellPoint(9, 9)};
+  clicks.cells = {CellPoint(7, 7), CellPoint(7, 8), CellPoint(8, 7), CellPoint(8, 8),
+                  CellPoint(9, 9)};
   int phase = 0;
   script = [&](CDlgChessAc& s) {
     CChessData& d = host.chessData;
@@ -341,7 +343,8 @@ TEST_F(PlayGameTest, TakeBackAndNewGameClearTheThreatNote) {
     PlayHost host;
     bool started = false;
     CellClicker clicks;
-    clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4), CellPoint(0, 2), CellPoint(7, 5)};
+    clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4), CellPoint(0, 2),
+                    CellPoint(7, 5)};
     int phase = 0;
     script = [&](CDlgChessAc& s) {
       if (!started) {
@@ -372,8 +375,9 @@ TEST_F(PlayGameTest, TakeBackAfterAWonGameClearsTheResultAndTheGameCanGoOn) {
   PlayHost host;
   bool started = false;
   CellClicker clicks;
-  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4), CellPoint(0, 2), CellPoint(7, 5),
-                  CellPoint(0, 4), CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
+  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
+                  CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
+                  CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
   int phase = 0;
   script = [&](CDlgChessAc& s) {
     CChessData& d = host.chessData;
@@ -542,7 +546,8 @@ TEST_F(PlayGameTest, SavedGameLoadsAndReplaysWithTheEngineInStep) {
 void WriteSave(const std::string& path, const std::vector<MoveRecord>& records) {
   std::vector<uint8_t> bytes(SAVE_FILE_BYTES, 0);
   std::memcpy(bytes.data(), records.data(), records.size() * sizeof(MoveRecord));
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 TEST_F(PlayGameTest, DamagedSaveFilesNeverCorruptTheBoard) {
@@ -552,14 +557,16 @@ TEST_F(PlayGameTest, DamagedSaveFilesNeverCorruptTheBoard) {
     return true;
   };
   // Each file has three good stones before its fault.
-  const std::vector<MoveRecord> good = {{1, 100, CellAt(7, 7)}, {1, 200, CellAt(7, 8)}, {1, 300, CellAt(8, 8)}};
+  const std::vector<MoveRecord> good = {
+      {1, 100, CellAt(7, 7)}, {1, 200, CellAt(7, 8)}, {1, 300, CellAt(8, 8)}};
   std::vector<std::vector<MoveRecord>> files;
   for (int bad : {0, 9999, CellAt(3, 15), -5, CellAt(7, 7)}) {
     files.push_back(good);
     files.back().push_back({1, 400, bad});
     files.back().push_back({1, 500, CellAt(1, 1)});
   }
-  for (size_t i = 0; i < files.size(); ++i) WriteSave(dir + "/bad" + std::to_string(i) + ".SAV", files[i]);
+  for (size_t i = 0; i < files.size(); ++i)
+    WriteSave(dir + "/bad" + std::to_string(i) + ".SAV", files[i]);
   // A short file after a longer game: only its own stones.
   WriteSave(dir + "/short.SAV", {good[0]});
 
@@ -695,9 +702,7 @@ TEST_F(PlayGameTest, EditingButtonsDoNothingOutsideTheFreeGame) {
         Click(kSwap);
         ++phase;
         break;
-      case 1:
-        ++phase;
-        break;
+      case 1: ++phase; break;
       default:
         EXPECT_EQ(d.sides[0].kind, PLAYER_HUMAN);
         EXPECT_STREQ(d.sides[1].name, opponent.name);
@@ -748,8 +753,7 @@ TEST_F(PlayGameTest, HiddenPhraseMakesTheComputerPlayRandomCells) {
         LeaveOnce();
         ++phase;
         return;
-      default:
-        return;
+      default: return;
     }
     clicks.Next(s, d.moveIndex);
   };
@@ -776,7 +780,8 @@ TEST_F(PlayGameTest, StartOnAFullBoardIsADraw) {
     records.push_back({1, int32_t(i * 10), i % 2 == 0 ? blacks[i / 2] : whites[i / 2]});
   std::vector<uint8_t> bytes(SAVE_FILE_BYTES);
   std::memcpy(bytes.data(), records.data(), bytes.size());
-  std::ofstream("full.SAV", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), SAVE_FILE_BYTES);
+  std::ofstream("full.SAV", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), SAVE_FILE_BYTES);
   EngineHost::ChooseFile = [](bool, const char*, std::string& p) {
     p = "full.SAV";
     return true;

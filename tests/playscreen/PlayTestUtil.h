@@ -72,16 +72,17 @@ inline CPoint CellPoint(int r, int c) { return CPoint(238 + 24 * c, 75 + 24 * r)
 inline CPoint CellPoint(int cell) { return CellPoint((cell - 128) / 32, (cell - 128) % 32); }
 
 // Centres of the panel's buttons.
-constexpr CPoint kStart(90, 220), kSave(28, 206), kLoad(33, 242), kTakeBack(55, 273), kForward(93, 281),
-    kNewGame(130, 273), kSwap(152, 242), kLeave(155, 206), kKindBlack(55, 18), kKindWhite(55, 311),
-    kPortraitBlack(48, 88), kPortraitWhite(48, 382), kNeutral(178, 150);
+constexpr CPoint kStart(90, 220), kSave(28, 206), kLoad(33, 242), kTakeBack(55, 273),
+    kForward(93, 281), kNewGame(130, 273), kSwap(152, 242), kLeave(155, 206), kKindBlack(55, 18),
+    kKindWhite(55, 311), kPortraitBlack(48, 88), kPortraitWhite(48, 382), kNeutral(178, 150);
 
 inline void Click(CPoint p) { PlatformTest::Click(p.x, p.y); }
 
 // The engine's position is the record's position.
 inline ::testing::AssertionResult EngineInStep(const CChessData& data) {
   if (gameStones != data.moveIndex)
-    return ::testing::AssertionFailure() << "engine " << gameStones << " stones, record " << data.moveIndex;
+    return ::testing::AssertionFailure()
+           << "engine " << gameStones << " stones, record " << data.moveIndex;
   for (int r = 0; r < 15; ++r)
     for (int c = 0; c < 15; ++c)
       if (gameBoard[CellAt(r, c)] != data.board[CellAt(r, c)])
@@ -204,7 +205,8 @@ class PlayTest : public ::testing::Test {
   void Watch(CDlgChessAc& s) {
     const CChessData& d = s.host->chessData;
     std::vector<int> state = {d.moveIndex, s.result, s.running, s.busy};
-    for (const PlayerRecord& p : d.sides) state.insert(state.end(), {p.kind, p.rosterId, p.level, p.style});
+    for (const PlayerRecord& p : d.sides)
+      state.insert(state.end(), {p.kind, p.rosterId, p.level, p.style});
     if (seen.insert({state, step}).second) {
       lastNew = timeGetTime();
       return;
@@ -213,8 +215,8 @@ class PlayTest : public ::testing::Test {
     stalled = true;
     ADD_FAILURE() << "the script waited " << kStallMs / 1000 << " s for "
                   << (step.empty() ? "its next step" : step) << "; the screen stands at move "
-                  << d.moveIndex << ", result " << s.result << ", running " << s.running << ", busy "
-                  << s.busy << ", kinds " << d.sides[0].kind << "/" << d.sides[1].kind;
+                  << d.moveIndex << ", result " << s.result << ", running " << s.running
+                  << ", busy " << s.busy << ", kinds " << d.sides[0].kind << "/" << d.sides[1].kind;
     Unstick(s);
   }
   static void Message(const char* text) {

@@ -38,7 +38,8 @@ TEST_F(PlayStubEngineTest, AComputerFoulLosesAtOnce) {
   host.rules = RULES_RENJU;
   PlayerRecord computer = ComputerSide(3);
   host.black = &computer;
-  const std::vector<CPoint> replies = {CellPoint(0, 0), CellPoint(14, 0), CellPoint(0, 14), CellPoint(14, 14)};
+  const std::vector<CPoint> replies = {CellPoint(0, 0), CellPoint(14, 0), CellPoint(0, 14),
+                                       CellPoint(14, 14)};
   bool started = false;
   int posted = -1;
   std::string statusAtEnd = "unset";
@@ -125,11 +126,11 @@ TEST_F(PlayStubEngineTest, AnAnswerThatIsNoFreeCellBecomesARandomFreeCell) {
 // none left the game is a draw. Three cells are free: (11,8) is legal, (9,7) and (8,6) are
 // overlines; white's answer takes (9,7).
 TEST_F(PlayStubEngineTest, WithoutAnAnswerRenjuBlackPlaysOnlyLegalCellsOrDraws) {
-  const char* const rows[15] = {
-      "XXOOXXOOXXOOOXO", "OOXXOOXXOOXXOOO", "XXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX",
-      "XXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX", "XXOXXXOOOXOOXXO", "OOXXOXXXOOXXOOX",
-      "XXOOXX.XXXOOXXO", "OOXOXOX.OOXXOOX", "XXOOOXXOXXOOXXO", "OOXXOXOX.OXXOOX",
-      "OXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX", "XXOOXXOOXXOOXXO"};
+  const char* const rows[15] = {"XXOOXXOOXXOOOXO", "OOXXOOXXOOXXOOO", "XXOOXXOOXXOOXXO",
+                                "OOXXOOXXOOXXOOX", "XXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX",
+                                "XXOXXXOOOXOOXXO", "OOXXOXXXOOXXOOX", "XXOOXX.XXXOOXXO",
+                                "OOXOXOX.OOXXOOX", "XXOOOXXOXXOOXXO", "OOXXOXOX.OXXOOX",
+                                "OXOOXXOOXXOOXXO", "OOXXOOXXOOXXOOX", "XXOOXXOOXXOOXXO"};
   std::vector<int> blacks, whites;
   for (int r = 0; r < 15; ++r)
     for (int c = 0; c < 15; ++c)

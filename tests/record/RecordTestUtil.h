@@ -33,7 +33,8 @@ class ScratchDir {
   const std::string& Path() const { return path_; }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename());
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+      names.push_back(e.path().filename());
     return names;
   }
 
@@ -49,7 +50,8 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline int Cell(int row, int col) { return 128 + 32 * row + col; }
@@ -60,14 +62,38 @@ inline int ColOf(int cell) { return (cell - 128) % 32; }
 inline int Mirror(int o, int cell) {
   int i = RowOf(cell), j = ColOf(cell), r = 0, c = 0;
   switch (o) {
-    case 0: r = i; c = j; break;
-    case 1: r = j; c = 14 - i; break;
-    case 2: r = 14 - i; c = 14 - j; break;
-    case 3: r = 14 - j; c = i; break;
-    case 4: r = i; c = 14 - j; break;
-    case 5: r = 14 - j; c = 14 - i; break;
-    case 6: r = 14 - i; c = j; break;
-    default: r = j; c = i; break;
+    case 0:
+      r = i;
+      c = j;
+      break;
+    case 1:
+      r = j;
+      c = 14 - i;
+      break;
+    case 2:
+      r = 14 - i;
+      c = 14 - j;
+      break;
+    case 3:
+      r = 14 - j;
+      c = i;
+      break;
+    case 4:
+      r = i;
+      c = 14 - j;
+      break;
+    case 5:
+      r = 14 - j;
+      c = 14 - i;
+      break;
+    case 6:
+      r = 14 - i;
+      c = j;
+      break;
+    default:
+      r = j;
+      c = i;
+      break;
   }
   return Cell(r, c);
 }
@@ -76,5 +102,6 @@ inline int Mirror(int o, int cell) {
 inline void SetGameBoard(const std::vector<int>& stones) {
   std::memset(gameBoard, CELL_BORDER, sizeof gameBoard);
   for (int row = 0; row < 15; ++row) std::memset(gameBoard + Cell(row, 0), CELL_EMPTY, 15);
-  for (size_t i = 0; i < stones.size(); ++i) gameBoard[stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
+  for (size_t i = 0; i < stones.size(); ++i)
+    gameBoard[stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
 }

@@ -39,12 +39,12 @@ bool SamePosition(const std::vector<int>& a, const std::vector<int>& b) {
 
 TEST(BookSignature, QuinaryIndexCountsEmptyWhiteBlackInBaseThree) {
   BuildQuinaryIndex();
-  EXPECT_EQ(quinaryIndex[0x000], 0);      // five empty cells
-  EXPECT_EQ(quinaryIndex[0x3FF], 242);    // five black: 22222
-  EXPECT_EQ(quinaryIndex[0x200], 81);     // white first cell: 10000
-  EXPECT_EQ(quinaryIndex[0x003], 2);      // black last cell: 00002
-  EXPECT_EQ(quinaryIndex[0x2AA], 121);    // five white: 11111
-  EXPECT_EQ(quinaryIndex[0x155], 0);      // border codes count nothing
+  EXPECT_EQ(quinaryIndex[0x000], 0);    // five empty cells
+  EXPECT_EQ(quinaryIndex[0x3FF], 242);  // five black: 22222
+  EXPECT_EQ(quinaryIndex[0x200], 81);   // white first cell: 10000
+  EXPECT_EQ(quinaryIndex[0x003], 2);    // black last cell: 00002
+  EXPECT_EQ(quinaryIndex[0x2AA], 121);  // five white: 11111
+  EXPECT_EQ(quinaryIndex[0x155], 0);    // border codes count nothing
   EXPECT_EQ(quinaryIndex[0x3FD], 0);
   std::set<int> values;
   for (int code = 0; code < 1024; ++code) {
@@ -91,11 +91,13 @@ TEST(BookSignature, EightMirrorImagesShareOneSignature) {
     auto reference = Canonical(&o0);
     // The orientation returned really is one that reads the largest signature.
     uint8_t again[SIGNATURE_BYTES];
-    BoardSignature(bookOrientations[o0].start, bookOrientations[o0].colStep, bookOrientations[o0].rowStep, again);
+    BoardSignature(bookOrientations[o0].start, bookOrientations[o0].colStep,
+                   bookOrientations[o0].rowStep, again);
     EXPECT_EQ(CompareSignature(again, reference.data()), 0);
     for (int o = 0; o < 8; ++o) {
       uint8_t plain[SIGNATURE_BYTES];
-      BoardSignature(bookOrientations[o].start, bookOrientations[o].colStep, bookOrientations[o].rowStep, plain);
+      BoardSignature(bookOrientations[o].start, bookOrientations[o].colStep,
+                     bookOrientations[o].rowStep, plain);
       EXPECT_LE(CompareSignature(plain, reference.data()), 0);
       SetGameBoard(MirrorAll(o, stones));
       EXPECT_EQ(Canonical(), reference) << "trial " << trial << " orientation " << o;
@@ -121,8 +123,9 @@ class GeneratedBook : public ::testing::Test {
 TEST_F(GeneratedBook, HoldsAllTwentySixOpenings) {
   std::set<std::string> names;
   for (const OpeningLine& line : lines)
-    if (line.stones.size() == 3) names.insert(line.stones[1] == 327 ? "direct " + CellName(line.stones[2])
-                                                                    : "indirect " + CellName(line.stones[2]));
+    if (line.stones.size() == 3)
+      names.insert(line.stones[1] == 327 ? "direct " + CellName(line.stones[2])
+                                         : "indirect " + CellName(line.stones[2]));
   EXPECT_EQ(names.size(), 26u);
   for (const OpeningLine& line : lines) {
     if (line.stones.size() != 3) continue;
@@ -148,8 +151,9 @@ TEST_F(GeneratedBook, EveryLineIsFoundFromAllEightOrientations) {
         int cell = -1, extra = -1;
         int weight = BookLookup(&cell, &extra);
         EXPECT_EQ(weight, 128) << "line " << line.lineNumber << " orientation " << t;
-        EXPECT_TRUE(acceptable.count(cell)) << "line " << line.lineNumber << " orientation " << t << " gave "
-                                            << (cell > 0 ? CellName(cell) : std::to_string(cell));
+        EXPECT_TRUE(acceptable.count(cell))
+            << "line " << line.lineNumber << " orientation " << t << " gave "
+            << (cell > 0 ? CellName(cell) : std::to_string(cell));
       }
     }
   }
@@ -431,9 +435,11 @@ TEST_F(HandBook, WritersBuildABookTheLookupReads) {
   EXPECT_EQ(ReadBytes("book.rec").size(), 3u * 56);
 
   // More positions, some of them mirror images of each other.
-  std::vector<std::vector<int>> others = {
-      {CENTRE_CELL}, {CENTRE_CELL, Cell(6, 7)}, {Cell(3, 3), Cell(3, 4), Cell(4, 4)},
-      MirrorAll(5, {Cell(3, 3), Cell(3, 4), Cell(4, 4)}), {Cell(10, 2), Cell(11, 2), Cell(12, 2), Cell(0, 0)}};
+  std::vector<std::vector<int>> others = {{CENTRE_CELL},
+                                          {CENTRE_CELL, Cell(6, 7)},
+                                          {Cell(3, 3), Cell(3, 4), Cell(4, 4)},
+                                          MirrorAll(5, {Cell(3, 3), Cell(3, 4), Cell(4, 4)}),
+                                          {Cell(10, 2), Cell(11, 2), Cell(12, 2), Cell(0, 0)}};
   for (auto& stones : others) {
     SetGameBoard(stones);
     int free = Cell(14, 14) == stones.back() ? Cell(13, 13) : Cell(14, 14);

@@ -71,10 +71,12 @@ TEST(ChessData, StartsWithTwoHumanSidesAndAnEmptyBoard) {
 
 // Fills the record with a game as the play screen writes it, without placing the stones.
 void RecordGame(CChessData& data, const std::vector<int>& cells) {
-  for (size_t i = 0; i < cells.size(); ++i) data.moves[i] = {1, static_cast<int32_t>(1000 * (i + 1)), cells[i]};
+  for (size_t i = 0; i < cells.size(); ++i)
+    data.moves[i] = {1, static_cast<int32_t>(1000 * (i + 1)), cells[i]};
 }
 
-const std::vector<int> kGame = {Cell(7, 7), Cell(6, 7), Cell(6, 8), Cell(5, 9), Cell(8, 8), Cell(9, 9), Cell(7, 9)};
+const std::vector<int> kGame = {Cell(7, 7), Cell(6, 7), Cell(6, 8), Cell(5, 9),
+                                Cell(8, 8), Cell(9, 9), Cell(7, 9)};
 
 TEST(ChessData, StepForwardAndBackWalkTheRecordedGame) {
   CChessData data;
@@ -103,7 +105,7 @@ TEST(ChessData, StepForwardAndBackWalkTheRecordedGame) {
   EXPECT_EQ(data.moves[6].used, 0);
   data.TruncateMoves(0);
   for (const MoveRecord& m : data.moves) EXPECT_EQ(m.used, 0);
-  data.TruncateMoves(-3);   // out-of-range arguments clear what exists and nothing beyond
+  data.TruncateMoves(-3);  // out-of-range arguments clear what exists and nothing beyond
   data.TruncateMoves(999);
 }
 
@@ -186,7 +188,8 @@ std::vector<uint8_t> SaveBytes(const std::vector<MoveRecord>& records, size_t si
   for (size_t i = 0; i < records.size() && 12 * i + 12 <= size; ++i) {
     const int32_t v[3] = {records[i].used, records[i].clock, records[i].cell};
     for (int k = 0; k < 3; ++k)
-      for (int b = 0; b < 4; ++b) raw[12 * i + 4 * k + b] = static_cast<uint8_t>(static_cast<uint32_t>(v[k]) >> (8 * b));
+      for (int b = 0; b < 4; ++b)
+        raw[12 * i + 4 * k + b] = static_cast<uint8_t>(static_cast<uint32_t>(v[k]) >> (8 * b));
   }
   return raw;
 }
@@ -194,7 +197,8 @@ std::vector<uint8_t> SaveBytes(const std::vector<MoveRecord>& records, size_t si
 int RecordedLength(const CChessData& data) {
   int n = 0;
   while (n < 225 && data.moves[n].used) ++n;
-  for (int i = n; i < 225; ++i) EXPECT_EQ(data.moves[i].used | data.moves[i].clock | data.moves[i].cell, 0) << i;
+  for (int i = n; i < 225; ++i)
+    EXPECT_EQ(data.moves[i].used | data.moves[i].clock | data.moves[i].cell, 0) << i;
   return n;
 }
 
@@ -206,8 +210,13 @@ TEST_F(EngineRecord, SaveAndLoadRoundTrip) {
   ASSERT_TRUE(data.SaveGameFile(dir.File("game")));
   auto raw = ReadBytes(dir.File("game.SAV"));
   ASSERT_EQ(raw.size(), 2700u);
-  EXPECT_EQ(raw, SaveBytes({{1, 1000, kGame[0]}, {1, 2000, kGame[1]}, {1, 3000, kGame[2]}, {1, -5, kGame[3]},
-                            {1, 5000, kGame[4]}, {1, 6000, kGame[5]}, {1, 7000, kGame[6]}}));
+  EXPECT_EQ(raw, SaveBytes({{1, 1000, kGame[0]},
+                            {1, 2000, kGame[1]},
+                            {1, 3000, kGame[2]},
+                            {1, -5, kGame[3]},
+                            {1, 5000, kGame[4]},
+                            {1, 6000, kGame[5]},
+                            {1, 7000, kGame[6]}}));
 
   CChessData loaded;
   loaded.moveIndex = 4;
@@ -241,14 +250,16 @@ TEST(ChessData, SaveNameGetsTheExtensionOnlyWithoutADotNearTheEnd) {
 
 TEST_F(EngineRecord, DamagedFilesEndTheGameAtTheFirstBadRecord) {
   ScratchDir dir;
-  const std::vector<MoveRecord> good = {{1, 10, Cell(7, 7)}, {1, 20, Cell(6, 7)}, {1, 30, Cell(6, 8)}};
+  const std::vector<MoveRecord> good = {
+      {1, 10, Cell(7, 7)}, {1, 20, Cell(6, 7)}, {1, 30, Cell(6, 8)}};
   struct Case {
     const char* what;
     MoveRecord bad;
   } cases[] = {
-      {"cell 0", {1, 40, 0}},          {"cell 9999", {1, 40, 9999}},     {"column 15", {1, 40, 143}},
-      {"negative cell", {1, 40, -1}},  {"frame row", {1, 40, 608}},      {"duplicate", {1, 40, Cell(6, 7)}},
-      {"hole", {0, 40, Cell(1, 1)}},   {"lowest int", {1, 40, INT32_MIN}},
+      {"cell 0", {1, 40, 0}},        {"cell 9999", {1, 40, 9999}},
+      {"column 15", {1, 40, 143}},   {"negative cell", {1, 40, -1}},
+      {"frame row", {1, 40, 608}},   {"duplicate", {1, 40, Cell(6, 7)}},
+      {"hole", {0, 40, Cell(1, 1)}}, {"lowest int", {1, 40, INT32_MIN}},
   };
   for (const Case& c : cases) {
     std::vector<MoveRecord> records = good;
@@ -301,9 +312,10 @@ TEST_F(EngineRecord, GarbageNeverLeavesABadCellInTheRecord) {
     for (auto& b : raw) b = static_cast<uint8_t>(rng());
     // Some runs of believable records so the checks are not all met at record 0.
     for (size_t i = 0; i + 12 <= raw.size() && i < 12 * 30; i += 12)
-      if (rng() % 4) raw[i] = 1, raw[i + 1] = raw[i + 2] = raw[i + 3] = 0,
-                     raw[i + 8] = static_cast<uint8_t>(128 + rng() % 240), raw[i + 9] = rng() % 3,
-                     raw[i + 10] = raw[i + 11] = 0;
+      if (rng() % 4)
+        raw[i] = 1, raw[i + 1] = raw[i + 2] = raw[i + 3] = 0,
+        raw[i + 8] = static_cast<uint8_t>(128 + rng() % 240), raw[i + 9] = rng() % 3,
+        raw[i + 10] = raw[i + 11] = 0;
     WriteBytes(dir.File("junk.SAV"), raw);
     CChessData data;
     ASSERT_TRUE(data.LoadGameFile(dir.File("junk.SAV")));

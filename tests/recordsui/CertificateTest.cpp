@@ -81,7 +81,8 @@ TEST_F(CertificateTest, TheTrailerHoldsTheGradeTextItsNulAndZeros) {
   const char text0[] = "五子棋棋力證書申請  電腦鑑定棋力為[十級!]";
   static_assert(sizeof text0 == 42, "41 bytes and the NUL");
   EXPECT_EQ(std::memcmp(trailer, text0, sizeof text0), 0);
-  EXPECT_TRUE(std::all_of(trailer + 41, trailer + sizeof trailer, [](uint8_t b) { return b == 0; }));
+  EXPECT_TRUE(
+      std::all_of(trailer + 41, trailer + sizeof trailer, [](uint8_t b) { return b == 0; }));
 
   FormatCertificateTrailer(11, trailer);
   EXPECT_EQ(std::memcmp(trailer, "五子棋棋力證書申請  電腦鑑定棋力為[五級!]", 42), 0);
@@ -122,7 +123,8 @@ TEST_F(CertificateTest, TheViewerReadsBackTheCertificateTheGameWrote) {
     EXPECT_EQ(ReadBytes(disk), Expected(level));
     const TrailerRead read = ReadCertificateTrailer(dir + "/driveA/" + CertificateFileName(disk));
     EXPECT_TRUE(read.opened);
-    EXPECT_EQ(read.text, std::string("五子棋棋力證書申請  電腦鑑定棋力為[") + CertificateGradeName(level) + "!]");
+    EXPECT_EQ(read.text, std::string("五子棋棋力證書申請  電腦鑑定棋力為[") +
+                             CertificateGradeName(level) + "!]");
     remove(disk.c_str());
   }
 }
@@ -191,9 +193,10 @@ TEST_F(CertificateTest, RenjuScreenOffersTheDiskAndRetriesAfterAFailure) {
     ParkPointer();
     if (runs == 1) {
       std::vector<uint16_t> page = Background(pic);
-      Sprite(page, pic, CRect(0, 480, 280, 576), 207, 145, false);  // level 6: left column, first badge
-      Text(host, page, 40, 445, "恭喜您通過檢定，現在您可將紀錄存在磁碟片上，請參考手冊", RGB(255, 255, 0),
-           RGB(100, 66, 27));
+      Sprite(page, pic, CRect(0, 480, 280, 576), 207, 145,
+             false);  // level 6: left column, first badge
+      Text(host, page, 40, 445, "恭喜您通過檢定，現在您可將紀錄存在磁碟片上，請參考手冊",
+           RGB(255, 255, 0), RGB(100, 66, 27));
       Text(host, page, 40, 461, "上的申請辦法取得Orvane的棋力證書。存檔嗎？(Y/N)", RGB(255, 255, 0),
            RGB(100, 66, 27));
       EXPECT_EQ(Mismatches(page, CRect(0, 40, 640, 480)), 0);

@@ -75,8 +75,8 @@ inline void WritePicture(const std::string& path, int width, int height, int see
   for (int y = 0; y < height; ++y) {
     uint8_t* row = &file[54 + size_t(stride) * (height - 1 - y)];
     for (int x = 0; x < width; ++x) {
-      row[3 * x + 0] = uint8_t(8 * ((x + seed * 3) % 31) + 8);      // blue
-      row[3 * x + 1] = uint8_t(8 * ((y + seed * 5) % 29) + 8);      // green
+      row[3 * x + 0] = uint8_t(8 * ((x + seed * 3) % 31) + 8);                    // blue
+      row[3 * x + 1] = uint8_t(8 * ((y + seed * 5) % 29) + 8);                    // green
       row[3 * x + 2] = uint8_t(8 * (((x / 31) + (y / 29) * 7 + seed) % 30) + 8);  // red
     }
   }
@@ -92,16 +92,19 @@ class RecordsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(MakeTestDir("records", gameDir, dir));
     ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
-      return name == "Sound.cfg" || name == "top10.dat" || name == "save" || name == "img" || name == "Quillan.dat";
+      return name == "Sound.cfg" || name == "top10.dat" || name == "save" || name == "img" ||
+             name == "Quillan.dat";
     }));
     // The pictures of the screens under test are made here; the rest are the game's own.
     mkdir((dir + "/img").c_str(), 0755);
-    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir + "/img", dir + "/img", [](const std::string& name) {
-      std::string lower = name;
-      for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-      return lower.rfind("gamemenu_0_1", 0) == 0 || lower.rfind("gamemenu_1_1", 0) == 0 ||
-             lower.rfind("gamemenu_2_1", 0) == 0 || lower.rfind("toplist", 0) == 0 || lower.rfind("license", 0) == 0;
-    }));
+    ASSERT_NO_FATAL_FAILURE(
+        LinkEntries(gameDir + "/img", dir + "/img", [](const std::string& name) {
+          std::string lower = name;
+          for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+          return lower.rfind("gamemenu_0_1", 0) == 0 || lower.rfind("gamemenu_1_1", 0) == 0 ||
+                 lower.rfind("gamemenu_2_1", 0) == 0 || lower.rfind("toplist", 0) == 0 ||
+                 lower.rfind("license", 0) == 0;
+        }));
     WritePicture(dir + "/img/GameMenu_0_1.bmp", 640, 528, 1);
     WritePicture(dir + "/img/GameMenu_1_1.bmp", 640, 528, 2);
     WritePicture(dir + "/img/GameMenu_2_1.bmp", 640, 528, 3);
@@ -164,12 +167,14 @@ class RecordsTest : public ::testing::Test {
   static std::vector<uint16_t> Background(const ImagePage& pic) {
     std::vector<uint16_t> page(640 * 480, 0);
     for (uint32_t y = 0; y < 480 && y < pic.height; ++y)
-      for (uint32_t x = 0; x < 640 && x < pic.width; ++x) page[y * 640 + x] = pic.pixels[y * pic.width + x];
+      for (uint32_t x = 0; x < 640 && x < pic.width; ++x)
+        page[y * 640 + x] = pic.pixels[y * pic.width + x];
     return page;
   }
 
   // Copies a sprite of `pic` onto an expectation page, as the screens do (keyed or not).
-  static void Sprite(std::vector<uint16_t>& page, const ImagePage& pic, const CRect& src, int x, int y, bool keyed) {
+  static void Sprite(std::vector<uint16_t>& page, const ImagePage& pic, const CRect& src, int x,
+                     int y, bool keyed) {
     for (int sy = src.top; sy < src.bottom; ++sy)
       for (int sx = src.left; sx < src.right; ++sx) {
         const uint16_t v = pic.pixels[size_t(sy) * pic.width + size_t(sx)];
@@ -179,8 +184,8 @@ class RecordsTest : public ::testing::Test {
   }
 
   // Writes text onto an expectation page with the game's own font and shadow.
-  static void Text(CTavexDlg& host, std::vector<uint16_t>& page, int x, int y, const char* big5, COLORREF colour,
-                   COLORREF shadow) {
+  static void Text(CTavexDlg& host, std::vector<uint16_t>& page, int x, int y, const char* big5,
+                   COLORREF colour, COLORREF shadow) {
     CDC dc;
     dc.CreatePageDC(page.data(), 640, 480);
     HDC h = &dc;

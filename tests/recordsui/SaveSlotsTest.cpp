@@ -22,14 +22,16 @@ class SaveSlotsTest : public RecordsTest {
       for (int c = 0; c < 8; ++c) host.resultMatrix[r][c] = uint8_t((r + c) % 5);
   }
 
-  static std::vector<uint8_t> TournamentFile(int32_t round, const Standing (&standings)[8], uint8_t matrixValue) {
+  static std::vector<uint8_t> TournamentFile(int32_t round, const Standing (&standings)[8],
+                                             uint8_t matrixValue) {
     std::vector<uint8_t> bytes(kTournamentSlotBytes, matrixValue);
     std::memcpy(bytes.data(), &round, 4);
     std::memcpy(bytes.data() + 4, standings, 64);
     return bytes;
   }
 
-  static std::vector<uint8_t> LadderFile(int32_t level, int32_t game, const Standing (&standings)[8]) {
+  static std::vector<uint8_t> LadderFile(int32_t level, int32_t game,
+                                         const Standing (&standings)[8]) {
     std::vector<uint8_t> bytes(kLadderSlotBytes, 0);
     std::memcpy(bytes.data(), &level, 4);
     std::memcpy(bytes.data() + 4, &game, 4);
@@ -55,7 +57,8 @@ TEST_F(SaveSlotsTest, FileNamesFollowRuleSetKindAndSlot) {
   slots.saveKind = SAVE_LADDER;
   slots.slot = 5;
   slots.SaveLadder(1, 0);
-  EXPECT_EQ(ListDir("save"), (std::vector<std::string>{"00_01_03.sav", "01_01_03.sav", "01_02_05.sav"}));
+  EXPECT_EQ(ListDir("save"),
+            (std::vector<std::string>{"00_01_03.sav", "01_01_03.sav", "01_02_05.sav"}));
 }
 
 TEST_F(SaveSlotsTest, TournamentAndLadderComeBackAsTheyWereSaved) {
@@ -327,7 +330,8 @@ TEST_F(SaveSlotsTest, SlotScreenSelectsConfirmsAndCancels) {
 TEST_F(SaveSlotsTest, SlotScreenShowsThePictureOfItsModeAndEndsOnAWindowClose) {
   CTavexDlg host;
   CDlgGameSaveLoad slots(&host);
-  ImagePage pics[SAVE_KINDS] = {LoadPicture(host, "img\\GameMenu_0_1.bmp"), LoadPicture(host, "img\\GameMenu_1_1.bmp"),
+  ImagePage pics[SAVE_KINDS] = {LoadPicture(host, "img\\GameMenu_0_1.bmp"),
+                                LoadPicture(host, "img\\GameMenu_1_1.bmp"),
                                 LoadPicture(host, "img\\GameMenu_2_1.bmp")};
   int kind = 0;
   onScreen = [&](CScreen*) {

@@ -160,7 +160,7 @@ TEST_F(TopTenTest, APlaceWonIsNamedShownAndWritten) {
     ASSERT_EQ(s, &list);
     ParkPointer();
     std::vector<uint16_t> page = Background(pic);
-    Sprite(page, pic, CRect(100, 480, 124, 542), 41, 98, true);   // left: tournament A
+    Sprite(page, pic, CRect(100, 480, 124, 542), 41, 98, true);    // left: tournament A
     Sprite(page, pic, CRect(200, 480, 224, 542), 576, 167, true);  // right: tournament B
     const PlayerRecord* renju = host.chessData.topTen[1][TOPLIST_TOURNAMENT_B];
     for (int i = 0; i < 3; ++i) {

@@ -13,7 +13,8 @@ namespace {
 // The seconds of one day whose text is a reminder time.
 int RemindersInADay(const TimeFormat& f) {
   int n = 0;
-  for (int s = 0; s < 86400; ++s) n += IsReminderTime(FormatLongTime(f, At(s / 3600, s / 60 % 60, s % 60)));
+  for (int s = 0; s < 86400; ++s)
+    n += IsReminderTime(FormatLongTime(f, At(s / 3600, s / 60 % 60, s % 60)));
   return n;
 }
 
@@ -45,8 +46,10 @@ TEST(ClockText, FollowsTheLocaleFormat) {
   EXPECT_EQ(FormatLongTime(req, At(9, 5, 7)), "AM 09:05:07");
 
   EXPECT_EQ(FormatLongTime(ParseTimeFormat("%H:%M:%S", "", "", ""), At(13, 0, 0)), "13:00:00");
-  EXPECT_EQ(FormatLongTime(ParseTimeFormat("%l:%M:%S %p", "", "AM", "PM"), At(13, 0, 0)), "1:00:00 PM");
-  EXPECT_EQ(FormatLongTime(ParseTimeFormat("%r", "%I.%M.%S %p", "", ""), At(1, 2, 3)), "01.02.03 am");
+  EXPECT_EQ(FormatLongTime(ParseTimeFormat("%l:%M:%S %p", "", "AM", "PM"), At(13, 0, 0)),
+            "1:00:00 PM");
+  EXPECT_EQ(FormatLongTime(ParseTimeFormat("%r", "%I.%M.%S %p", "", ""), At(1, 2, 3)),
+            "01.02.03 am");
 }
 
 TEST(ClockText, TextOfAMomentIsItsLocalTime) {
@@ -93,7 +96,7 @@ TEST(ReminderTimes, NeverUnderAnyOtherFormat) {
 TEST(LongTimeFormat, MarkersFromAUtf8LocaleBecomeBig5) {
   EXPECT_EQ(MarkerToBig5(reinterpret_cast<const char*>(u8"下午"), "UTF-8"), "下午");
   EXPECT_EQ(MarkerToBig5("PM", "UTF-8"), "PM");
-  EXPECT_EQ(MarkerToBig5("下午", "BIG5"), "下午");  // already Big5
+  EXPECT_EQ(MarkerToBig5("下午", "BIG5"), "下午");           // already Big5
   EXPECT_EQ(MarkerToBig5("\xFF\xFE", "UTF-8"), "\xFF\xFE");  // not convertible: kept
   EXPECT_EQ(MarkerToBig5("x\xC3\xA9", "NO-SUCH-CHARSET"), "x\xC3\xA9");
 }

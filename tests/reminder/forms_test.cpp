@@ -230,5 +230,6 @@ TEST_F(Clock, WindowsDrawTheirTexts) {
   Form2->Paint();
   EXPECT_EQ(CountColour(Form2->Canvas(), message, SDL_Color{255, 0, 0, 255}), 0);
   // The button lies above the message label.
-  EXPECT_GT(CountColour(Form2->Canvas(), Form2->BitBtn1->Bounds(), SDL_Color{212, 208, 200, 255}), 3000);
+  EXPECT_GT(CountColour(Form2->Canvas(), Form2->BitBtn1->Bounds(), SDL_Color{212, 208, 200, 255}),
+            3000);
 }

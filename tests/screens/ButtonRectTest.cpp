@@ -87,9 +87,15 @@ class ButtonRectTest : public ScreenTest {
 TEST_F(ButtonRectTest, MainMenu) {
   OverMainMenu([](CTavexDlg&, CDlgMain& menu) {
     EXPECT_TRUE(HitWhereDrawn(menu.items, MAIN_ITEMS,
-                              {{151, 212, 302, 263}, {61, 261, 302, 312}, {155, 399, 256, 450},
-                               {299, 167, 537, 218}, {345, 211, 537, 262}, {392, 257, 537, 308},
-                               {346, 306, 537, 357}, {300, 353, 537, 404}, {346, 399, 537, 450}}));
+                              {{151, 212, 302, 263},
+                               {61, 261, 302, 312},
+                               {155, 399, 256, 450},
+                               {299, 167, 537, 218},
+                               {345, 211, 537, 262},
+                               {392, 257, 537, 308},
+                               {346, 306, 537, 357},
+                               {300, 353, 537, 404},
+                               {346, 399, 537, 450}}));
     EXPECT_TRUE(HitWhereDrawn(menu.TitleBarButtons, MAIN_TITLE_BUTTONS,
                               WithTitleBar({{589, 431, 625, 467}})));
   });
@@ -99,16 +105,19 @@ TEST_F(ButtonRectTest, GameMenuSaveSlotsTableStandingsAndLadderRound) {
   OverMainMenu([this](CTavexDlg& host, CDlgMain&) {
     CDlgGameMenu menu(&host);
     Check<CDlgGameMenu>(IDD_DLG_GAMEMENU, menu, [](CDlgGameMenu& s) {
-      EXPECT_TRUE(HitWhereDrawn(s.items, 3, {{190, 138, 460, 199}, {190, 200, 460, 261}, {190, 253, 460, 314}}));
+      EXPECT_TRUE(HitWhereDrawn(
+          s.items, 3, {{190, 138, 460, 199}, {190, 200, 460, 261}, {190, 253, 460, 314}}));
       EXPECT_TRUE(HitWhereDrawn(s.TitleBarButtons, TITLE_BUTTONS, kTitleBar));
     });
     std::vector<CRect> slots = WithTitleBar({{272, 326, 320, 374}, {328, 326, 376, 374}});
-    for (int s = 0; s < SAVE_SLOTS; ++s) slots.push_back(CRect(176, 176 + 24 * s, 461, 198 + 24 * s));
+    for (int s = 0; s < SAVE_SLOTS; ++s)
+      slots.push_back(CRect(176, 176 + 24 * s, 461, 198 + 24 * s));
     CDlgGameSaveLoad save(&host);
     Check<CDlgGameSaveLoad>(CDlgGameSaveLoad::IDD, save, [&](CDlgGameSaveLoad& s) {
       EXPECT_TRUE(HitWhereDrawn(s.buttons, SLOT_BUTTONS, slots));
     });
-    const std::vector<CRect> playAbandon = WithTitleBar({{278, 417, 326, 465}, {334, 417, 382, 465}});
+    const std::vector<CRect> playAbandon =
+        WithTitleBar({{278, 417, 326, 465}, {334, 417, 382, 465}});
     CDlgGameTable table(&host);
     Check<CDlgGameTable>(IDD_DLG_GAMETABLE, table, [&](CDlgGameTable& s) {
       EXPECT_TRUE(HitWhereDrawn(s.buttons, TABLE_BUTTONS, playAbandon));
@@ -129,15 +138,20 @@ TEST_F(ButtonRectTest, TopTenHowToPlayCertificateAndPanels) {
     CDlgTopList top(&host);
     Check<CDlgTopList>(CDlgTopList::IDD, top, [](CDlgTopList& s) {
       EXPECT_TRUE(HitWhereDrawn(s.buttons, TOPLIST_BUTTONS,
-                                WithTitleBar({{298, 417, 348, 467}, {41, 98, 65, 160}, {34, 170, 58, 232},
-                                              {28, 248, 52, 310}, {569, 95, 593, 157}, {576, 167, 600, 229},
+                                WithTitleBar({{298, 417, 348, 467},
+                                              {41, 98, 65, 160},
+                                              {34, 170, 58, 232},
+                                              {28, 248, 52, 310},
+                                              {569, 95, 593, 157},
+                                              {576, 167, 600, 229},
                                               {582, 245, 606, 307}})));
     });
     // The rule lines are hit over their whole text, not only the box their mark is drawn in.
     CDlgHow how(&host);
     Check<CDlgHow>(IDD_DLG_HOW, how, [](CDlgHow& s) {
-      EXPECT_TRUE(HitWhereDrawn(s.buttons, HOW_BUTTONS,
-                                WithTitleBar({{296, 416, 346, 466}, {134, 127, 258, 152}, {134, 234, 378, 259}})));
+      EXPECT_TRUE(HitWhereDrawn(
+          s.buttons, HOW_BUTTONS,
+          WithTitleBar({{296, 416, 346, 466}, {134, 127, 258, 152}, {134, 234, 378, 259}})));
     });
     CDlgCertificate cert(&host);
     Check<CDlgCertificate>(CDlgCertificate::IDD, cert, [](CDlgCertificate& s) {
@@ -146,13 +160,19 @@ TEST_F(ButtonRectTest, TopTenHowToPlayCertificateAndPanels) {
     CDlgSoundSet sound(&host);
     Check<CDlgSoundSet>(IDD_DLG_SOUNDSET, sound, [](CDlgSoundSet& s) {
       EXPECT_TRUE(HitWhereDrawn(s.buttons, SOUNDSET_BUTTONS,
-                                {{531, 354, 572, 406}, {531, 408, 572, 460}, {583, 354, 624, 406}, {583, 408, 624, 460}}));
+                                {{531, 354, 572, 406},
+                                 {531, 408, 572, 460},
+                                 {583, 354, 624, 406},
+                                 {583, 408, 624, 460}}));
     });
     CDlgBoardSet boards(&host);
     Check<CDlgBoardSet>(IDD_DLG_BOARDSET, boards, [](CDlgBoardSet& s) {
       EXPECT_TRUE(HitWhereDrawn(s.buttons, BOARDSET_BUTTONS,
-                                {{468, 436, 497, 465}, {499, 436, 528, 465}, {530, 436, 559, 465},
-                                 {561, 436, 590, 465}, {592, 436, 621, 465}}));
+                                {{468, 436, 497, 465},
+                                 {499, 436, 528, 465},
+                                 {530, 436, 559, 465},
+                                 {561, 436, 590, 465},
+                                 {592, 436, 621, 465}}));
     });
   });
 }
@@ -164,9 +184,15 @@ TEST_F(ButtonRectTest, PlayScreen) {
     Check<CDlgChessAc>(IDD_DLG_CHESSAC, play, [](CDlgChessAc& s) {
       // The start button is hit only in its middle; the seven small buttons sit around it.
       EXPECT_TRUE(HitWhereDrawn(s.panelButtons, PANEL_BUTTONS,
-                                {{58, 188, 122, 252}, {10, 188, 46, 224}, {15, 224, 51, 260},
-                                 {37, 255, 73, 291}, {75, 263, 111, 299}, {112, 255, 148, 291},
-                                 {134, 224, 170, 260}, {137, 188, 173, 224}, {41, 4, 69, 32},
+                                {{58, 188, 122, 252},
+                                 {10, 188, 46, 224},
+                                 {15, 224, 51, 260},
+                                 {37, 255, 73, 291},
+                                 {75, 263, 111, 299},
+                                 {112, 255, 148, 291},
+                                 {134, 224, 170, 260},
+                                 {137, 188, 173, 224},
+                                 {41, 4, 69, 32},
                                  {41, 297, 69, 325}}));
       EXPECT_TRUE(HitWhereDrawn(s.sideButtons, SIDE_SOUND + 2,
                                 WithTitleBar({{545, 442, 577, 477}, {576, 442, 608, 477}})));

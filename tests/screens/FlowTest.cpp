@@ -3,7 +3,6 @@
 #include <signal.h>
 #include <sys/wait.h>
 
-
 #include "AiEngine.h"
 #include "DlgGameMenu.h"
 #include "DlgHow.h"
@@ -82,7 +81,8 @@ TEST_F(FlowTest, CloseRequestEndsOnlyTheScreenWhileTheCloseButtonEndsTheProgram)
     if (count == 0) {
       ClickAndPump(440, 236);  // tournament A
     } else {
-      EXPECT_EQ(host.quitRequested, 0) << "a close request on the game menu does not end the program";
+      EXPECT_EQ(host.quitRequested, 0)
+          << "a close request on the game menu does not end the program";
       ClickAndPump(440, 330);  // the ladder
     }
   };
@@ -117,7 +117,8 @@ TEST_F(FlowTest, FullScreenOnOneScreenShowsOnTheNextAndTogglesBack) {
       EXPECT_EQ(host.fullScreen, 1);
       EXPECT_TRUE(IsFullScreenView());
       EXPECT_TRUE(PlatformTest::SdlWindowFullScreen());
-      EXPECT_EQ(SpriteMismatches(menuPic, CRect(587, 480, 604, 497), 575, 3), 0) << "the full-screen mark";
+      EXPECT_EQ(SpriteMismatches(menuPic, CRect(587, 480, 604, 497), 575, 3), 0)
+          << "the full-screen mark";
       ClickAndPump(440, 424);  // how to play
       EXPECT_EQ(static_cast<CDlgMain*>(s)->result, MENU_HOW_TO);
     } else {
@@ -127,9 +128,11 @@ TEST_F(FlowTest, FullScreenOnOneScreenShowsOnTheNextAndTogglesBack) {
     }
   };
   onOpen[IDD_DLG_HOW] = [&](CScreen* s, int) {
-    EXPECT_EQ(SpriteMismatches(how, CRect(144, 480, 161, 497), 575, 3), 0) << "the next screen shows the mark";
+    EXPECT_EQ(SpriteMismatches(how, CRect(144, 480, 161, 497), 575, 3), 0)
+        << "the next screen shows the mark";
     auto* dlg = static_cast<CDlgHow*>(s);
-    EXPECT_EQ(dlg->buttons[TITLE_FULLSCREEN].hoverSrc.left, 144) << "and presses as a full-screen button";
+    EXPECT_EQ(dlg->buttons[TITLE_FULLSCREEN].hoverSrc.left, 144)
+        << "and presses as a full-screen button";
     ClickAndPump(kTitleFullScreen.x, kTitleFullScreen.y);
     EXPECT_EQ(host.fullScreen, 0);
     EXPECT_FALSE(IsFullScreenView());
@@ -171,7 +174,8 @@ TEST_F(FlowTest, TheTitleAnimatesBackAndForthOneFrameAtATime) {
     // Exactly 200 ms is not enough for a step; a long pause is worth one step only.
     PlatformTest::AdvanceClock(i == 0 ? 200 : (i == 1 ? 1 : 5000));
   }
-  EXPECT_EQ(shown, (std::vector<int>{0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1}));
+  EXPECT_EQ(shown, (std::vector<int>{0,  0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9,
+                                     10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1}));
   PlatformTest::UseManualClock(false);
   host.directDraw.ReleaseDisplay();
 }

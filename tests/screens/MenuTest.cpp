@@ -91,7 +91,8 @@ TEST_F(MenuTest, MenuItemsChooseOnlyWhenReleasedOverThemselves) {
       PumpAll();
       EXPECT_EQ(menu->result, -1);
       EXPECT_EQ(menu->items[3].state, 0);
-      EXPECT_NE(SpriteMismatches(menuPic, CRect(0, 688, 238, 739), 299, 167), 0) << "the sprite goes";
+      EXPECT_NE(SpriteMismatches(menuPic, CRect(0, 688, 238, 739), 299, 167), 0)
+          << "the sprite goes";
       EXPECT_TRUE(menu->IsWindowVisible());
       ClickAndPump(400, 190);
       EXPECT_EQ(menu->result, MENU_FREE_GAME);
@@ -102,7 +103,7 @@ TEST_F(MenuTest, MenuItemsChooseOnlyWhenReleasedOverThemselves) {
       ClickAndPump(205, 424);
     }
   };
-  onOpen[IDD_DLG_CHESSAC] = [&](CScreen*, int) { ClickAndPump(155, 206); };  // leave
+  onOpen[IDD_DLG_CHESSAC] = [&](CScreen*, int) { ClickAndPump(155, 206); };   // leave
   onOpen[CDlgTopList::IDD] = [&](CScreen*, int) { ClickAndPump(323, 442); };  // back
   RunGame(host);
   EXPECT_EQ(opened[IDD_DLG_MAIN], 3);
@@ -116,8 +117,10 @@ TEST_F(MenuTest, GameMenuOverlapShowsContinuePressedButChoosesBack) {
   ImagePage pic = LoadPicture(host, "img\\GameMenu_1.bmp");
   std::vector<int> results;
   onOpen[IDD_DLG_MAIN] = [&](CScreen*, int count) {
-    if (count < 3) ClickAndPump(460, 282);  // tournament B
-    else ClickAndPump(205, 424);
+    if (count < 3)
+      ClickAndPump(460, 282);  // tournament B
+    else
+      ClickAndPump(205, 424);
   };
   onOpen[IDD_DLG_GAMEMENU] = [&](CScreen* s, int count) {
     auto* menu = static_cast<CDlgGameMenu*>(s);
@@ -134,7 +137,8 @@ TEST_F(MenuTest, GameMenuOverlapShowsContinuePressedButChoosesBack) {
       PumpAll();
       EXPECT_EQ(menu->items[1].state, 2);
       EXPECT_EQ(menu->items[2].state, 2);
-      EXPECT_EQ(SpriteMismatches(pic, CRect(271, 542, 541, 603), 190, 200), 0) << "continue looks pressed";
+      EXPECT_EQ(SpriteMismatches(pic, CRect(271, 542, 541, 603), 190, 200), 0)
+          << "continue looks pressed";
       PlatformTest::MouseButton(VK_LBUTTON, false, 300, 256);
       PumpAll();
       EXPECT_EQ(menu->exitRequested, 1) << "but back is chosen";

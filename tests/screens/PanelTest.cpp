@@ -51,7 +51,8 @@ TEST_F(PanelTest, SoundPanelSwitchesAreKeptAndWrittenAtTheEnd) {
       EXPECT_EQ(host.directSound.channelEnabled[CHANNEL_MUSIC], 1);
       ClickAndPump(550, 430);  // music off
     } else if (count == 1) {
-      EXPECT_EQ(SpriteMismatches(panelPic, CRect(135, 67, 176, 119), 531, 408), 0) << "music off lit";
+      EXPECT_EQ(SpriteMismatches(panelPic, CRect(135, 67, 176, 119), 531, 408), 0)
+          << "music off lit";
       ClickAndPump(603, 430);  // effects off
     } else {
       ClickAndPump(550, 380);  // music on again
@@ -89,7 +90,9 @@ TEST_F(PanelTest, BoardPanelSetsTheChosenBoardAndEscapeLeavesItAlone) {
     auto* panel = static_cast<CDlgBoardSet*>(s);
     // The board in use is lit before anything is clicked.
     const int lit = host.chosenBoard;
-    EXPECT_EQ(SpriteMismatches(boardPic, CRect(15 + 31 * lit, 64, 44 + 31 * lit, 93), 468 + 31 * lit, 436), 0);
+    EXPECT_EQ(SpriteMismatches(boardPic, CRect(15 + 31 * lit, 64, 44 + 31 * lit, 93),
+                               468 + 31 * lit, 436),
+              0);
     if (count == 0) {
       PlatformTest::MouseButton(VK_LBUTTON, true, 575, 450);  // board 3, released on board 4
       PlatformTest::MouseButton(VK_LBUTTON, false, 606, 450);

@@ -82,16 +82,17 @@ TEST_F(PickTest, TournamentsDrawSevenDifferentOpponentsFromTheirRows) {
 TEST_F(PickTest, EveryLadderLevelPlaysItsFourOpponents) {
   host.InitRoster();
   EXPECT_EQ(LADDER_LEVELS, 12);
-  const int expect[12][4] = {{17, 3, 0, 12},   {0, 12, 26, 19},  {26, 19, 9, 2},   {9, 2, 16, 21},
-                             {16, 21, 13, 10}, {13, 10, 4, 24},  {4, 24, 14, 28},  {14, 28, 27, 20},
-                             {27, 20, 22, 1},  {11, 6, 15, 5},   {8, 23, 29, 18},  {29, 18, 7, 25}};
+  const int expect[12][4] = {{17, 3, 0, 12},   {0, 12, 26, 19}, {26, 19, 9, 2},  {9, 2, 16, 21},
+                             {16, 21, 13, 10}, {13, 10, 4, 24}, {4, 24, 14, 28}, {14, 28, 27, 20},
+                             {27, 20, 22, 1},  {11, 6, 15, 5},  {8, 23, 29, 18}, {29, 18, 7, 25}};
   int previousTop = -1;
   for (int mode = 2; mode <= 13; ++mode) {
     host.PickOpponents(mode);
     ExpectCleanStart(4);
     int top = 0;
     for (int g = 0; g < 4; ++g) {
-      EXPECT_EQ(host.standings[g + 1].rosterIndex, expect[mode - 2][g]) << "mode " << mode << " game " << g;
+      EXPECT_EQ(host.standings[g + 1].rosterIndex, expect[mode - 2][g])
+          << "mode " << mode << " game " << g;
       top = std::max(top, host.roster[host.standings[g + 1].rosterIndex].level);
     }
     EXPECT_GE(top, previousTop) << "the levels never get weaker";

@@ -15,11 +15,10 @@ TEST_F(SettingsTest, SoundConfigOnlyTrustsTwoWholeValidSwitches) {
     int32_t effects, music;
   };
   const Case cases[] = {
-      {{}, true, 1, 1},          // no file
-      {{}, false, 1, 1},         // empty file
-      {{0}, false, 1, 1},        // short: neither switch is trusted
-      {{0, 1}, false, 0, 1},
-      {{1, 0}, false, 1, 0},
+      {{}, true, 1, 1},    // no file
+      {{}, false, 1, 1},   // empty file
+      {{0}, false, 1, 1},  // short: neither switch is trusted
+      {{0, 1}, false, 0, 1},    {{1, 0}, false, 1, 0},
       {{0, 0, 5}, false, 0, 0},  // longer: the first eight bytes
       {{7, 0}, false, 1, 1},     // not a switch value
   };
@@ -28,8 +27,10 @@ TEST_F(SettingsTest, SoundConfigOnlyTrustsTwoWholeValidSwitches) {
     if (!c.missing) WriteBytes("Sound.cfg", c.words.data(), c.words.size() * 4);
     CTavexDlg host;
     host.LoadSoundConfig();
-    EXPECT_EQ(host.directSound.channelEnabled[CHANNEL_EFFECTS], c.effects) << c.words.size() << " words";
-    EXPECT_EQ(host.directSound.channelEnabled[CHANNEL_MUSIC], c.music) << c.words.size() << " words";
+    EXPECT_EQ(host.directSound.channelEnabled[CHANNEL_EFFECTS], c.effects)
+        << c.words.size() << " words";
+    EXPECT_EQ(host.directSound.channelEnabled[CHANNEL_MUSIC], c.music)
+        << c.words.size() << " words";
   }
 }
 
@@ -50,7 +51,8 @@ TEST_F(SettingsTest, SoundConfigIsReplacedWholeAndAFailedWriteKeepsTheOldFile) {
   // Nothing but the settings file is left behind.
   int others = 0;
   if (DIR* d = opendir(".")) {
-    while (dirent* e = readdir(d)) others += std::strstr(e->d_name, "Sound.cfg") && std::strcmp(e->d_name, "Sound.cfg");
+    while (dirent* e = readdir(d))
+      others += std::strstr(e->d_name, "Sound.cfg") && std::strcmp(e->d_name, "Sound.cfg");
     closedir(d);
   }
   EXPECT_EQ(others, 0);
@@ -65,7 +67,8 @@ TEST_F(SettingsTest, TopTenFileKeepsWholeEntriesOfAShortFileAndRoundTrips) {
   const auto* block = reinterpret_cast<const uint8_t*>(host.chessData.topTen);
   const size_t whole = 1000 - 1000 % sizeof(PlayerRecord);
   EXPECT_EQ(std::memcmp(block, bytes.data(), whole), 0);
-  for (size_t i = whole; i < sizeof host.chessData.topTen; ++i) ASSERT_EQ(block[i], 0) << "byte " << i;
+  for (size_t i = whole; i < sizeof host.chessData.topTen; ++i)
+    ASSERT_EQ(block[i], 0) << "byte " << i;
   host.SaveTopTen();
   const std::vector<uint8_t> saved = ReadBytes("top10.dat");
   ASSERT_EQ(saved.size(), sizeof host.chessData.topTen);

@@ -56,8 +56,8 @@ TEST(Mixer, VolumeIsInHundredthsOfADecibel) {
   EXPECT_EQ(Audio::VolumeToGain(0), 65536);
   EXPECT_EQ(Audio::VolumeToGain(-10000), 0);
   EXPECT_EQ(Audio::VolumeToGain(-20000), 0);
-  EXPECT_NEAR(Audio::VolumeToGain(-2000), 6554, 1);   // -20 dB: a tenth
-  EXPECT_NEAR(Audio::VolumeToGain(-600), 32845, 2);   // -6 dB: about half
+  EXPECT_NEAR(Audio::VolumeToGain(-2000), 6554, 1);  // -20 dB: a tenth
+  EXPECT_NEAR(Audio::VolumeToGain(-600), 32845, 2);  // -6 dB: about half
 
   Mixer m;
   SoundBuffer* b = Make16(m, std::vector<int16_t>(64, 10000));

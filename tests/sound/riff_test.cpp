@@ -148,12 +148,32 @@ TEST_F(RiffTest, ReadersRefuseAFifoWithoutWaitingOnIt) {
   ASSERT_EQ(mkdir(tables.c_str(), 0700), 0);
   ASSERT_EQ(symlink(fifo.c_str(), (tables + "/" + tableFileNames[0]).c_str()), 0);
   const std::pair<const char*, std::function<bool()>> readers[] = {
-      {"RiffFile", [&] { RiffFile f; return f.Open(fifo); }},
-      {"CFile read", [&] { CFile f; return bool(f.Open(fifo.c_str(), CFile::modeRead)); }},
-      {"CFile write", [&] { CFile f; return bool(f.Open(fifo.c_str(), CFile::modeCreate | CFile::modeWrite)); }},
-      {"game record", [&] { CChessData d; return d.LoadGameFile(fifo) != 0; }},
+      {"RiffFile",
+       [&] {
+         RiffFile f;
+         return f.Open(fifo);
+       }},
+      {"CFile read",
+       [&] {
+         CFile f;
+         return bool(f.Open(fifo.c_str(), CFile::modeRead));
+       }},
+      {"CFile write",
+       [&] {
+         CFile f;
+         return bool(f.Open(fifo.c_str(), CFile::modeCreate | CFile::modeWrite));
+       }},
+      {"game record",
+       [&] {
+         CChessData d;
+         return d.LoadGameFile(fifo) != 0;
+       }},
       {"viewer", [&] { return ReadCertificateTrailer(fifo).opened; }},
-      {"glyph file", [&] { BitFont font; return font.Load(fifo); }},
+      {"glyph file",
+       [&] {
+         BitFont font;
+         return font.Load(fifo);
+       }},
       {"pattern table", [&] { return AiInitFrom(tables.c_str()); }},
   };
   for (const auto& [name, read] : readers) {

@@ -107,7 +107,7 @@ TEST_F(DialogTest, TypedNameReplacesTheOfferedOneAndEnterStoresIt) {
       [](NameEntry&) {
         PlatformTest::TypeText(U8(u8"王小明").c_str());
         Press(VK_LEFT);
-        Press(VK_BACK);  // 小 goes as one character
+        Press(VK_BACK);                              // 小 goes as one character
         PlatformTest::TypeText(U8(u8"許").c_str());  // trail byte '\'
         Press(VK_RETURN);
       },
@@ -118,17 +118,21 @@ TEST_F(DialogTest, TypedNameReplacesTheOfferedOneAndEnterStoresIt) {
 
 TEST_F(DialogTest, EscapeAndTheCloseBoxCancel) {
   int result = 0;
-  EXPECT_EQ(RunNameEntry([](NameEntry&) {
-              PlatformTest::TypeText("Zed");
-              Press(VK_ESCAPE);
-            }, &result),
+  EXPECT_EQ(RunNameEntry(
+                [](NameEntry&) {
+                  PlatformTest::TypeText("Zed");
+                  Press(VK_ESCAPE);
+                },
+                &result),
             "Player");
   EXPECT_EQ(result, IDCANCEL);
-  EXPECT_EQ(RunNameEntry([](NameEntry& e) {
-              CRect r;
-              e.GetWindowRect(&r);
-              ClickAt(e, CPoint(r.Width() - 10, 10));
-            }, &result),
+  EXPECT_EQ(RunNameEntry(
+                [](NameEntry& e) {
+                  CRect r;
+                  e.GetWindowRect(&r);
+                  ClickAt(e, CPoint(r.Width() - 10, 10));
+                },
+                &result),
             "Player");
   EXPECT_EQ(result, IDCANCEL);
 }
@@ -189,8 +193,10 @@ TEST_F(DialogTest, AMessageBoxShowsItsTextOverTheScreenAndEndsOnEnterEscapeOrSpa
       if (px) shown.assign(px, px + 640 * 480);
       countInside = ShowCursor(FALSE) + 1;
       ShowCursor(TRUE);
-      if (key == VK_SPACE) PlatformTest::TypeText(" ");  // the character, as SDL reports it
-      else Press(key);
+      if (key == VK_SPACE)
+        PlatformTest::TypeText(" ");  // the character, as SDL reports it
+      else
+        Press(key);
     };
     screen.body = [&](Screen& s) {
       s.SetTimer(1, 20);
@@ -260,7 +266,8 @@ class FileDialogTest : public DialogTest {
 class TestFileDialog : public CFileDialog {
  public:
   TestFileDialog(bool open, const char* filter, std::function<void(CFileDialog&)> shown)
-      : CFileDialog(open, nullptr, nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, filter), shown_(std::move(shown)) {}
+      : CFileDialog(open, nullptr, nullptr, OFN_HIDEREADONLY | OFN_NOCHANGEDIR, filter),
+        shown_(std::move(shown)) {}
   std::string Run() {
     Screen screen;
     screen.body = [&](Screen&) { result = DoModal(); };
@@ -366,8 +373,8 @@ TEST_F(FileDialogTest, MouseSelectsRowsAndDoubleClickChooses) {
   });
   EXPECT_EQ(dlg.Run(), "b.sav");
   TestFileDialog byButton(false, filter_, [](CFileDialog& d) {
-    ClickAt(d, CStdDialog::At(40, 28 + 3 * 18 + 5, 41, 0).TopLeft());   // A.SAV into the name field
-    ClickAt(d, CStdDialog::At(350, 228, 351, 0).TopLeft());              // 儲存
+    ClickAt(d, CStdDialog::At(40, 28 + 3 * 18 + 5, 41, 0).TopLeft());  // A.SAV into the name field
+    ClickAt(d, CStdDialog::At(350, 228, 351, 0).TopLeft());            // 儲存
   });
   EXPECT_EQ(byButton.Run(), "A.SAV");
   TestFileDialog cancel(false, filter_, [](CFileDialog& d) {

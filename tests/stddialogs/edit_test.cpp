@@ -20,7 +20,10 @@ TEST(CEdit, TypedBig5BytesFormWholeCharacters) {
   Type(e, "A許功蓋四B");  // trail bytes '\', '\', '\', '|'
   EXPECT_EQ(e.Text(), "A許功蓋四B");
   // A lead byte followed by something that is no trail byte is dropped; the byte counts alone.
-  Type(e, "\xA4" "\x20" "\x80\xFF\x01\x7F");
+  Type(e,
+       "\xA4"
+       "\x20"
+       "\x80\xFF\x01\x7F");
   EXPECT_EQ(e.Text(), "A許功蓋四B ");
   // Enter, Escape and Tab are the dialog's, not text.
   Type(e, "\r\x1B\t\n");
@@ -43,7 +46,7 @@ TEST(CEdit, BackspaceDeleteAndArrowsStepWholeCharacters) {
   EXPECT_EQ(e.Text(), "A");
   e.OnKeyDown(VK_DELETE);  // at the end: nothing
   e.OnChar(8);
-  e.OnChar(8);             // at the start: nothing
+  e.OnChar(8);  // at the start: nothing
   EXPECT_EQ(e.Text(), "");
   EXPECT_FALSE(e.OnKeyDown(VK_F1));
 }

@@ -24,7 +24,8 @@ class StandingsScreenTest : public TournamentScreenTest {
 
   CString OpponentLine(TestHost& host, int p) {
     CString line;
-    line.Format("%s 累計積分:%02d", host.roster[host.standings[p].rosterIndex].name, int(host.standings[p].points));
+    line.Format("%s 累計積分:%02d", host.roster[host.standings[p].rosterIndex].name,
+                int(host.standings[p].points));
     return line;
   }
 };
@@ -34,8 +35,9 @@ TEST_F(StandingsScreenTest, ThePodiumShowsTheFirstThreeByPointsWithThePlayerName
   Run(host, [&] {
     ImagePage pic = Picture(host, "img\\gamePoint.bmp");
     SetPoints(host, {8, 4, 6, 2, 10, 0, 6, 4});
-    const Standing before[8] = {host.standings[0], host.standings[1], host.standings[2], host.standings[3],
-                                host.standings[4], host.standings[5], host.standings[6], host.standings[7]};
+    const Standing before[8] = {host.standings[0], host.standings[1], host.standings[2],
+                                host.standings[3], host.standings[4], host.standings[5],
+                                host.standings[6], host.standings[7]};
     CDlgGamePoint screen(&host);
     onOpen = [&](CScreen*) {
       // Participant 4 with 10, the human with 8, then of the two sixes participant 6 before 2.
@@ -43,7 +45,8 @@ TEST_F(StandingsScreenTest, ThePodiumShowsTheFirstThreeByPointsWithThePlayerName
       EXPECT_EQ(LineMismatches(host, pic, 0, OpponentLine(host, 4)), 0);
       EXPECT_EQ(LineMismatches(host, pic, 1, "Player 累計積分:08"), 0);
       EXPECT_EQ(LineMismatches(host, pic, 2, OpponentLine(host, 6)), 0);
-      EXPECT_EQ(Changed(host, pic, CRect(200, 180 + 77 * 3, 640, 480)), 0) << "places 4 to 8 are not written";
+      EXPECT_EQ(Changed(host, pic, CRect(200, 180 + 77 * 3, 640, 480)), 0)
+          << "places 4 to 8 are not written";
       ClickAndPump(kContinueButton.x, kContinueButton.y);
     };
     screen.DoModal();
@@ -51,7 +54,8 @@ TEST_F(StandingsScreenTest, ThePodiumShowsTheFirstThreeByPointsWithThePlayerName
     EXPECT_EQ(screen.exitRequested, 1);
     EXPECT_EQ(host.quitRequested, 0);
     for (int p = 0; p < 8; ++p) {
-      EXPECT_EQ(host.standings[p].rosterIndex, before[p].rosterIndex) << "the host's standings stay";
+      EXPECT_EQ(host.standings[p].rosterIndex, before[p].rosterIndex)
+          << "the host's standings stay";
       EXPECT_EQ(host.standings[p].points, before[p].points);
     }
     FreeImagePage(&pic);
@@ -67,7 +71,8 @@ TEST_F(StandingsScreenTest, WithEqualScoresThePlayerComesLastAndIsNotShownAtAnyS
     screen.tournamentKind = 1;
     onOpen = [&](CScreen*) {
       EXPECT_EQ(screen.sortedStandings[7].rosterIndex, -1);
-      for (int i = 0; i < 3; ++i) EXPECT_EQ(LineMismatches(host, pic, i, OpponentLine(host, i + 1)), 0) << i;
+      for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(LineMismatches(host, pic, i, OpponentLine(host, i + 1)), 0) << i;
       ClickAndPump(kContinueButton.x, kContinueButton.y);
     };
     screen.DoModal();
@@ -154,14 +159,17 @@ TEST_F(LadderScreenTest, BeforeTheFirstGameTheMarkerStandsAtRowZeroAndNoOutcomeI
         EXPECT_EQ(Changed(host, pic, OutcomeArea(i)), 0) << i;
         // The marker of game 0 covers the right of its stone mark.
         const int markRight = i == 0 ? 564 + 18 : 592 + 29 * (i % 2);
-        EXPECT_EQ(SpriteMismatches(host, pic, CRect(564 + 29 * (i % 2), 480, markRight, 509), 290, 148 + 63 * i), 0)
+        EXPECT_EQ(SpriteMismatches(host, pic, CRect(564 + 29 * (i % 2), 480, markRight, 509), 290,
+                                   148 + 63 * i),
+                  0)
             << "stone mark " << i;
         const int k = host.standings[i + 1].rosterIndex;
-        EXPECT_EQ(SpriteMismatches(host, pic, ladderPortraitRects[k], 100, 128 + 63 * i, false), 0) << "portrait " << i;
+        EXPECT_EQ(SpriteMismatches(host, pic, ladderPortraitRects[k], 100, 128 + 63 * i, false), 0)
+            << "portrait " << i;
         EXPECT_EQ(TextMismatches(host, pic, CRect(140, 127 + 63 * i, 216, 145 + 63 * i),
                                  [&](CDirectDraw& dd, HDC* dc) {
-                                   dd.TextOutShadow(dc, 142, 127 + 63 * i, host.roster[k].name, RGB(186, 186, 168),
-                                                    RGB(238, 238, 218));
+                                   dd.TextOutShadow(dc, 142, 127 + 63 * i, host.roster[k].name,
+                                                    RGB(186, 186, 168), RGB(238, 238, 218));
                                  }),
                   0)
             << "name " << i;
@@ -186,7 +194,8 @@ TEST_F(LadderScreenTest, DuringALevelThePlayedGamesShowWonOrLostAndADrawNothing)
     screen.level = 6;
     screen.gameIndex = 3;
     onOpen = [&](CScreen*) {
-      EXPECT_EQ(SpriteMismatches(host, pic, CRect(402, 665, 482, 701), 412, 139), 0) << "level 6: left column, bottom";
+      EXPECT_EQ(SpriteMismatches(host, pic, CRect(402, 665, 482, 701), 412, 139), 0)
+          << "level 6: left column, bottom";
       EXPECT_EQ(SpriteMismatches(host, pic, kLost, 220, 130), 0);
       EXPECT_EQ(Changed(host, pic, OutcomeArea(1)), 0);
       EXPECT_EQ(SpriteMismatches(host, pic, kWon, 220, 130 + 126), 0);
@@ -225,7 +234,8 @@ TEST_F(LadderScreenTest, TheSummaryPassesAtFourFailsAtThreeAndWritesTheScoreInDi
       screen.gameIndex = c.gameIndex;
       onOpen = [&](CScreen*) {
         EXPECT_EQ(SpriteMismatches(host, pic, kHeading, 399, 201), 0);
-        EXPECT_EQ(SpriteMismatches(host, pic, c.pass ? kPass : kFail, 436, 228), 0) << "score " << c.digit;
+        EXPECT_EQ(SpriteMismatches(host, pic, c.pass ? kPass : kFail, 436, 228), 0)
+            << "score " << c.digit;
         EXPECT_NE(SpriteMismatches(host, pic, c.pass ? kFail : kPass, 436, 228), 0);
         EXPECT_EQ(SpriteMismatches(host, pic, Digit(c.digit), 499, 200), 0) << "score " << c.digit;
         EXPECT_EQ(SpriteMismatches(host, pic, kHeadingRight, 515, 201), 0) << "a single digit";
@@ -235,7 +245,9 @@ TEST_F(LadderScreenTest, TheSummaryPassesAtFourFailsAtThreeAndWritesTheScoreInDi
           if (o == LADDER_DRAWN) {
             EXPECT_EQ(Changed(host, pic, OutcomeArea(i)), 0);
           } else {
-            EXPECT_EQ(SpriteMismatches(host, pic, o == LADDER_WON ? kWon : kLost, 220, 130 + 63 * i), 0) << i;
+            EXPECT_EQ(
+                SpriteMismatches(host, pic, o == LADDER_WON ? kWon : kLost, 220, 130 + 63 * i), 0)
+                << i;
           }
           ++i;
         }
@@ -264,8 +276,10 @@ TEST_F(LadderScreenTest, AScoreWithASignKeepsItsPlaceAndUnknownIndexesDrawNothin
     screen.gameIndex = LADDER_SUMMARY;
     onOpen = [&](CScreen*) {
       EXPECT_EQ(SpriteMismatches(host, pic, kFail, 436, 228), 0);
-      EXPECT_EQ(SpriteMismatches(host, pic, Digit(2), 499 + 16, 200), 0) << "the '-' keeps its place";
-      EXPECT_EQ(SpriteMismatches(host, pic, CRect(280, 480, 296, 507), 499, 201), 0) << "nothing over the heading at 499";
+      EXPECT_EQ(SpriteMismatches(host, pic, Digit(2), 499 + 16, 200), 0)
+          << "the '-' keeps its place";
+      EXPECT_EQ(SpriteMismatches(host, pic, CRect(280, 480, 296, 507), 499, 201), 0)
+          << "nothing over the heading at 499";
       EXPECT_EQ(Changed(host, pic, CRect(412, 139, 492, 175)), 0) << "no level name for level 12";
       EXPECT_EQ(Changed(host, pic, CRect(100, 191, 220, 237)), 0) << "no portrait and no name";
       EXPECT_EQ(Changed(host, pic, CRect(100, 317, 220, 363)), 0);

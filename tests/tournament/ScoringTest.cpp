@@ -71,7 +71,8 @@ TEST_F(ScoringTest, APairingIsADrawFirstThenAWinWeightedByLevelWithTwoExtraForTh
       const int winRoll = RuntimeRand() % (sp + sq + 2);
       const int want = drawRoll == 0 ? 2 : winRoll < sp ? 0 : 1;
       SeedRandom(seed);
-      ASSERT_EQ(table.SimulatePairing(2), want) << "levels " << sp << ", " << sq << " seed " << seed;
+      ASSERT_EQ(table.SimulatePairing(2), want)
+          << "levels " << sp << ", " << sq << " seed " << seed;
     }
   }
 }
@@ -191,7 +192,8 @@ TEST_F(ScoringTest, AWholeTournamentFillsTheMatrixMirroredAndHandsOutTwoPointsAG
 }
 
 TEST_F(ScoringTest, PointsCountWinsTwiceAndDrawsOnceAndNothingElse) {
-  const uint8_t row[8] = {MATCH_NONE, MATCH_WON, MATCH_LOST, MATCH_DRAW, MATCH_PENDING, MATCH_WON, 9, 255};
+  const uint8_t row[8] = {MATCH_NONE,    MATCH_WON, MATCH_LOST, MATCH_DRAW,
+                          MATCH_PENDING, MATCH_WON, 9,          255};
   EXPECT_EQ(RowPoints(row), 5);
   EXPECT_EQ(MirrorResult(MATCH_WON), MATCH_LOST);
   EXPECT_EQ(MirrorResult(MATCH_LOST), MATCH_WON);

@@ -11,7 +11,9 @@ class TableScreenTest : public TournamentScreenTest {
   static constexpr CRect kMarks[5] = {
       {}, {35, 480, 54, 501}, {54, 480, 73, 501}, {73, 480, 92, 501}, {92, 480, 111, 501}};
 
-  static CRect Cell(int p, int q) { return CRect(255 + 26 * q, 146 + 26 * p, 274 + 26 * q, 167 + 26 * p); }
+  static CRect Cell(int p, int q) {
+    return CRect(255 + 26 * q, 146 + 26 * p, 274 + 26 * q, 167 + 26 * p);
+  }
 
   int MarkMismatches(TestHost& host, const ImagePage& pic, int p, int q, int code) {
     return SpriteMismatches(host, pic, kMarks[code], 255 + 26 * q, 146 + 26 * p);
@@ -19,15 +21,18 @@ class TableScreenTest : public TournamentScreenTest {
 
   int PointsMismatches(TestHost& host, const ImagePage& pic, int p, const char* text) {
     const CRect rect(463, 146 + 26 * p, 512, 172 + 26 * p);
-    return TextMismatches(host, pic, CRect(463, rect.top, 512, rect.bottom + 1), [&](CDirectDraw& dd, HDC* dc) {
-      dd.DrawTextInRect(dc, text, rect, DT_CENTER, RGB(255, 255, 255), RGB(1, 0, 0));
-    });
+    return TextMismatches(
+        host, pic, CRect(463, rect.top, 512, rect.bottom + 1), [&](CDirectDraw& dd, HDC* dc) {
+          dd.DrawTextInRect(dc, text, rect, DT_CENTER, RGB(255, 255, 255), RGB(1, 0, 0));
+        });
   }
 
-  int NameMismatches(TestHost& host, const ImagePage& pic, int p, const CString& name, COLORREF shadow) {
-    return TextMismatches(host, pic, CRect(140, 146 + 26 * p, 252, 172 + 26 * p), [&](CDirectDraw& dd, HDC* dc) {
-      dd.TextOutShadow(dc, 144, 146 + 26 * p, name, RGB(255, 0, 0), shadow);
-    });
+  int NameMismatches(TestHost& host, const ImagePage& pic, int p, const CString& name,
+                     COLORREF shadow) {
+    return TextMismatches(host, pic, CRect(140, 146 + 26 * p, 252, 172 + 26 * p),
+                          [&](CDirectDraw& dd, HDC* dc) {
+                            dd.TextOutShadow(dc, 144, 146 + 26 * p, name, RGB(255, 0, 0), shadow);
+                          });
   }
 };
 
@@ -54,7 +59,9 @@ TEST_F(TableScreenTest, ANewTournamentShowsRoundZeroPendingNamesAndZeroPointsThe
       }
       EXPECT_EQ(NameMismatches(host, pic, 0, "PLAYER", RGB(1, 0, 0)), 0);
       for (int p = 1; p < 8; ++p)
-        EXPECT_EQ(NameMismatches(host, pic, p, host.roster[host.standings[p].rosterIndex].name, 0), 0) << p;
+        EXPECT_EQ(NameMismatches(host, pic, p, host.roster[host.standings[p].rosterIndex].name, 0),
+                  0)
+            << p;
       // What is composed is what is presented (away from the cursor).
       EXPECT_EQ(PlatformTest::PresentedPixel(300, 200), Page(host)[200 * 640 + 300]);
       ClickAndPump(kPlayButton.x, kPlayButton.y);
@@ -90,7 +97,8 @@ TEST_F(TableScreenTest, TheNextTableShowsTheRecordedRoundItsPointsAndTheNextPair
         EXPECT_EQ(MarkMismatches(host, pic, p, q, code), 0);
         EXPECT_EQ(MarkMismatches(host, pic, q, p, MirrorResult(uint8_t(code))), 0);
       }
-      for (int p = 0; p < 8; ++p) EXPECT_EQ(MarkMismatches(host, pic, p, roundSchedule[p][1], MATCH_PENDING), 0);
+      for (int p = 0; p < 8; ++p)
+        EXPECT_EQ(MarkMismatches(host, pic, p, roundSchedule[p][1], MATCH_PENDING), 0);
       EXPECT_EQ(PointsMismatches(host, pic, 0, "02"), 0);
       EXPECT_EQ(PointsMismatches(host, pic, 1, "00"), 0);
       for (int p = 0; p < 8; ++p) {

@@ -196,7 +196,8 @@ class TournamentScreenTest : public ::testing::Test {
     int bad = 0;
     for (int y = area.top; y < area.bottom; ++y)
       for (int x = area.left; x < area.right; ++x)
-        if (page[size_t(y) * 640 + size_t(x)] != pic.pixels[size_t(y) * pic.width + size_t(x)]) ++bad;
+        if (page[size_t(y) * 640 + size_t(x)] != pic.pixels[size_t(y) * pic.width + size_t(x)])
+          ++bad;
     return bad;
   }
 

@@ -21,7 +21,8 @@ namespace {
 void SetUpPosition(const OpeningLine& line) {
   std::memset(gameBoard, CELL_BORDER, sizeof gameBoard);
   for (int row = 0; row < 15; ++row) std::memset(gameBoard + CellAt(row, 0), CELL_EMPTY, 15);
-  for (size_t i = 0; i < line.stones.size(); ++i) gameBoard[line.stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
+  for (size_t i = 0; i < line.stones.size(); ++i)
+    gameBoard[line.stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
 }
 
 std::string SignatureKey() {
@@ -74,8 +75,9 @@ int main(int argc, char** argv) {
   std::vector<Pending> pending;
   for (const OpeningLine& line : lines)
     for (const OpeningReply& reply : line.replies) pending.push_back({&line, reply});
-  std::stable_sort(pending.begin(), pending.end(),
-                   [](const Pending& a, const Pending& b) { return a.reply.weight < b.reply.weight; });
+  std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
+    return a.reply.weight < b.reply.weight;
+  });
 
   std::map<std::string, std::set<int>> expected;  // canonical signature -> canonical moves
   int records = 0;
@@ -103,7 +105,8 @@ int main(int argc, char** argv) {
     int weight = BookLookup(&cell, &extra);
     if (weight <= 0 || !want->second.count(CellToCanonical(cell, orientation)))
       return Die(std::string(argv[1]) + ": line " + std::to_string(line.lineNumber) +
-                     ": the book does not answer this position", work);
+                     ": the book does not answer this position",
+                 work);
   }
 
   for (const char* name : {"book.rec", "book.ndx"}) {
@@ -111,6 +114,7 @@ int main(int argc, char** argv) {
       return Die(std::string("cannot write ") + out + "/" + name, work);
   }
   rmdir(work.c_str());
-  std::printf("genbook: %zu lines, %d records, %d index entries\n", lines.size(), records + 1, bookCount);
+  std::printf("genbook: %zu lines, %d records, %d index entries\n", lines.size(), records + 1,
+              bookCount);
   return 0;
 }

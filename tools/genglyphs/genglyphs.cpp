@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
     cells[static_cast<uint16_t>(code)] = std::move(cell);
   }
   if (cells.size() < 13000) {
-    std::fprintf(stderr, "genglyphs: only %zu glyphs (is CP950 available to iconv?)\n", cells.size());
+    std::fprintf(stderr, "genglyphs: only %zu glyphs (is CP950 available to iconv?)\n",
+                 cells.size());
     return 1;
   }
 

@@ -17,7 +17,7 @@ constexpr int kPitch = 24;
 // Dark track of the sliders; knob corners are painted in it.
 constexpr Rgb kTrack{54, 30, 14};
 // Panel buttons 1-7: destination, hover and pressed source columns.
-constexpr Rect kPanelButtons[7] = {{10, 188, 46, 224},  {15, 224, 51, 260},  {37, 255, 73, 291},
+constexpr Rect kPanelButtons[7] = {{10, 188, 46, 224},  {15, 224, 51, 260},   {37, 255, 73, 291},
                                    {75, 263, 111, 299}, {112, 255, 148, 291}, {134, 224, 170, 260},
                                    {137, 188, 173, 224}};
 constexpr Rect kStartHit{58, 188, 122, 252};
@@ -75,20 +75,20 @@ void ClockFace(Canvas& c, int x, int y, int frame, bool black) {
   for (int k = 0; k < 12; ++k) {
     const double a = k * kPi / 6;
     const double len = k % 3 == 0 ? 3.2 : 1.8;
-    Line(c, cx + std::sin(a) * (11.5 - len), cy - std::cos(a) * (11.5 - len), cx + std::sin(a) * 11.5,
-         cy - std::cos(a) * 11.5, 1.2, ink, true);
+    Line(c, cx + std::sin(a) * (11.5 - len), cy - std::cos(a) * (11.5 - len),
+         cx + std::sin(a) * 11.5, cy - std::cos(a) * 11.5, 1.2, ink, true);
   }
   const double a = frame * kPi / 6;
-  Line(c, cx, cy, cx + std::sin(a) * 10, cy - std::cos(a) * 10, 2.0, black ? kLacquerLight : kLacquer,
-       true);
+  Line(c, cx, cy, cx + std::sin(a) * 10, cy - std::cos(a) * 10, 2.0,
+       black ? kLacquerLight : kLacquer, true);
   Disc(c, cx, cy, 2, ink, true);
 }
 
 // Seven-segment digits in amber, like a game clock.
 void Digit(Canvas& c, int x, int y, int value) {
   Clear(c, {x, y, x + 16, y + 20});
-  static const char* const kSegments[10] = {"abcdef", "bc",   "abdeg", "abcdg", "bcfg",
-                                            "acdfg",  "acdefg", "abc",  "abcdefg", "abcdfg"};
+  static const char* const kSegments[10] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
+                                            "acdfg",  "acdefg", "abc",   "abcdefg", "abcdfg"};
   const Rgb on{255, 200, 60};
   auto seg = [&](char s) {
     switch (s) {
@@ -129,7 +129,8 @@ void StartFace(Canvas& c, const Font& f, int sx, int sy, bool stop, Look look) {
   const bool lit = look != Look::Idle;
   Disc(c, cx, cy, 32, kInk, true);
   Disc(c, cx, cy, 30.5, lit ? kGold : kGoldDark, true);
-  const Rgb hi = stop ? (lit ? Rgb{240, 110, 80} : kLacquerLight) : (lit ? Rgb{140, 220, 180} : Rgb{90, 176, 140});
+  const Rgb hi = stop ? (lit ? Rgb{240, 110, 80} : kLacquerLight)
+                      : (lit ? Rgb{140, 220, 180} : Rgb{90, 176, 140});
   const Rgb lo = stop ? kLacquerDark : kJadeDark;
   const bool pressed = look == Look::Pressed;
   Shade(
@@ -144,8 +145,8 @@ void StartFace(Canvas& c, const Font& f, int sx, int sy, bool stop, Look look) {
   if (stop)
     c.Fill({int(cx) - 7 + o, int(cy) - 17 + o, int(cx) + 7 + o, int(cy) - 3 + o}, mark);
   else
-    Polygon(c, {{cx - 6 + o, cy - 19 + o}, {cx + 9 + o, cy - 10 + o}, {cx - 6 + o, cy - 1 + o}}, mark,
-            true);
+    Polygon(c, {{cx - 6 + o, cy - 19 + o}, {cx + 9 + o, cy - 10 + o}, {cx - 6 + o, cy - 1 + o}},
+            mark, true);
   DrawTextIn(c, f, {button.l + o, int(cy) + 1 + o, button.r + o, int(cy) + 19 + o},
              stop ? "停止" : "開始", CaptionStyle(1, lit));
 }
@@ -158,9 +159,13 @@ void IconShape(Canvas& c, Rect r, Icon icon, Rgb ink) {
     case Icon::Save:  // scroll with a downward arrow
     case Icon::Load:
       c.Fill({r.l + 9, r.t + 22, r.r - 9, r.t + 26}, ink);
-      Polygon(c, icon == Icon::Save
-                     ? std::vector<std::pair<double, double>>{{x + 11, y + 12}, {x + 25, y + 12}, {x + 18, y + 20}}
-                     : std::vector<std::pair<double, double>>{{x + 11, y + 19}, {x + 25, y + 19}, {x + 18, y + 11}},
+      Polygon(c,
+              icon == Icon::Save ? std::vector<std::pair<double, double>>{{x + 11, y + 12},
+                                                                          {x + 25, y + 12},
+                                                                          {x + 18, y + 20}}
+                                 : std::vector<std::pair<double, double>>{{x + 11, y + 19},
+                                                                          {x + 25, y + 19},
+                                                                          {x + 18, y + 11}},
               ink, true);
       c.Fill({r.l + 16, icon == Icon::Save ? r.t + 8 : r.t + 18, r.l + 20,
               icon == Icon::Save ? r.t + 13 : r.t + 22},
@@ -200,21 +205,29 @@ void PanelButton(Canvas& c, Rect r, Icon icon, Look look) {
   RoundRect(c, r, 8, kInk, true);
   RoundRect(c, r.Inset(1), 7, lit ? kGold : Rgb{150, 100, 52}, true);
   RoundRectGradient(c, r.Inset(3), 5,
-                    pressed ? Rgb{20, 74, 58} : lit ? Rgb{130, 210, 170} : Rgb{232, 206, 160},
-                    pressed ? Rgb{52, 132, 104} : lit ? kJade : Rgb{176, 132, 80}, true);
+                    pressed ? Rgb{20, 74, 58}
+                    : lit   ? Rgb{130, 210, 170}
+                            : Rgb{232, 206, 160},
+                    pressed ? Rgb{52, 132, 104}
+                    : lit   ? kJade
+                            : Rgb{176, 132, 80},
+                    true);
   const int o = pressed ? 1 : 0;
   IconShape(c, r.Moved(o, o), icon, lit ? Rgb{16, 40, 30} : kInk);
 }
 
 void KindIcon(Canvas& c, int x, int y, int kind) {
   Clear(c, {x, y, x + 26, y + 26});
-  const Rgb fill = kind == 0 ? Rgb{250, 232, 200} : kind == 1 ? Rgb{240, 200, 110} : Rgb{170, 220, 200};
+  const Rgb fill = kind == 0   ? Rgb{250, 232, 200}
+                   : kind == 1 ? Rgb{240, 200, 110}
+                               : Rgb{170, 220, 200};
   if (kind == 2) {  // computer: a screen on a stand
     OutlinedShape(
         c, {x + 1, y + 2, x + 25, y + 25},
         [=](double px, double py) {
           const double u = px - x, v = py - y;
-          return (u >= 3 && u <= 23 && v >= 4 && v <= 17) || (u >= 11 && u <= 15 && v >= 17 && v <= 21) ||
+          return (u >= 3 && u <= 23 && v >= 4 && v <= 17) ||
+                 (u >= 11 && u <= 15 && v >= 17 && v <= 21) ||
                  (u >= 7 && u <= 19 && v >= 21 && v <= 23);
         },
         [=](double px, double py) {
@@ -253,7 +266,8 @@ void KindHighlight(Canvas& c, int x, int y) {
 void SmallButton(Canvas& c, Rect r, bool board, bool pressed) {
   c.Fill(r, kInk);
   const Rect face = r.Inset(1);
-  c.VGradient(face, pressed ? Rgb{20, 74, 58} : Rgb{120, 200, 160}, pressed ? Rgb{52, 132, 104} : kJadeDark);
+  c.VGradient(face, pressed ? Rgb{20, 74, 58} : Rgb{120, 200, 160},
+              pressed ? Rgb{52, 132, 104} : kJadeDark);
   Bevel(c, face, 1, pressed ? Rgb{10, 40, 30} : kJadeLight, pressed ? kJadeLight : Rgb{10, 40, 30});
   const int o = pressed ? 1 : 0;
   if (board) {
@@ -264,7 +278,8 @@ void SmallButton(Canvas& c, Rect r, bool board, bool pressed) {
     // Only the light symbol of the speaker button, shrunk into this face.
     for (int y = 0; y < 36; ++y)
       for (int x = 0; x < 36; ++x)
-        if (icon.Get(x, y) == kCream) c.Set(r.l + 1 + o + x * 30 / 36, r.t + 3 + o + y * 30 / 36, kCream);
+        if (icon.Get(x, y) == kCream)
+          c.Set(r.l + 1 + o + x * 30 / 36, r.t + 3 + o + y * 30 / 36, kCream);
   }
 }
 
@@ -289,7 +304,8 @@ void WinnerPicture(Canvas& c, const Font& f, int x, int y, bool human) {
   for (int py = 0; py < 26; ++py)
     for (int px = 0; px < 26; ++px)
       if (!IsKey(icon.Get(px, py)))
-        c.Fill({int(cx) - 39 + 3 * px, int(cy) - 39 + 3 * py, int(cx) - 36 + 3 * px, int(cy) - 36 + 3 * py},
+        c.Fill({int(cx) - 39 + 3 * px, int(cy) - 39 + 3 * py, int(cx) - 36 + 3 * px,
+                int(cy) - 36 + 3 * py},
                icon.Get(px, py));
   const Rect banner{x + 4, y + 116, x + 155, y + 156};
   RoundRect(c, banner, 8, kInk, true);
@@ -324,7 +340,8 @@ void PlayerPanel(Canvas& c, const Font& f, int head, int top) {
     DrawText(c, f, 164, s.y - 18, s.high, st);
     c.Fill({93, s.y + 2, 171, s.y + 15}, kGoldDark);
     c.Fill({94, s.y + 3, 170, s.y + 14}, kTrack);
-    for (int v = 0; v <= 8; ++v) c.Fill({99 + v * 65 / 8, s.y + 8, 100 + v * 65 / 8, s.y + 9}, {120, 84, 46});
+    for (int v = 0; v <= 8; ++v)
+      c.Fill({99 + v * 65 / 8, s.y + 8, 100 + v * 65 / 8, s.y + 9}, {120, 84, 46});
   }
   // Clock: digit plate and the place of the clock icon.
   const int cy = top + 150;
@@ -347,7 +364,8 @@ Canvas PlayBackground(const Font& f, int board) {
   RoundRectGradient(c, dial.Inset(1), 13, Rgb{150, 98, 54}, Rgb{90, 54, 26});
   Ring(c, 90, 220, 40, 3, kGoldDark);
   StartFace(c, f, 1, 175, false, Look::Idle);
-  const Icon icons[7] = {Icon::Save, Icon::Load, Icon::Back, Icon::Forward, Icon::New, Icon::Swap, Icon::Leave};
+  const Icon icons[7] = {Icon::Save, Icon::Load, Icon::Back, Icon::Forward,
+                         Icon::New,  Icon::Swap, Icon::Leave};
   for (int k = 0; k < 7; ++k) PanelButton(c, kPanelButtons[k], icons[k], Look::Idle);
   // Board with shadow and frame.
   c.Fill(kBoard.Moved(5, 5), Rgb{60, 34, 16});
@@ -402,7 +420,8 @@ Canvas MakeBase(const Font& f, int board) {
   StartFace(c, f, 5, 696, true, Look::Hover);
   StartFace(c, f, 193, 696, true, Look::Pressed);
   StartFace(c, f, 382, 823, true, Look::Idle);
-  const Icon icons[7] = {Icon::Save, Icon::Load, Icon::Back, Icon::Forward, Icon::New, Icon::Swap, Icon::Leave};
+  const Icon icons[7] = {Icon::Save, Icon::Load, Icon::Back, Icon::Forward,
+                         Icon::New,  Icon::Swap, Icon::Leave};
   for (int k = 0; k < 7; ++k) {
     PanelButton(c, {376 + 37 * k, 623, 412 + 37 * k, 659}, icons[k], Look::Hover);
     PanelButton(c, {376 + 37 * k, 950, 412 + 37 * k, 986}, icons[k], Look::Pressed);

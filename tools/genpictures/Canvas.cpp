@@ -24,8 +24,8 @@ Rgb Mix(Rgb a, Rgb b, double t) {
 Rgb Scale(Rgb c, double f) { return {Clamp8(c.r * f), Clamp8(c.g * f), Clamp8(c.b * f)}; }
 
 uint32_t Hash(int x, int y, uint32_t seed) {
-  uint64_t z = (static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) ^
-               static_cast<uint32_t>(y) ^ (static_cast<uint64_t>(seed) * 0x9E3779B97F4A7C15ull);
+  uint64_t z = (static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) ^ static_cast<uint32_t>(y) ^
+               (static_cast<uint64_t>(seed) * 0x9E3779B97F4A7C15ull);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return static_cast<uint32_t>(z ^ (z >> 31));
@@ -193,7 +193,8 @@ bool InRoundRect(Rect r, double radius, double x, double y) {
 }
 
 void RoundRect(Canvas& c, Rect r, double radius, Rgb col, bool hard) {
-  Shade(c, r, [=](double x, double y) { return InRoundRect(r, radius, x, y); }, Flat(col), hard);
+  Shade(
+      c, r, [=](double x, double y) { return InRoundRect(r, radius, x, y); }, Flat(col), hard);
 }
 
 void RoundRectGradient(Canvas& c, Rect r, double radius, Rgb top, Rgb bottom, bool hard) {
@@ -202,8 +203,7 @@ void RoundRectGradient(Canvas& c, Rect r, double radius, Rgb top, Rgb bottom, bo
       [=](double, double y) { return Mix(top, bottom, (y - r.t) / std::max(1, r.H())); }, hard);
 }
 
-void Line(Canvas& c, double x0, double y0, double x1, double y1, double width, Rgb col,
-          bool hard) {
+void Line(Canvas& c, double x0, double y0, double x1, double y1, double width, Rgb col, bool hard) {
   const double hw = width / 2;
   const Rect area{static_cast<int>(std::floor(std::min(x0, x1) - hw)) - 1,
                   static_cast<int>(std::floor(std::min(y0, y1) - hw)) - 1,

@@ -18,11 +18,11 @@ struct Rgb {
 constexpr Rgb kKey{0, 255, 0};
 bool IsKey(Rgb c);
 
-Rgb Mix(Rgb a, Rgb b, double t);   // t = 0 gives a
-Rgb Scale(Rgb c, double f);        // brightness, clamped
+Rgb Mix(Rgb a, Rgb b, double t);  // t = 0 gives a
+Rgb Scale(Rgb c, double f);       // brightness, clamped
 
 struct Rect {
-  int l = 0, t = 0, r = 0, b = 0;   // right and bottom exclusive
+  int l = 0, t = 0, r = 0, b = 0;  // right and bottom exclusive
   int W() const { return r - l; }
   int H() const { return b - t; }
   Rect Inset(int d) const { return {l + d, t + d, r - d, b - d}; }
@@ -32,7 +32,7 @@ struct Rect {
 
 // Deterministic hashing and smooth noise; the output must not depend on the run.
 uint32_t Hash(int x, int y, uint32_t seed);
-double Noise(double x, double y, uint32_t seed);            // 0..1, smooth
+double Noise(double x, double y, uint32_t seed);             // 0..1, smooth
 double Fbm(double x, double y, uint32_t seed, int octaves);  // 0..1
 
 class Canvas {

@@ -21,9 +21,9 @@ bool InCapsule(double x, double y, double x0, double y0, double x1, double y1, d
 
 // Arrow whose outline apex is the hot spot (32, 32) of the frame at ox.
 void Arrow(Canvas& c, int ox, int frame) {
-  const std::vector<std::pair<double, double>> pts = {
-      {33.0, 33.0}, {33.0, 53.5}, {38.0, 48.5}, {42.0, 57.0},
-      {45.5, 55.5}, {41.5, 47.0}, {48.5, 47.0}};
+  const std::vector<std::pair<double, double>> pts = {{33.0, 33.0}, {33.0, 53.5}, {38.0, 48.5},
+                                                      {42.0, 57.0}, {45.5, 55.5}, {41.5, 47.0},
+                                                      {48.5, 47.0}};
   auto inside = [&](double x, double y) {
     x -= ox;
     bool in = false;
@@ -46,12 +46,12 @@ void Arrow(Canvas& c, int ox, int frame) {
 
 // Pointing hand, finger tip outline at the hot spot.
 bool InHand(double x, double y) {
-  return InCapsule(x, y, 36.0, 37.0, 36.0, 50.0, 3.6) ||   // index finger
-         InCapsule(x, y, 40.2, 45.0, 40.2, 51.0, 2.6) ||   // middle
-         InCapsule(x, y, 44.4, 46.0, 44.4, 52.0, 2.6) ||   // ring
-         InCapsule(x, y, 48.2, 47.5, 48.2, 53.0, 2.3) ||   // little
-         InCapsule(x, y, 29.0, 47.0, 33.0, 54.0, 2.8) ||   // thumb
-         InRoundRect({33, 47, 51, 62}, 4.5, x, y);         // palm
+  return InCapsule(x, y, 36.0, 37.0, 36.0, 50.0, 3.6) ||  // index finger
+         InCapsule(x, y, 40.2, 45.0, 40.2, 51.0, 2.6) ||  // middle
+         InCapsule(x, y, 44.4, 46.0, 44.4, 52.0, 2.6) ||  // ring
+         InCapsule(x, y, 48.2, 47.5, 48.2, 53.0, 2.3) ||  // little
+         InCapsule(x, y, 29.0, 47.0, 33.0, 54.0, 2.8) ||  // thumb
+         InRoundRect({33, 47, 51, 62}, 4.5, x, y);        // palm
 }
 
 void Hand(Canvas& c, int ox, bool pressed) {
@@ -72,8 +72,12 @@ void Sparkle(Canvas& c, double cx, double cy, double r) {
     const double dx = std::fabs(x - cx), dy = std::fabs(y - cy);
     return (dx * 4 + dy <= r * 1.2) || (dy * 4 + dx <= r * 1.2);
   };
-  OutlinedShape(c, {int(cx - r) - 2, int(cy - r) - 2, int(cx + r) + 3, int(cy + r) + 3}, star,
-                [](double, double) { return Rgb{255, 226, 120}; }, kInk);
+  OutlinedShape(
+      c, {int(cx - r) - 2, int(cy - r) - 2, int(cx + r) + 3, int(cy + r) + 3}, star,
+      [](double, double) {
+        return Rgb{255, 226, 120};
+      },
+      kInk);
 }
 
 }  // namespace
@@ -86,9 +90,7 @@ Canvas MakeCursor(int shape) {
   for (int f = 0; f < frames; ++f) {
     const int ox = f * kCursorFrame;
     switch (shape) {
-      case 0:
-        Arrow(c, ox, f);
-        break;
+      case 0: Arrow(c, ox, f); break;
       case 1: {
         static const double size[4] = {2.0, 3.5, 5.0, 3.5};
         Sparkle(c, ox + 22, 22, size[f]);

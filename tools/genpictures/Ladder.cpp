@@ -45,7 +45,8 @@ void Board(Canvas& c) {
   Shade(
       c, face, [=](double x, double y) { return InRoundRect(face, 6, x, y); },
       [&](double x, double y) { return wood.Get(int(x) - board.l, int(y) - board.t); });
-  for (int i = 1; i < 4; ++i) c.Fill({92, 121 + kRowPitch * i, 389, 122 + kRowPitch * i}, kGoldDark);
+  for (int i = 1; i < 4; ++i)
+    c.Fill({92, 121 + kRowPitch * i, 389, 122 + kRowPitch * i}, kGoldDark);
   c.Fill({390, 122, 392, 384}, kGoldDark);
 }
 
@@ -88,7 +89,8 @@ void Seal(Canvas& c, const Font& f, int x, int y, bool won) {
       c, r, [=](double px, double py) { return std::hypot(px - cx, py - cy) <= 22; },
       [=](double, double py) {
         const double t = std::clamp((py - y) / 47.0, 0.0, 1.0);
-        return won ? Mix(kLacquerLight, kLacquerDark, t) : Mix(Rgb{150, 156, 168}, Rgb{70, 76, 90}, t);
+        return won ? Mix(kLacquerLight, kLacquerDark, t)
+                   : Mix(Rgb{150, 156, 168}, Rgb{70, 76, 90}, t);
       },
       true);
   Ring(c, cx, cy, 19.5, 1.2, won ? kGold : Rgb{210, 214, 222}, true);
@@ -143,7 +145,8 @@ void Verdict(Canvas& c, const Font& f, int x, int y, bool pass) {
   Clear(c, {x, y, x + 70, y + 141});
   const Rect paper{x + 5, y + 5, x + 65, y + 136};
   c.Fill(paper, kInk);
-  c.VGradient(paper.Inset(1), pass ? kCream : Rgb{226, 222, 210}, pass ? kParchment : Rgb{190, 184, 170});
+  c.VGradient(paper.Inset(1), pass ? kCream : Rgb{226, 222, 210},
+              pass ? kParchment : Rgb{190, 184, 170});
   for (int rod : {y, y + 133}) {
     RoundRect(c, {x + 2, rod, x + 68, rod + 8}, 3, kInk, true);
     RoundRectGradient(c, {x + 3, rod + 1, x + 67, rod + 7}, 2, {150, 96, 54}, {70, 38, 16}, true);
@@ -163,8 +166,10 @@ void Verdict(Canvas& c, const Font& f, int x, int y, bool pass) {
   DrawTextIn(c, f, {x, y + 10, x + 70, y + 84}, pass ? "過關" : "失敗", st);
   const double cx = x + 35, cy = y + 108;
   if (pass) {
-    Polygon(c, {{cx - 12, cy + 4}, {cx - 4, cy + 4}, {cx - 8, cy + 24}, {cx - 14, cy + 20}}, kLacquer, true);
-    Polygon(c, {{cx + 4, cy + 4}, {cx + 12, cy + 4}, {cx + 14, cy + 20}, {cx + 8, cy + 24}}, kLacquer, true);
+    Polygon(c, {{cx - 12, cy + 4}, {cx - 4, cy + 4}, {cx - 8, cy + 24}, {cx - 14, cy + 20}},
+            kLacquer, true);
+    Polygon(c, {{cx + 4, cy + 4}, {cx + 12, cy + 4}, {cx + 14, cy + 20}, {cx + 8, cy + 24}},
+            kLacquer, true);
     Disc(c, cx, cy, 16, kInk, true);
     Disc(c, cx, cy, 14.8, kGold, true);
     Disc(c, cx, cy, 11.5, kGoldDark, true);
@@ -226,7 +231,9 @@ void ScoreDigit(Canvas& c, const Font& f, Rect r, int d) {
   Rect ink{40, 40, 0, 0};
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)
-      if (!IsKey(big.Get(x, y))) ink = {std::min(ink.l, x), std::min(ink.t, y), std::max(ink.r, x + 1), std::max(ink.b, y + 1)};
+      if (!IsKey(big.Get(x, y)))
+        ink = {std::min(ink.l, x), std::min(ink.t, y), std::max(ink.r, x + 1),
+               std::max(ink.b, y + 1)};
   c.Blit(big, ink, r.l + (r.W() - ink.W()) / 2, r.t + (r.H() - ink.H()) / 2);
 }
 

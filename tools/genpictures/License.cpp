@@ -47,8 +47,10 @@ void Sheet(Canvas& c, const Font& f) {
   Parchment(c, kSheet.Inset(10), 951);
   c.Fill({kSheet.l + 15, kSheet.t + 15, kSheet.r - 15, kSheet.t + 16}, kGoldDark);
   c.Fill({kSheet.l + 15, kSheet.b - 16, kSheet.r - 15, kSheet.b - 15}, kGoldDark);
-  for (auto [x, y] : {std::pair{kSheet.l + 4, kSheet.t + 4}, {kSheet.r - 5, kSheet.t + 4},
-                      {kSheet.l + 4, kSheet.b - 5}, {kSheet.r - 5, kSheet.b - 5}}) {
+  for (auto [x, y] : {std::pair{kSheet.l + 4, kSheet.t + 4},
+                      {kSheet.r - 5, kSheet.t + 4},
+                      {kSheet.l + 4, kSheet.b - 5},
+                      {kSheet.r - 5, kSheet.b - 5}}) {
     Disc(c, x + 0.5, y + 0.5, 9, kInk);
     Disc(c, x + 0.5, y + 0.5, 7.5, kGold);
     Stone(c, x + 0.5, y + 0.5, 5, (x < 320) == (y < 200));
@@ -64,8 +66,7 @@ void Sheet(Canvas& c, const Font& f) {
   c.Fill(kBadge.Inset(-2), kInk);
   c.Fill(kBadge, {40, 20, 10});
   int y = 266;
-  for (const char* line : {"茲證明持有本證者通過五子棋棋力檢定，",
-                           "經電腦鑑定，棋力達到上列段級，",
+  for (const char* line : {"茲證明持有本證者通過五子棋棋力檢定，", "經電腦鑑定，棋力達到上列段級，",
                            "特頒此證，以資證明。"}) {
     DrawTextIn(c, f, {kSheet.l, y, kSheet.r, y + 18}, line, ink);
     y += 24;

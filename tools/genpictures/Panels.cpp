@@ -41,8 +41,8 @@ Canvas MakeSoundSet(const Font& f) {
   Canvas c(228, 136, kKey);
   const Rect panel{0, 0, 120, 136};
   PanelBody(c, panel, 500);
-  const Rect buttons[4] = {{14, 13, 55, 65}, {14, 67, 55, 119}, {66, 13, 107, 65},
-                           {66, 67, 107, 119}};
+  const Rect buttons[4] = {
+      {14, 13, 55, 65}, {14, 67, 55, 119}, {66, 13, 107, 65}, {66, 67, 107, 119}};
   const char* captions[4] = {"開", "關", "開", "關"};
   const char* columns[4] = {"音樂", "音樂", "音效", "音效"};
   for (int i = 0; i < 4; ++i) SwitchButton(c, f, buttons[i], columns[i], captions[i], false);

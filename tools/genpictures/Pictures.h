@@ -32,12 +32,12 @@ Canvas MakeBoardSet(const Font& f);
 Canvas MakeBoard(const Font& f, int board);  // "img/base_N.bmp"
 Canvas MakePlayers(const Font& f);
 Canvas MakeSaveSlots(const Font& f, int kind);  // "img/GameMenu_N_1.bmp"
-Canvas MakeTable(const Font& f, int world);      // tournament A or B (the "World" pictures)
+Canvas MakeTable(const Font& f, int world);     // tournament A or B (the "World" pictures)
 Canvas MakeStandings(const Font& f, int world);
-Canvas MakeLadder(const Font& f);                // "img/gamestart.bmp"
+Canvas MakeLadder(const Font& f);  // "img/gamestart.bmp"
 Canvas MakeTopList(const Font& f);
 Canvas MakeLicense(const Font& f);
-Canvas MakeIcon(const Font& f);                  // the window icon, 32 x 32
+Canvas MakeIcon(const Font& f);  // the window icon, 32 x 32
 
 // The cache the game writes beside a picture: whole path lower-cased, ".bmp" -> ".img".
 std::string CacheName(const std::string& picture);

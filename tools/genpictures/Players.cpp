@@ -32,7 +32,7 @@ void Portrait(Canvas& c, int ox, int oy, int id) {
   const uint32_t h = Hash(id, 17, 4242);
   auto pick = [&](int shift, int n) { return static_cast<int>((h >> shift) % n); };
   const int level = kLevel[id], style = kStyle[id];
-  static const Rgb backs[6] = {{92, 120, 150}, {150, 120, 80}, {110, 140, 110},
+  static const Rgb backs[6] = {{92, 120, 150}, {150, 120, 80},  {110, 140, 110},
                                {140, 96, 120}, {170, 150, 110}, {90, 100, 120}};
   const Rgb back = backs[pick(0, 6)];
   c.VGradient({ox, oy, ox + kW, oy + kH}, Scale(back, 1.25), Scale(back, 0.7));
@@ -46,8 +46,10 @@ void Portrait(Canvas& c, int ox, int oy, int id) {
     hair = pick(5, 2) ? Rgb{110, 104, 98} : Rgb{40, 34, 30};
   else
     hair = pick(5, 3) == 0 ? Rgb{96, 60, 30} : Rgb{26, 20, 16};
-  const Rgb robe = style <= 1 ? kJade : style <= 4 ? Rgb{170, 130, 60} : style <= 6 ? kLacquer
-                                                                                   : Rgb{120, 20, 40};
+  const Rgb robe = style <= 1   ? kJade
+                   : style <= 4 ? Rgb{170, 130, 60}
+                   : style <= 6 ? kLacquer
+                                : Rgb{120, 20, 40};
   const double cx = ox + 36, headY = oy + 40 + pick(7, 3);
   const double rx = 15 + pick(9, 4), ry = 19 + pick(11, 4);
   const int hairStyle = pick(13, 6);
@@ -90,10 +92,12 @@ void Portrait(Canvas& c, int ox, int oy, int id) {
       Line(c, cx - 9, headY - ry - 3, cx + 9, headY - ry - 3, 1.6, kGold);
       break;
     default:  // scholar's cap
-      c.Fill({int(cx - rx - 2), int(headY - ry - 4), int(cx + rx + 3), int(headY - ry * 0.45)}, kInk);
+      c.Fill({int(cx - rx - 2), int(headY - ry - 4), int(cx + rx + 3), int(headY - ry * 0.45)},
+             kInk);
       c.Fill({int(cx - 5), int(headY - ry - 8), int(cx + 6), int(headY - ry - 3)}, kInk);
-      c.Fill({int(cx - rx - 2), int(headY - ry * 0.45) - 2, int(cx + rx + 3), int(headY - ry * 0.45)},
-             kGoldDark);
+      c.Fill(
+          {int(cx - rx - 2), int(headY - ry * 0.45) - 2, int(cx + rx + 3), int(headY - ry * 0.45)},
+          kGoldDark);
       break;
   }
   // Face: brows slant inward for the aggressive, eyes, nose, mouth.
@@ -124,7 +128,9 @@ void Portrait(Canvas& c, int ox, int oy, int id) {
           const double curve = mouthY + d * (3 - u * u / 10);
           return std::fabs(u) <= 5.5 && std::fabs(y - curve) <= 0.8;
         },
-        [](double, double) { return Rgb{150, 60, 50}; });
+        [](double, double) {
+          return Rgb{150, 60, 50};
+        });
   }
   // Beards grow with strength.
   const int beard = level >= 5 ? 1 + pick(21, 2) : level >= 3 ? pick(21, 2) : 0;
@@ -133,7 +139,8 @@ void Portrait(Canvas& c, int ox, int oy, int id) {
     Line(c, cx - 7, mouthY - 3, cx - 1, mouthY - 4, 2, beardCol);
     Line(c, cx + 1, mouthY - 4, cx + 7, mouthY - 3, 2, beardCol);
   }
-  if (beard == 2) Polygon(c, {{cx - 6, mouthY + 3}, {cx + 6, mouthY + 3}, {cx, mouthY + 18}}, beardCol);
+  if (beard == 2)
+    Polygon(c, {{cx - 6, mouthY + 3}, {cx + 6, mouthY + 3}, {cx, mouthY + 18}}, beardCol);
   // Frame.
   Bevel(c, {ox, oy, ox + kW, oy + kH}, 1, Scale(back, 1.5), Scale(back, 0.4));
 }
@@ -143,13 +150,16 @@ void ComputerPortrait(Canvas& c, int ox, int oy) {
   const double cx = ox + 36;
   Line(c, cx, oy + 8, cx, oy + 18, 2, Rgb{180, 190, 196});
   Disc(c, cx, oy + 7, 3.5, kLacquerLight);
-  RoundRectGradient(c, {ox + 14, oy + 18, ox + 58, oy + 62}, 8, Rgb{210, 216, 220}, Rgb{120, 130, 140});
+  RoundRectGradient(c, {ox + 14, oy + 18, ox + 58, oy + 62}, 8, Rgb{210, 216, 220},
+                    Rgb{120, 130, 140});
   RoundRect(c, {ox + 19, oy + 26, ox + 53, oy + 44}, 4, Rgb{20, 40, 44});
   Disc(c, cx - 8, oy + 35, 4, Rgb{120, 255, 230});
   Disc(c, cx + 8, oy + 35, 4, Rgb{120, 255, 230});
-  for (int k = 0; k < 5; ++k) c.Fill({ox + 24 + 5 * k, oy + 50, ox + 27 + 5 * k, oy + 55}, Rgb{60, 70, 80});
+  for (int k = 0; k < 5; ++k)
+    c.Fill({ox + 24 + 5 * k, oy + 50, ox + 27 + 5 * k, oy + 55}, Rgb{60, 70, 80});
   c.Fill({ox + 30, oy + 62, ox + 42, oy + 68}, Rgb{100, 110, 120});
-  RoundRectGradient(c, {ox + 6, oy + 68, ox + 66, oy + 98}, 10, Rgb{170, 180, 190}, Rgb{90, 100, 110});
+  RoundRectGradient(c, {ox + 6, oy + 68, ox + 66, oy + 98}, 10, Rgb{170, 180, 190},
+                    Rgb{90, 100, 110});
   Stone(c, cx - 10, oy + 80, 5, true);
   Stone(c, cx + 10, oy + 80, 5, false);
   Bevel(c, {ox, oy, ox + kW, oy + kH}, 1, Rgb{120, 160, 170}, Rgb{0, 10, 14});

@@ -93,9 +93,7 @@ void TitleButton(Canvas& c, int x, int y, TitleSymbol s, bool pressed) {
       c.Fill({sx + 3, sy + 13, sx + 11, sy + 14}, ink);
       c.Fill({sx + 6, sy + 5, sx + 7, sy + 7}, ink);
       break;
-    case TitleSymbol::Minimise:
-      c.Fill({sx + 4, sy + 11, sx + 13, sy + 13}, ink);
-      break;
+    case TitleSymbol::Minimise: c.Fill({sx + 4, sy + 11, sx + 13, sy + 13}, ink); break;
     case TitleSymbol::Close:
       Line(c, sx + 4.5, sy + 4.5, sx + 12.5, sy + 12.5, 2.0, kLacquer);
       Line(c, sx + 12.5, sy + 4.5, sx + 4.5, sy + 12.5, 2.0, kLacquer);
@@ -120,7 +118,8 @@ void DrawTitleSprites(Canvas& c, const TitleSprites& s) {
 // ---------------------------------------------------------------------------------------------
 // Buttons
 
-void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, int margin, bool studs) {
+void MenuItem(Canvas& c, const Font& f, Rect r, const char* caption, Look look, int margin,
+              bool studs) {
   const Rect plate{r.l + 3, r.t + margin, r.r - 3, r.b - margin};
   const double radius = std::min(10.0, plate.H() / 2.0);
   const Rgb rim = look == Look::Idle ? kFrame : look == Look::Hover ? kGold : kGoldDark;
@@ -215,7 +214,9 @@ void SpeakerButton(Canvas& c, Rect r, bool pressed) {
           static_cast<int>(x0 + 14 * s), static_cast<int>(y0 + 22 * s)},
          ink);
   Polygon(c,
-          {{x0 + 13 * s, y0 + 14 * s}, {x0 + 20 * s, y0 + 9 * s}, {x0 + 20 * s, y0 + 27 * s},
+          {{x0 + 13 * s, y0 + 14 * s},
+           {x0 + 20 * s, y0 + 9 * s},
+           {x0 + 20 * s, y0 + 27 * s},
            {x0 + 13 * s, y0 + 22 * s}},
           ink);
   // Sound waves.
@@ -321,7 +322,8 @@ void Tick(Canvas& c, Rect r) {
     return seg(x + 5 * s, y + 12 * s, x + 10.5 * s, y + 18.5 * s, 2.6 * s) ||
            seg(x + 10.5 * s, y + 18.5 * s, x + 21 * s, y + 4 * s, 2.6 * s);
   };
-  OutlinedShape(c, r, inside, [](double, double) { return kLacquer; }, kInk);
+  OutlinedShape(
+      c, r, inside, [](double, double) { return kLacquer; }, kInk);
 }
 
 }  // namespace pic
@@ -349,9 +351,11 @@ void Bowl(Canvas& c, double cx, double cy, bool black, uint32_t seed) {
         const double u = (x - cx) / 48, v = (y - cy + 8) / 11;
         return u * u + v * v <= 1;
       },
-      [=](double, double) { return Rgb{40, 20, 8}; });
-  const double spots[][2] = {{-28, -8}, {-12, -11}, {6, -9}, {22, -10}, {34, -6},
-                             {-20, -16}, {0, -17}, {16, -17}, {-4, -5}, {26, -15}};
+      [=](double, double) {
+        return Rgb{40, 20, 8};
+      });
+  const double spots[][2] = {{-28, -8},  {-12, -11}, {6, -9},   {22, -10}, {34, -6},
+                             {-20, -16}, {0, -17},   {16, -17}, {-4, -5},  {26, -15}};
   for (auto& s : spots) Stone(c, cx + s[0], cy + s[1], 8.5, black);
 }
 

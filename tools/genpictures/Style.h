@@ -51,7 +51,7 @@ struct TitleSprites {
   int fullPressedX, fullPressedY;  // full screen pressed, in the full-screen view
   int minPressedX, minPressedY;
   int closePressedX, closePressedY;
-  int markX, markY;                // restore symbol shown while full screen
+  int markX, markY;  // restore symbol shown while full screen
 };
 void DrawTitleSprites(Canvas& c, const TitleSprites& s);
 
@@ -94,8 +94,7 @@ void Tick(Canvas& c, Rect r);
 void Bowl(Canvas& c, double cx, double cy, bool black, uint32_t seed);
 
 // A hard-edged shape with a one-pixel outline all round (cursor-style sprites over any page).
-void OutlinedShape(Canvas& c, Rect area, const InsideFn& inside, const ColourFn& fill,
-                   Rgb outline);
+void OutlinedShape(Canvas& c, Rect area, const InsideFn& inside, const ColourFn& fill, Rgb outline);
 
 // Fills r with the key colour (sprite cells start transparent).
 void Clear(Canvas& c, Rect r);

@@ -133,7 +133,8 @@ Extent DrawText(Canvas& c, const Font& f, int x, int y, const char* big5, const 
   if (st.shadow)
     for (int py = -o; py < m.h + o; ++py)
       for (int px = -o; px < m.w + o; ++px)
-        if (covered(px, py, o)) c.Set(gx + px + st.shadowDx, gy + py + st.shadowDy, st.shadowColour);
+        if (covered(px, py, o))
+          c.Set(gx + px + st.shadowDx, gy + py + st.shadowDy, st.shadowColour);
   if (st.outline)
     for (int py = -1; py < m.h + 1; ++py)
       for (int px = -1; px < m.w + 1; ++px)

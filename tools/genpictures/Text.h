@@ -29,15 +29,15 @@ class Font {
 };
 
 struct TextStyle {
-  int scale = 1;            // 1, 2 or 4 are smoothed; others are plain pixel enlargement
-  Rgb top{0, 0, 0};         // fill, graded from top to bottom
+  int scale = 1;     // 1, 2 or 4 are smoothed; others are plain pixel enlargement
+  Rgb top{0, 0, 0};  // fill, graded from top to bottom
   Rgb bottom{0, 0, 0};
-  bool outline = false;     // one pixel all round
+  bool outline = false;  // one pixel all round
   Rgb outlineColour{0, 0, 0};
   bool shadow = false;
   Rgb shadowColour{0, 0, 0};
   int shadowDx = 1, shadowDy = 1;
-  bool vertical = false;    // characters stacked top to bottom
+  bool vertical = false;  // characters stacked top to bottom
 };
 
 TextStyle Plain(Rgb c, int scale = 1);

@@ -43,7 +43,7 @@ void Lantern(Canvas& c, double px, double py, double angle, const GlyphSampler& 
     if (v >= 172 && v <= 180 && std::fabs(u) <= 5) return 2;   // knob
     const double eu = u / kBodyRu, ev = (v - kBodyV) / kBodyRv;
     if (eu * eu + ev * ev <= 1.0) return 3;                   // body
-    if (v >= 0 && v <= 172 && std::fabs(u) <= 1.1) return 1; // cord
+    if (v >= 0 && v <= 172 && std::fabs(u) <= 1.1) return 1;  // cord
     return 0;
   };
   Shade(

@@ -20,9 +20,10 @@ struct Tab {
   const char* caption;
 };
 // Each column's three lists: tournament A, tournament B, ladder.
-constexpr Tab kTabs[6] = {{{41, 98, 65, 160}, 100, "錦標賽"},  {{34, 170, 58, 232}, 125, "世界賽"},
-                          {{28, 248, 52, 310}, 150, "檢定"},    {{569, 95, 593, 157}, 175, "錦標賽"},
-                          {{576, 167, 600, 229}, 200, "世界賽"}, {{582, 245, 606, 307}, 225, "檢定"}};
+constexpr Tab kTabs[6] = {
+    {{41, 98, 65, 160}, 100, "錦標賽"},    {{34, 170, 58, 232}, 125, "世界賽"},
+    {{28, 248, 52, 310}, 150, "檢定"},     {{569, 95, 593, 157}, 175, "錦標賽"},
+    {{576, 167, 600, 229}, 200, "世界賽"}, {{582, 245, 606, 307}, 225, "檢定"}};
 
 // A vertical tab; the chosen list's tab is jade with gold writing, like a lit menu item.
 void TabFace(Canvas& c, const Font& f, Rect r, const char* caption, bool chosen) {
@@ -44,7 +45,8 @@ void Sheet(Canvas& c, const Font& f) {
   num.shadow = true;
   num.shadowColour = {255, 240, 210};
   for (int col = 0; col < 2; ++col) {
-    const int from = col == 0 ? kSheet.l + 6 : kDivider + 5, to = col == 0 ? kDivider - 5 : kSheet.r - 6;
+    const int from = col == 0 ? kSheet.l + 6 : kDivider + 5,
+              to = col == 0 ? kDivider - 5 : kSheet.r - 6;
     c.Fill({from, 140, to, 141}, kGoldDark);
     for (int i = 0; i < 10; ++i) {
       const int y = kLineTop + kLinePitch * i;

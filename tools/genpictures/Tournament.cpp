@@ -65,15 +65,19 @@ void DrawTable(Canvas& c, const Font& f, int world) {
         if ((xx + yy) % 5 == 0) c.Set(xx, yy, {96, 64, 28});
   }
   // Grid lines.
-  for (int p = 0; p <= 8; ++p) c.Fill({table.l, kGridTop + kPitch * p, table.r, kGridTop + kPitch * p + 1}, kGoldDark);
-  for (int q = 0; q <= 8; ++q) c.Fill({kGridLeft + kPitch * q, table.t, kGridLeft + kPitch * q + 1, table.b}, kGoldDark);
+  for (int p = 0; p <= 8; ++p)
+    c.Fill({table.l, kGridTop + kPitch * p, table.r, kGridTop + kPitch * p + 1}, kGoldDark);
+  for (int q = 0; q <= 8; ++q)
+    c.Fill({kGridLeft + kPitch * q, table.t, kGridLeft + kPitch * q + 1, table.b}, kGoldDark);
   c.Fill({kNameLeft, table.t, kNameLeft + 1, table.b}, kGoldDark);
   // Participant numbers along both edges, column captions.
   TextStyle head = CaptionStyle(1, true);
   for (int i = 0; i < 8; ++i) {
     const char num[2] = {static_cast<char>('1' + i), 0};
-    DrawTextIn(c, f, {kGridLeft + kPitch * i + 1, table.t, kGridLeft + kPitch * (i + 1), kGridTop}, num, head);
-    DrawTextIn(c, f, {table.l, kGridTop + kPitch * i + 1, kNameLeft, kGridTop + kPitch * (i + 1)}, num, head);
+    DrawTextIn(c, f, {kGridLeft + kPitch * i + 1, table.t, kGridLeft + kPitch * (i + 1), kGridTop},
+               num, head);
+    DrawTextIn(c, f, {table.l, kGridTop + kPitch * i + 1, kNameLeft, kGridTop + kPitch * (i + 1)},
+               num, head);
   }
   DrawTextIn(c, f, {kNameLeft, table.t, kGridLeft, kGridTop}, "棋手", head);
   DrawTextIn(c, f, {kGridLeft + 8 * kPitch, table.t, table.r, kGridTop}, "積分", head);
@@ -129,11 +133,14 @@ void Trophy(Canvas& c, double cx, double top) {
   c.Fill({int(cx - 39), int(top - 1), int(cx + 40), int(top + 2)}, hi);
   // Stem, knot and plinth.
   c.Fill({int(cx - 6), int(top + 74), int(cx + 7), int(top + 100)}, kInk);
-  Shade(c, {int(cx - 5), int(top + 74), int(cx + 6), int(top + 100)}, [](double, double) { return true; }, gold);
+  Shade(
+      c, {int(cx - 5), int(top + 74), int(cx + 6), int(top + 100)},
+      [](double, double) { return true; }, gold);
   Disc(c, cx + 0.5, top + 84, 9, kInk);
   Disc(c, cx + 0.5, top + 84, 7.5, kGold);
   RoundRect(c, {int(cx - 30), int(top + 98), int(cx + 31), int(top + 110)}, 3, kInk);
-  RoundRectGradient(c, {int(cx - 29), int(top + 99), int(cx + 30), int(top + 109)}, 2, hi, kGoldDark);
+  RoundRectGradient(c, {int(cx - 29), int(top + 99), int(cx + 30), int(top + 109)}, 2, hi,
+                    kGoldDark);
   const Rect plinth{int(cx - 44), int(top + 110), int(cx + 45), int(top + 146)};
   c.Fill(plinth, kInk);
   WoodFill(c, plinth.Inset(1), FrameWood(), 850);
@@ -163,7 +170,9 @@ void PlaceLine(Canvas& c, const Font& f, int place, int y) {
   Shade(
       c, {int(cx - 15), int(cy - 13), int(cx + 16), int(cy + 18)},
       [=](double x, double yy) { return std::hypot(x - cx, yy - cy - 2) <= 13.8; },
-      [=](double, double yy) { return Mix(kMedal[place][0], kMedal[place][1], (yy - cy + 12) / 28); });
+      [=](double, double yy) {
+        return Mix(kMedal[place][0], kMedal[place][1], (yy - cy + 12) / 28);
+      });
   Ring(c, cx, cy + 2, 10.5, 1, kMedal[place][1]);
   const char num[2] = {static_cast<char>('1' + place), 0};
   DrawTextIn(c, f, {int(cx) - 8, int(cy) - 7, int(cx) + 9, int(cy) + 12}, num, Plain(kInk));

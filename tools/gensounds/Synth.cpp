@@ -338,12 +338,8 @@ std::vector<int16_t> Compose(const Piece& piece) {
     const int64_t at = n.start * eighth;
     switch (piece.mood) {
       case Mood::Lively:
-      case Mood::March:
-        Pluck(t, at, hz(n.degree), 0.55, 0.5);
-        break;
-      case Mood::Gentle:
-        Flute(t, at, hz(n.degree), n.length * eighth - eighth / 4, 0.42);
-        break;
+      case Mood::March: Pluck(t, at, hz(n.degree), 0.55, 0.5); break;
+      case Mood::Gentle: Flute(t, at, hz(n.degree), n.length * eighth - eighth / 4, 0.42); break;
       case Mood::Calm:
         // A flute that a zither doubles on the long notes.
         Flute(t, at, hz(n.degree), n.length * eighth - eighth / 4, 0.36);

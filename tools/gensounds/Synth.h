@@ -11,8 +11,8 @@ constexpr uint32_t kRate = 22050;
 
 // Every sound the game names, as it spells them, relative to the game directory.
 struct SoundFile {
-  const char* path;   // "music/T03.wav"
-  bool loops;         // played looping: its end must run into its start without a click
+  const char* path;  // "music/T03.wav"
+  bool loops;        // played looping: its end must run into its start without a click
 };
 const std::vector<SoundFile>& GameSounds();
 

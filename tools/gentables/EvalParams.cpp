@@ -7,10 +7,9 @@
 namespace gentables {
 
 const char* const kEvalWeightNames[kEvalWeightCount] = {
-    "window-1",        "window-2",         "window-3",          "window-4",
-    "window-5",        "make-five",        "make-open-four",    "make-four",
-    "make-open-three", "make-split-three", "make-closed-three", "break-five",
-    "break-open-four", "break-four",       "break-three"};
+    "window-1",          "window-2",       "window-3",        "window-4",        "window-5",
+    "make-five",         "make-open-four", "make-four",       "make-open-three", "make-split-three",
+    "make-closed-three", "break-five",     "break-open-four", "break-four",      "break-three"};
 
 const char* const kEvalTableNames[kEvalTableCount] = {"free", "renju-black", "renju-white"};
 
@@ -27,7 +26,8 @@ EvalParams BaselineParams() {
   return p;
 }
 
-bool ParseEvalParams(std::istream& in, const std::string& source, EvalParams& out, std::string& error) {
+bool ParseEvalParams(std::istream& in, const std::string& source, EvalParams& out,
+                     std::string& error) {
   std::array<std::array<bool, kEvalWeightCount>, kEvalTableCount> seen{};
   int table = -1;
   std::string text;

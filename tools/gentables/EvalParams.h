@@ -47,7 +47,8 @@ EvalWeights BaselineWeights();
 EvalParams BaselineParams();
 
 // Reads a whole file's text; on failure returns false with "source:line: what" in error.
-bool ParseEvalParams(std::istream& in, const std::string& source, EvalParams& out, std::string& error);
+bool ParseEvalParams(std::istream& in, const std::string& source, EvalParams& out,
+                     std::string& error);
 bool ReadEvalParams(const std::string& path, EvalParams& out, std::string& error);
 std::string FormatEvalParams(const EvalParams& params, const std::string& header);
 

@@ -155,7 +155,8 @@ std::vector<std::uint8_t> BuildPatternTable(FiveRule rule) {
   return table;
 }
 
-std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
+std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule,
+                                         const std::vector<std::uint8_t>& ownPatterns,
                                          FiveRule opponentRule,
                                          const std::vector<std::uint8_t>& opponentPatterns,
                                          const EvalWeights& w) {
@@ -171,14 +172,16 @@ std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std
     Line before = after;
     before[0] = kEmpty;
     int gain = Potential(after, kOwn, ownRule, w) - Potential(before, kOwn, ownRule, w);
-    int taken = Potential(before, kOpponent, opponentRule, w) - Potential(after, kOpponent, opponentRule, w);
+    int taken = Potential(before, kOpponent, opponentRule, w) -
+                Potential(after, kOpponent, opponentRule, w);
     int e = 40 + gain + taken + MakeBonus(made, w) + BlockBonus(opponentPatterns[SwapSides(i)], w);
     table[i] = std::uint8_t(std::clamp(e, 0, 255));
   }
   return table;
 }
 
-std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
+std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule,
+                                         const std::vector<std::uint8_t>& ownPatterns,
                                          FiveRule opponentRule,
                                          const std::vector<std::uint8_t>& opponentPatterns) {
   return BuildEvalTable(ownRule, ownPatterns, opponentRule, opponentPatterns, BaselineWeights());

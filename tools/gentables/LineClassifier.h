@@ -50,9 +50,7 @@ constexpr std::uint32_t WithCell(std::uint32_t index, int k, int code) {
 }
 
 // The index as the other side sees it: codes 2 and 3 exchanged.
-constexpr std::uint32_t SwapSides(std::uint32_t index) {
-  return index ^ ((index >> 1) & 0x55555u);
-}
+constexpr std::uint32_t SwapSides(std::uint32_t index) { return index ^ ((index >> 1) & 0x55555u); }
 
 // Whether a board can produce the index: beyond a border cell every cell on
 // that side is border too.
@@ -64,11 +62,13 @@ std::vector<std::uint8_t> BuildPatternTable(FiveRule rule);
 // Evaluation bytes (40 neutral) for a side playing by ownRule against an
 // opponent playing by opponentRule, given both sides' pattern tables; without
 // weights, the baseline ones.
-std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
+std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule,
+                                         const std::vector<std::uint8_t>& ownPatterns,
                                          FiveRule opponentRule,
                                          const std::vector<std::uint8_t>& opponentPatterns,
                                          const EvalWeights& weights);
-std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule, const std::vector<std::uint8_t>& ownPatterns,
+std::vector<std::uint8_t> BuildEvalTable(FiveRule ownRule,
+                                         const std::vector<std::uint8_t>& ownPatterns,
                                          FiveRule opponentRule,
                                          const std::vector<std::uint8_t>& opponentPatterns);
 

@@ -12,7 +12,8 @@ namespace {
 
 std::string sumLines;  // a checksum line for every table written
 
-bool WriteTable(const std::filesystem::path& dir, const char* name, const std::vector<std::uint8_t>& bytes) {
+bool WriteTable(const std::filesystem::path& dir, const char* name,
+                const std::vector<std::uint8_t>& bytes) {
   // Written beside the target and renamed, so a failed run never leaves a short table.
   std::filesystem::path target = dir / name;
   std::filesystem::path temp = target;
@@ -64,14 +65,15 @@ int main(int argc, char** argv) {
   const std::filesystem::path dir = argv[argc - 1];
   const auto freestyle = BuildPatternTable(FiveRule::FiveOrMore);
   const auto renjuBlack = BuildPatternTable(FiveRule::ExactlyFive);
-  const auto evalSimple =
-      BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::FiveOrMore, freestyle, params[kEvalFree]);
-  const auto evalBlack =
-      BuildEvalTable(FiveRule::ExactlyFive, renjuBlack, FiveRule::FiveOrMore, freestyle, params[kEvalRenjuBlack]);
-  const auto evalWhite =
-      BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::ExactlyFive, renjuBlack, params[kEvalRenjuWhite]);
-  bool ok = WriteTable(dir, "evaljpblk.tab", evalBlack) && WriteTable(dir, "evaljpwht.tab", evalWhite) &&
-            WriteTable(dir, "evalsimple.tab", evalSimple) && WriteTable(dir, "jp543b.tab", renjuBlack) &&
-            WriteTable(dir, "Sim543b.tab", freestyle);
+  const auto evalSimple = BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::FiveOrMore,
+                                         freestyle, params[kEvalFree]);
+  const auto evalBlack = BuildEvalTable(FiveRule::ExactlyFive, renjuBlack, FiveRule::FiveOrMore,
+                                        freestyle, params[kEvalRenjuBlack]);
+  const auto evalWhite = BuildEvalTable(FiveRule::FiveOrMore, freestyle, FiveRule::ExactlyFive,
+                                        renjuBlack, params[kEvalRenjuWhite]);
+  bool ok = WriteTable(dir, "evaljpblk.tab", evalBlack) &&
+            WriteTable(dir, "evaljpwht.tab", evalWhite) &&
+            WriteTable(dir, "evalsimple.tab", evalSimple) &&
+            WriteTable(dir, "jp543b.tab", renjuBlack) && WriteTable(dir, "Sim543b.tab", freestyle);
   return ok && WriteSums(dir) ? 0 : 1;
 }

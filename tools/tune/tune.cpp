@@ -5,7 +5,8 @@
 // plays the same games and writes the same file (the engine is deterministic, its limits are
 // node counts).
 //
-//   cd build/game && nice -n 19 ../tools/tune/tune --seed 1 --rounds 60 --games 16 --level 2 --out ../../data/eval-params.txt
+//   cd build/game && nice -n 19 ../tools/tune/tune --seed 1 --rounds 60 --games 16 --level 2 --out
+//   ../../data/eval-params.txt
 //
 // The weights start from the baseline unless --params names a file. The output is rewritten
 // after every round, so a stopped run leaves the latest weights.
@@ -64,8 +65,8 @@ double Share(const std::string& out, const char* rules) {
   int games = 0;
   if (at == std::string::npos) return -1;
   at = out.find("A scores ", at);
-  if (at == std::string::npos || std::sscanf(out.c_str() + at, "A scores %lf of %d", &points, &games) != 2 ||
-      games == 0)
+  if (at == std::string::npos ||
+      std::sscanf(out.c_str() + at, "A scores %lf of %d", &points, &games) != 2 || games == 0)
     return -1;
   return points / games;
 }
@@ -76,16 +77,26 @@ int main(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     auto arg = [&](const char* name) { return !std::strcmp(argv[i], name) && i + 1 < argc; };
-    if (arg("--params")) o.params = argv[++i];
-    else if (arg("--out")) o.out = argv[++i];
-    else if (arg("--work")) o.work = argv[++i];
-    else if (arg("--seed")) o.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
-    else if (arg("--rounds")) o.rounds = std::atoi(argv[++i]);
-    else if (arg("--games")) o.games = std::max(2, std::atoi(argv[++i]) / 2 * 2);
-    else if (arg("--level")) o.level = std::atoi(argv[++i]);
-    else if (arg("--jobs")) o.jobs = std::max(1, std::atoi(argv[++i]));
-    else if (arg("--a")) o.a = std::atof(argv[++i]);
-    else if (arg("--c")) o.c = std::atof(argv[++i]);
+    if (arg("--params"))
+      o.params = argv[++i];
+    else if (arg("--out"))
+      o.out = argv[++i];
+    else if (arg("--work"))
+      o.work = argv[++i];
+    else if (arg("--seed"))
+      o.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+    else if (arg("--rounds"))
+      o.rounds = std::atoi(argv[++i]);
+    else if (arg("--games"))
+      o.games = std::max(2, std::atoi(argv[++i]) / 2 * 2);
+    else if (arg("--level"))
+      o.level = std::atoi(argv[++i]);
+    else if (arg("--jobs"))
+      o.jobs = std::max(1, std::atoi(argv[++i]));
+    else if (arg("--a"))
+      o.a = std::atof(argv[++i]);
+    else if (arg("--c"))
+      o.c = std::atof(argv[++i]);
     else {
       std::fprintf(stderr,
                    "usage: tune [--params FILE] [--out FILE] [--work DIR] [--seed N] [--rounds N]\n"
@@ -112,7 +123,8 @@ int main(int argc, char** argv) {
   if (!Run("mkdir -p '" + plus + "' '" + minus + "'")) return 1;
   for (int k = 0; k < o.rounds; ++k) {
     const double ck = o.c / std::pow(k + 1, 0.101);
-    // The schedule does not depend on --rounds, so a run of N rounds is the start of any longer one.
+    // The schedule does not depend on --rounds, so a run of N rounds is the start of any longer
+    // one.
     const double ak = o.a / std::pow(k + 6, 0.602);
     Theta delta, xp, xm;
     for (int t = 0; t < kEvalTableCount; ++t)
@@ -129,10 +141,11 @@ int main(int argc, char** argv) {
       }
     }
     std::string out;
-    const std::string match = std::string(TAVEX_MATCH) + " --a-tables '" + plus + "' --b-tables '" + minus +
-                              "' --a " + std::to_string(o.level) + " --b " + std::to_string(o.level) +
-                              " --games " + std::to_string(o.games) + " --jobs " + std::to_string(o.jobs) +
-                              " --seed " + std::to_string(o.seed * 1000 + k);
+    const std::string match = std::string(TAVEX_MATCH) + " --a-tables '" + plus + "' --b-tables '" +
+                              minus + "' --a " + std::to_string(o.level) + " --b " +
+                              std::to_string(o.level) + " --games " + std::to_string(o.games) +
+                              " --jobs " + std::to_string(o.jobs) + " --seed " +
+                              std::to_string(o.seed * 1000 + k);
     const bool played = Run(match, &out);
     const double free = Share("\n" + out, "free-style"), renju = Share("\n" + out, "Renju");
     if (!played || free < 0 || renju < 0) {
