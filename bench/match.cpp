@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -178,8 +179,6 @@ Tally RunRules(const Options& o, int rules) {
     char buf[128] = {};
     ssize_t got = read(j.fd, buf, sizeof buf - 1);
     close(j.fd);
-    int status;
-    waitpid(j.pid, &status, 0);
     int res = -1, stones = 0;
     char reason[64] = "?";
     if (got <= 0 || std::sscanf(buf, "%d %d %63s", &res, &stones, reason) != 3) {
@@ -195,8 +194,8 @@ Tally RunRules(const Options& o, int rules) {
     if (bWon) t.bWins++, t.bWinsBlack += !aBlack;
     if (!aWon && !bWon) t.draws++, t.a += 0.5;
     gamePoints[j.game] = aWon ? 1 : bWon ? 0 : 0.5;
-    if ((j.game & 1) && gamePoints[j.game - 1] >= 0)
-      t.pairPoints.push_back(gamePoints[j.game - 1] + gamePoints[j.game]);
+    if ((j.game ^ 1) < o.games && gamePoints[j.game ^ 1] >= 0)
+      t.pairPoints.push_back(gamePoints[j.game ^ 1] + gamePoints[j.game]);
     if (!o.listGames) return;
     std::printf("  game %2d  opening %3d %3d %3d  A %s: %s after %d stones (%s)\n", j.game,
                 openings[j.game / 2][0], openings[j.game / 2][1], openings[j.game / 2][2],
@@ -223,10 +222,16 @@ Tally RunRules(const Options& o, int rules) {
       close(fds[1]);
       running.push_back({next++, pid, fds[0]});
     }
-    // Collect the oldest game first, so the listing is in order.
-    Job j = running.front();
-    running.erase(running.begin());
-    collect(j);
+    // Collect whichever game ends first: one long game must not leave the other jobs idle.
+    int status;
+    const pid_t done = wait(&status);
+    if (done < 0 && errno != EINTR) std::exit(1);
+    auto j =
+        std::find_if(running.begin(), running.end(), [&](const Job& r) { return r.pid == done; });
+    if (j == running.end()) continue;
+    const Job ended = *j;
+    running.erase(j);
+    collect(ended);
   }
   return t;
 }

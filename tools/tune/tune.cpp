@@ -1,15 +1,16 @@
-// Tunes the evaluation weights by SPSA self-play: each round plays the weights nudged one way
-// against the same weights nudged the other way (the match tool, paired openings, all cores)
-// and moves the weights toward the side that scored. Free-style games steer the [free] weights,
-// Renju games both Renju sections. Run it in the game directory; with the same options it
-// plays the same games and writes the same file (the engine is deterministic, its limits are
-// node counts).
+// Tunes the evaluation weights by self-play with the match tool on all cores. Run it in the game
+// directory; with the same options it plays the same games and writes the same file (the engine
+// is deterministic, its limits are node counts).
 //
-//   cd build/game && nice -n 19 ../tools/tune/tune --seed 1 --rounds 60 --games 16 --level 2 --out
-//   ../../data/eval-params.txt
+//   cd build/game && nice -n 19 ../tools/tune/tune --seed 1 --rounds 20 --games 100 --level 4 \
+//       --threshold 0.56 --out ../../data/eval-params.txt
 //
-// The weights start from the baseline unless --params names a file. The output is rewritten
-// after every round, so a stopped run leaves the latest weights.
+// --method scan (the default) is a pattern search along a few directions that keep each make
+// and its matching break in step (see Step); --method spsa nudges every weight at random, plays
+// the weights nudged one way against the same weights nudged the other way and moves them
+// toward the side that scored. Free-style games steer the [free] weights, Renju games both
+// Renju sections. The weights start from the baseline unless --params names a file; the output
+// is rewritten after every round, so a stopped run leaves the latest weights.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -30,6 +31,9 @@ struct Options {
   unsigned seed = 1;
   int rounds = 60, games = 16, level = 2, jobs = 8;
   double a = 4, c = 1;  // SPSA gain and perturbation, in steps of each weight's scale
+  std::string method = "scan";
+  double factor = 2;        // scan: the first step along every direction
+  double threshold = 0.55;  // scan: the share a step must reach to be taken
 };
 
 using Theta = std::array<std::array<double, kEvalWeightCount>, kEvalTableCount>;
@@ -71,6 +75,113 @@ double Share(const std::string& out, const char* rules) {
   return points / games;
 }
 
+// Writes a weight file and its tables into dir (the file beside it as dir.txt).
+bool MakeTables(const std::string& dir, const EvalParams& p) {
+  if (Run("mkdir -p '" + dir + "'") && WriteParams(dir + ".txt", p, "") &&
+      Run(std::string(TAVEX_GENTABLES) + " --params '" + dir + ".txt' '" + dir + "'"))
+    return true;
+  std::fprintf(stderr, "tune: cannot generate tables in %s\n", dir.c_str());
+  return false;
+}
+
+// A's shares of the points against B, free-style and Renju; false if the match failed.
+bool Play(const Options& o, const std::string& a, const std::string& b, unsigned seed,
+          double share[2]) {
+  std::string out;
+  const std::string level = std::to_string(o.level);
+  const bool played =
+      Run(std::string(TAVEX_MATCH) + " --a-tables '" + a + "' --b-tables '" + b + "' --a " + level +
+              " --b " + level + " --games " + std::to_string(o.games) + " --jobs " +
+              std::to_string(o.jobs) + " --seed " + std::to_string(seed),
+          &out);
+  share[0] = Share("\n" + out, "free-style");
+  share[1] = Share("\n" + out, "Renju");
+  if (played && share[0] >= 0 && share[1] >= 0) return true;
+  std::fprintf(stderr, "tune: match failed:\n%s", out.c_str());
+  return false;
+}
+
+// The directions the scan steps along. A make and the matching break move together or
+// against each other: a shape its maker keeps after it is blocked is worth its make minus
+// the block's break, and the play is very sensitive to that balance.
+enum Direction { kSteepness, kShapes, kAttack, kWindows, kDirectionCount };
+const char* const kDirectionNames[kDirectionCount] = {"steepness", "shapes", "attack", "windows"};
+
+// The weights of the tables in group g (0 free-style, 1 both Renju sides) moved along d by f.
+EvalParams Step(const EvalParams& p, int g, Direction d, double f) {
+  EvalParams q = p;
+  for (int t = 0; t < kEvalTableCount; ++t) {
+    if ((t == kEvalFree) != (g == 0)) continue;
+    for (int w = 0; w < kEvalWeightCount; ++w) {
+      double m = 1;
+      const bool window = w <= kWindow5, make = w > kMakeOpenFour && w <= kMakeClosedThree,
+                 brk = w >= kBreakFive;
+      if (d == kSteepness && window) m = std::pow(f, std::min(w - kWindow1, 3) / 3.0);
+      if (d == kShapes && (make || brk)) m = f;
+      if (d == kAttack && make) m = f;
+      if (d == kAttack && brk) m = 1 / f;
+      if (d == kWindows && window) m = f;
+      q[t][w] = std::clamp(static_cast<int>(std::lround(p[t][w] * m)), 0, 255);
+    }
+  }
+  return q;
+}
+
+// A pattern search: every round tries one direction both ways against the current weights,
+// each rule set on its own, takes the better step if it scores at least the threshold and
+// otherwise shortens that direction's step.
+int Scan(const Options& o, EvalParams current) {
+  const std::string cur = o.work + "/current", plus = o.work + "/plus", minus = o.work + "/minus";
+  double factor[2][kDirectionCount];
+  for (auto& g : factor)
+    for (double& f : g) f = o.factor;
+  for (int k = 0; k < o.rounds; ++k) {
+    const Direction d = static_cast<Direction>(k % kDirectionCount);
+    EvalParams up = current, down = current;
+    for (int g = 0; g < 2; ++g) {
+      up = Step(up, g, d, factor[g][d]);
+      down = Step(down, g, d, 1 / factor[g][d]);
+    }
+    double upShare[2], downShare[2];
+    const unsigned seed = o.seed * 1000 + k;
+    if (!MakeTables(cur, current) || !MakeTables(plus, up) || !MakeTables(minus, down) ||
+        !Play(o, plus, cur, seed, upShare) || !Play(o, minus, cur, seed, downShare))
+      return 1;
+    std::printf("round %d, %s:", k + 1, kDirectionNames[d]);
+    for (int g = 0; g < 2; ++g) {
+      const bool upWins = upShare[g] >= downShare[g];
+      const double best = std::max(upShare[g], downShare[g]);
+      std::printf("  %s x%.3f %.3f, /%.3f %.3f", g ? "Renju" : "free-style", factor[g][d],
+                  upShare[g], factor[g][d], downShare[g]);
+      if (best >= o.threshold) {
+        for (int t = 0; t < kEvalTableCount; ++t)
+          if ((t == kEvalFree) == (g == 0)) current[t] = (upWins ? up : down)[t];
+      } else {
+        factor[g][d] = std::sqrt(factor[g][d]);
+      }
+    }
+    std::printf("\n");
+    char header[512];
+    std::snprintf(header, sizeof header,
+                  "# Weights of the evaluation tables, one section per looking side; written by\n"
+                  "# tune --method scan --seed %u --rounds %d --games %d --level %d --factor %g "
+                  "--threshold %g%s%s\n",
+                  o.seed, k + 1, o.games, o.level, o.factor, o.threshold,
+                  o.params.empty() ? "" : " --params ", o.params.c_str());
+    if (!WriteParams(o.out, current, header)) {
+      std::fprintf(stderr, "tune: cannot write %s\n", o.out.c_str());
+      return 1;
+    }
+    for (int t = 0; t < kEvalTableCount; ++t) {
+      std::printf("  %-12s", kEvalTableNames[t]);
+      for (int w = 0; w < kEvalWeightCount; ++w) std::printf(" %d", current[t][w]);
+      std::printf("\n");
+    }
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,10 +208,17 @@ int main(int argc, char** argv) {
       o.a = std::atof(argv[++i]);
     else if (arg("--c"))
       o.c = std::atof(argv[++i]);
+    else if (arg("--method"))
+      o.method = argv[++i];
+    else if (arg("--factor"))
+      o.factor = std::atof(argv[++i]);
+    else if (arg("--threshold"))
+      o.threshold = std::atof(argv[++i]);
     else {
       std::fprintf(stderr,
                    "usage: tune [--params FILE] [--out FILE] [--work DIR] [--seed N] [--rounds N]\n"
-                   "            [--games N] [--level L] [--jobs J] [--a GAIN] [--c STEP]\n");
+                   "            [--games N] [--level L] [--jobs J] [--method scan|spsa]\n"
+                   "            [--factor F] [--threshold S] [--a GAIN] [--c STEP]\n");
       return 2;
     }
   }
@@ -110,6 +228,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tune: %s\n", error.c_str());
     return 2;
   }
+  if (o.method == "scan") return Scan(o, start);
   // A weight moves in steps of a fifth of its start value, at least 1, so small and large
   // weights change by similar factors.
   Theta scale, x;
@@ -120,7 +239,6 @@ int main(int argc, char** argv) {
     }
   std::mt19937 rng(o.seed);
   const std::string plus = o.work + "/plus", minus = o.work + "/minus";
-  if (!Run("mkdir -p '" + plus + "' '" + minus + "'")) return 1;
   for (int k = 0; k < o.rounds; ++k) {
     const double ck = o.c / std::pow(k + 1, 0.101);
     // The schedule does not depend on --rounds, so a run of N rounds is the start of any longer
@@ -133,25 +251,11 @@ int main(int argc, char** argv) {
         xp[t][w] = x[t][w] + ck * delta[t][w];
         xm[t][w] = x[t][w] - ck * delta[t][w];
       }
-    for (auto [dir, theta] : {std::pair{plus, &xp}, std::pair{minus, &xm}}) {
-      if (!WriteParams(dir + ".txt", Rounded(*theta, scale), "") ||
-          !Run(std::string(TAVEX_GENTABLES) + " --params '" + dir + ".txt' '" + dir + "'")) {
-        std::fprintf(stderr, "tune: cannot generate tables in %s\n", dir.c_str());
-        return 1;
-      }
-    }
-    std::string out;
-    const std::string match = std::string(TAVEX_MATCH) + " --a-tables '" + plus + "' --b-tables '" +
-                              minus + "' --a " + std::to_string(o.level) + " --b " +
-                              std::to_string(o.level) + " --games " + std::to_string(o.games) +
-                              " --jobs " + std::to_string(o.jobs) + " --seed " +
-                              std::to_string(o.seed * 1000 + k);
-    const bool played = Run(match, &out);
-    const double free = Share("\n" + out, "free-style"), renju = Share("\n" + out, "Renju");
-    if (!played || free < 0 || renju < 0) {
-      std::fprintf(stderr, "tune: match failed:\n%s", out.c_str());
+    double share[2];
+    if (!MakeTables(plus, Rounded(xp, scale)) || !MakeTables(minus, Rounded(xm, scale)) ||
+        !Play(o, plus, minus, o.seed * 1000 + k, share))
       return 1;
-    }
+    const double free = share[0], renju = share[1];
     for (int t = 0; t < kEvalTableCount; ++t) {
       const double g = 2 * (t == kEvalFree ? free : renju) - 1;
       for (int w = 0; w < kEvalWeightCount; ++w) x[t][w] += ak * g / (2 * ck) * delta[t][w];
