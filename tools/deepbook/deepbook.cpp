@@ -72,7 +72,8 @@ std::string Describe(const std::vector<int>& stones) {
 // Plays the cell for the side to move; false when it is taken, off the board or black's foul.
 bool PlayLegal(int cell, uint32_t* flags, const std::vector<int>& line) {
   const bool black = !(gameStones & 1);
-  const char* why = IsPlayingCell(cell) && gameBoard[cell] == CELL_EMPTY ? nullptr : "no empty cell";
+  const char* why =
+      IsPlayingCell(cell) && gameBoard[cell] == CELL_EMPTY ? nullptr : "no empty cell";
   if (!why) *flags = AiPlayMove(cell);
   if (!why && black && (*flags & FOULS)) why = "a foul";
   if (why)
@@ -171,9 +172,8 @@ bool RunLines(const Options& o, const std::vector<std::vector<int>>& starts,
       continue;
     }
     results[line] = Decode(text);
-    std::fprintf(stderr, "deepbook: %zu/%zu lines, %lld s: %s, %zu moves\n", ++done,
-                 starts.size(), Seconds() - began, Describe(starts[line]).c_str(),
-                 results[line].size());
+    std::fprintf(stderr, "deepbook: %zu/%zu lines, %lld s: %s, %zu moves\n", ++done, starts.size(),
+                 Seconds() - began, Describe(starts[line]).c_str(), results[line].size());
   }
   return ok;
 }
