@@ -190,6 +190,8 @@ inline uint32_t NodeCeiling(int32_t nodeLimit) {
 // nodeCeiling: reached at a pump step, it stops the search, which then returns the move of the
 // last completed iteration (or the best root move of the first one so far) instead of -1.
 int SearchRoot(uint32_t nodeCeiling = UINT32_MAX);
+// A search score beyond this (either sign) is a won or lost position; deepening stops there.
+constexpr int SCORE_DECISIVE = 5000;
 int SearchBlack(int alpha, int beta);
 int SearchWhite(int alpha, int beta);
 void CompactCandidates(CandidateList& list);
@@ -209,5 +211,9 @@ inline constexpr int32_t LevelNodeLimit(int level) {
 }
 extern uint32_t debugClicks;
 int AiThink(int level, int p2, int style, int p4, int* info, int* score);
+// A think's search alone, without the opening rules or the book: to depth plies (two after a
+// four) and the node limit, tested between iterations under the NodeCeiling. Leaves the engine
+// on the played position; *score = searchScore. Returns as SearchRoot does.
+int AiSearchPosition(int depth, int32_t nodes, int style, int* score);
 void AiAddStyleWeights(int32_t* listEnd, int32_t* listStart, int weight);
 void CountDebugClick();

@@ -36,7 +36,7 @@ void CompactCandidates(CandidateList& list) {
 namespace {
 constexpr int WIN = 10000;
 constexpr int NO_MOVE = -30000;
-constexpr int DECISIVE = 5000;
+constexpr int DECISIVE = SCORE_DECISIVE;
 // A candidate is skipped when its cell is taken or an earlier step has tried it: held by either
 // side at a class whose list that step walked.
 constexpr uint8_t TAKEN_OR_OPEN_FOUR_UP = POINT_TAKEN | POINT_OPEN_FOUR_UP;

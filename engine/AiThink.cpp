@@ -32,6 +32,44 @@ bool IsCentreNeighbour(int cell) {
 }
 }  // namespace
 
+int AiSearchPosition(int depth, int32_t nodes, int style, int* score) {
+  assert(!aiSearching);
+  const int n = gameStones;
+  const bool whiteToMove = n & 1;
+  // Step 5: the side to move may go one quiet move further than the other.
+  quietBudgetBlack = whiteToMove ? 0 : 1;
+  quietBudgetWhite = whiteToMove ? 1 : 0;
+  // Step 6: one iteration when the last stone made a four.
+  const bool afterFour = n > 0 && (PlySave[n - 1].flags & (THREAT_FOUR | THREAT_OPEN_FOUR));
+  depthLimit = afterFour ? 2 : depth;
+  quietDepth = 2;
+  rootAlpha = -5000;
+  rootBeta = 5000;
+  nodeLimit = nodes;
+  // Step 7: the style's root bias.
+  for (int row = 0; row < 15; ++row)
+    for (int col = 0; col < 15; ++col) rootBias[CellAt(row, col)] = 0;
+  const int w = 2 * style - 8;
+  if (!whiteToMove) {
+    AiAddStyleWeights(nearListBlack.end, nearListBlack.cells, w);
+    AiAddStyleWeights(openFourListWhite.end, openFourListWhite.cells, -w);
+    AiAddStyleWeights(fourListWhite.end, fourListWhite.cells, -w);
+    AiAddStyleWeights(threeListWhite.end, threeListWhite.cells, -w);
+  } else {
+    AiAddStyleWeights(nearListWhite.end, nearListWhite.cells, w);
+    AiAddStyleWeights(openFourListBlack.end, openFourListBlack.cells, -w);
+    AiAddStyleWeights(fourListBlack.end, fourListBlack.cells, -w);
+    AiAddStyleWeights(threeListBlack.end, threeListBlack.cells, -w);
+  }
+  // Step 8, bounded: a think always ends, whatever the tables hold.
+  const int cell = SearchRoot(NodeCeiling(nodeLimit));
+  // Step 9: rebuild the played position.
+  AiReset();
+  for (int i = 0; i < n; ++i) AiPlayMove(PlySave[i].cell);
+  *score = searchScore;
+  return cell;
+}
+
 int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score) {
   assert(!aiSearching);
   // Steps 1-2: no statistics or score yet; the first stone takes the centre.
@@ -58,38 +96,9 @@ int AiThink(int level, int /*p2*/, int style, int /*p4*/, int* info, int* score)
     if (BookLookup(&cell, &extra) > 0 && IsPlayingCell(cell) && gameBoard[cell] == CELL_EMPTY)
       return cell;
   }
-  const bool whiteToMove = n & 1;
-  // Step 5: the side to move may go one quiet move further than the other.
-  quietBudgetBlack = whiteToMove ? 0 : 1;
-  quietBudgetWhite = whiteToMove ? 1 : 0;
-  // Step 6: one iteration when the last stone made a four.
-  depthLimit = (PlySave[n - 1].flags & (THREAT_FOUR | THREAT_OPEN_FOUR)) ? 2 : LevelDepth(level);
-  quietDepth = 2;
-  rootAlpha = -5000;
-  rootBeta = 5000;
-  nodeLimit = LevelNodeLimit(level);
-  // Step 7: the style's root bias.
-  for (int row = 0; row < 15; ++row)
-    for (int col = 0; col < 15; ++col) rootBias[CellAt(row, col)] = 0;
-  const int w = 2 * style - 8;
-  if (!whiteToMove) {
-    AiAddStyleWeights(nearListBlack.end, nearListBlack.cells, w);
-    AiAddStyleWeights(openFourListWhite.end, openFourListWhite.cells, -w);
-    AiAddStyleWeights(fourListWhite.end, fourListWhite.cells, -w);
-    AiAddStyleWeights(threeListWhite.end, threeListWhite.cells, -w);
-  } else {
-    AiAddStyleWeights(nearListWhite.end, nearListWhite.cells, w);
-    AiAddStyleWeights(openFourListBlack.end, openFourListBlack.cells, -w);
-    AiAddStyleWeights(fourListBlack.end, fourListBlack.cells, -w);
-    AiAddStyleWeights(threeListBlack.end, threeListBlack.cells, -w);
-  }
-  // Step 8, bounded: a think always ends, whatever the tables hold.
-  const int cell = SearchRoot(NodeCeiling(nodeLimit));
-  // Step 9: rebuild the played position.
-  AiReset();
-  for (int i = 0; i < n; ++i) AiPlayMove(PlySave[i].cell);
+  // Steps 5-9: the search with the level's limits.
+  const int cell = AiSearchPosition(LevelDepth(level), LevelNodeLimit(level), style, score);
   // Step 10: the statistics value while the debug clicks ask for it, and the score.
   *info = (debugClicks & 8) ? static_cast<int>(nodeCount * 10 + (depthLimit - 3)) : 0;
-  *score = searchScore;
   return cell;
 }

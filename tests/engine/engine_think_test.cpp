@@ -81,6 +81,21 @@ TEST_F(Think, RenjuAsksTheBookInstead) {
   EXPECT_EQ(nodeCount, 0u) << "expected a book move";
 }
 
+// The book generator searches positions the book already answers, with limits of its own.
+TEST_F(Think, SearchPositionSkipsTheBookAndTakesTheGivenLimits) {
+  AiSetRules(RULES_RENJU);
+  Play({CENTRE_CELL, 328, 361});
+  nodeCount = 0;
+  int score = -7;
+  int c = AiSearchPosition(6, 123456, 4, &score);
+  EXPECT_GT(nodeCount, 0u) << "expected a search, not the book";
+  EXPECT_EQ(targetDepth, 6);
+  EXPECT_EQ(nodeLimit, 123456);
+  EXPECT_EQ(score, searchScore);
+  EXPECT_EQ(gameStones, 3);
+  EXPECT_EQ(gameBoard[c], CELL_EMPTY);
+}
+
 TEST_F(Think, FirstStoneOffCentreIsSearched) {
   Play({Cell(6, 6)});
   nodeCount = 0;

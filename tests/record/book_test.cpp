@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "Book.h"
 #include "ChessData.h"
@@ -112,15 +113,31 @@ class GeneratedBook : public ::testing::Test {
   void SetUp() override {
     BuildQuinaryIndex();
     LoadBookIndex();
-    std::ifstream in(OPENINGS_FILE);
-    ASSERT_TRUE(in) << OPENINGS_FILE;
-    std::string error;
-    ASSERT_TRUE(ParseOpeningList(in, lines, error)) << error;
+    for (const char* file : {OPENINGS_FILE, RENJU_BOOK_FILE}) {
+      std::ifstream in(file);
+      ASSERT_TRUE(in) << file;
+      std::string error;
+      ASSERT_TRUE(ParseOpeningList(in, lists.emplace_back(), error)) << file << ": " << error;
+    }
   }
-  std::vector<OpeningLine> lines;
+  // The replies the book may give for the line's position: those of the first list holding
+  // the position in any mirror image.
+  std::set<int> Acceptable(const OpeningLine& line) const {
+    std::set<int> acceptable;
+    for (const auto& list : lists) {
+      for (const OpeningLine& other : list)
+        for (int u = 0; u < 8; ++u)
+          if (SamePosition(MirrorAll(u, other.stones), line.stones))
+            for (const OpeningReply& r : other.replies) acceptable.insert(Mirror(u, r.cell));
+      if (!acceptable.empty()) break;
+    }
+    return acceptable;
+  }
+  std::vector<std::vector<OpeningLine>> lists;  // the hand-written list, then the deep book
 };
 
 TEST_F(GeneratedBook, HoldsAllTwentySixOpenings) {
+  const std::vector<OpeningLine>& lines = lists[0];
   std::set<std::string> names;
   for (const OpeningLine& line : lines)
     if (line.stones.size() == 3)
@@ -138,25 +155,50 @@ TEST_F(GeneratedBook, HoldsAllTwentySixOpenings) {
 
 TEST_F(GeneratedBook, EveryLineIsFoundFromAllEightOrientations) {
   ASSERT_GT(bookCount, 26);
-  for (const OpeningLine& line : lines) {
-    for (int t = 0; t < 8; ++t) {
-      std::vector<int> shown = MirrorAll(t, line.stones);
-      // Any symmetry that carries the line's position onto the shown one carries the replies.
-      std::set<int> acceptable;
-      for (int u = 0; u < 8; ++u)
-        if (SamePosition(MirrorAll(u, line.stones), shown))
-          for (const OpeningReply& r : line.replies) acceptable.insert(Mirror(u, r.cell));
-      SetGameBoard(shown);
-      for (int draw = 0; draw < 4; ++draw) {
-        int cell = -1, extra = -1;
-        int weight = BookLookup(&cell, &extra);
-        EXPECT_EQ(weight, 128) << "line " << line.lineNumber << " orientation " << t;
-        EXPECT_TRUE(acceptable.count(cell))
-            << "line " << line.lineNumber << " orientation " << t << " gave "
-            << (cell > 0 ? CellName(cell) : std::to_string(cell));
+  for (const auto& list : lists)
+    for (const OpeningLine& line : list) {
+      const std::set<int> acceptable = Acceptable(line);
+      for (int t = 0; t < 8; ++t) {
+        SetGameBoard(MirrorAll(t, line.stones));
+        for (int draw = 0; draw < 4; ++draw) {
+          int cell = -1, extra = -1;
+          int weight = BookLookup(&cell, &extra);
+          EXPECT_EQ(weight, 128) << "line " << line.lineNumber << " orientation " << t;
+          bool found = false;
+          for (int c : acceptable) found |= Mirror(t, c) == cell;
+          EXPECT_TRUE(found) << "line " << line.lineNumber << " orientation " << t << " gave "
+                             << (cell > 0 ? CellName(cell) : std::to_string(cell));
+        }
       }
     }
+}
+
+// The deep book's lines are games the engine could have played: every stone on an empty cell,
+// no foul by black under Renju, no five before the book's move.
+TEST_F(GeneratedBook, DeepLinesAreLegalRenjuGames) {
+  ASSERT_TRUE(AiInit()) << (aiLoadFailure ? aiLoadFailure : "");
+  AiSetRules(RULES_RENJU);
+  ASSERT_FALSE(lists[1].empty());
+  constexpr uint32_t fouls = FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE;
+  for (const OpeningLine& line : lists[1]) {
+    const std::string where = "line " + std::to_string(line.lineNumber);
+    AiReset();
+    uint32_t flags = 0;
+    for (int c : line.stones) {
+      ASSERT_EQ(flags & THREAT_FIVE, 0u) << where << ": a five before " << CellName(c);
+      ASSERT_EQ(gameBoard[c], CELL_EMPTY) << where << " " << CellName(c);
+      const bool black = !(gameStones & 1);
+      flags = AiPlayMove(c);
+      EXPECT_FALSE(black && (flags & fouls)) << where << ": black's " << CellName(c);
+    }
+    EXPECT_EQ(flags & THREAT_FIVE, 0u) << where;
+    for (const OpeningReply& r : line.replies) {
+      EXPECT_EQ(gameBoard[r.cell], CELL_EMPTY) << where;
+      EXPECT_FALSE(!(gameStones & 1) && RenjuFouls(r.cell))
+          << where << ": black's " << CellName(r.cell);
+    }
   }
+  AiFree();
 }
 
 TEST_F(GeneratedBook, FilesHaveTheBookLayout) {
@@ -466,6 +508,43 @@ TEST_F(HandBook, WritersBuildABookTheLookupReads) {
     SetGameBoard(stones);
     EXPECT_EQ(Lookup(&cell), 77);
     EXPECT_EQ(gameBoard[cell], CELL_EMPTY);
+  }
+}
+
+// genbook over two lists: a position either list holds is answered, from the first list when
+// both hold it (also as a mirror image), with one record per position and move.
+TEST(GenbookLists, TheFirstListWinsWhereBothHoldAPosition) {
+  struct Case {
+    const char* first;   // a line of the first list, or ""
+    const char* second;  // a line of the second list, or ""
+    const char* asked;   // the position looked up
+    const char* answer;
+  } cases[] = {
+      {"h8 h9 j10 : i9", "", "h8 h9 j10", "i9"},
+      {"", "h8 i9 j8 : k7", "h8 i9 j8", "k7"},
+      {"h8 h9 i10 : i9", "h8 h9 i10 : g9", "h8 h9 i10", "i9"},
+      {"h8 i9 f6 : g7", "h8 g9 j6 : k7", "h8 i9 f6", "g7"},  // the second mirrored, col -> 14 - col
+      {"", "h8 h9 h10 i9 : g9\nh8 h9 h10 i9 : g9", "h8 h9 h10 i9", "g9"},
+  };
+  ScratchDir dir(true);
+  std::ofstream first("first.txt"), second("second.txt");
+  for (const Case& c : cases) first << c.first << "\n", second << c.second << "\n";
+  first.close();
+  second.close();
+  const std::string command = std::string(GENBOOK_EXE) + " first.txt second.txt . > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadBytes("book.rec").size(), 56u * (1 + std::size(cases)));  // and the sentinel
+
+  BuildQuinaryIndex();
+  LoadBookIndex();
+  for (const Case& c : cases) {
+    std::vector<int> stones;
+    std::istringstream words(c.asked);
+    for (std::string w; words >> w;) stones.push_back(ParseCell(w));
+    SetGameBoard(stones);
+    int cell = -1, extra = -1;
+    EXPECT_EQ(BookLookup(&cell, &extra), 128) << c.asked;
+    EXPECT_EQ(cell, ParseCell(c.answer)) << c.asked;
   }
 }
 

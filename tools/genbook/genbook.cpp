@@ -1,7 +1,10 @@
-// Builds "book.rec" and "book.ndx" from the readable opening list with the engine's own book
+// Builds "book.rec" and "book.ndx" from readable opening lists with the engine's own book
 // writers, so the book holds exactly what the engine's lookup finds.
 //
-//     genbook <openings.txt> <output directory>
+//     genbook <list.txt>... <output directory>
+//
+// A position (in any of its mirror images) listed by several files takes its replies from the
+// first file that lists it: a hand-written list given first overrides generated ones.
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,15 +46,24 @@ int Die(const std::string& why, const std::string& workDir = "") {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return Die("usage: genbook <openings.txt> <output directory>");
-  std::ifstream in(argv[1]);
-  if (!in) return Die(std::string("cannot read ") + argv[1]);
-  std::vector<OpeningLine> lines;
-  std::string error;
-  if (!ParseOpeningList(in, lines, error)) return Die(std::string(argv[1]) + ": " + error);
+  if (argc < 3) return Die("usage: genbook <list.txt>... <output directory>");
+  const int files = argc - 2;
+  struct Listed {
+    int file;
+    OpeningLine line;
+  };
+  std::vector<Listed> lines;
+  for (int file = 0; file < files; ++file) {
+    std::ifstream in(argv[1 + file]);
+    if (!in) return Die(std::string("cannot read ") + argv[1 + file]);
+    std::vector<OpeningLine> read;
+    std::string error;
+    if (!ParseOpeningList(in, read, error)) return Die(std::string(argv[1 + file]) + ": " + error);
+    for (OpeningLine& line : read) lines.push_back({file, std::move(line)});
+  }
 
-  char* outDir = realpath(argv[2], nullptr);
-  if (!outDir) return Die(std::string("no directory ") + argv[2]);
+  char* outDir = realpath(argv[argc - 1], nullptr);
+  if (!outDir) return Die(std::string("no directory ") + argv[argc - 1]);
   std::string out = outDir;
   std::free(outDir);
   std::string work = out + "/.genbook-XXXXXX";
@@ -66,6 +78,13 @@ int main(int argc, char** argv) {
   SetUpPosition(empty);
   BookAddRecord(0, CENTRE_CELL, 0);
 
+  // Each position belongs to the first file that lists it.
+  std::map<std::string, int> owner;  // canonical signature -> file
+  for (const Listed& l : lines) {
+    SetUpPosition(l.line);
+    owner.emplace(SignatureKey(), l.file);
+  }
+
   // Lower weights first: the writer refuses a record whose position already has a heavier
   // record for another move.
   struct Pending {
@@ -73,8 +92,11 @@ int main(int argc, char** argv) {
     OpeningReply reply;
   };
   std::vector<Pending> pending;
-  for (const OpeningLine& line : lines)
-    for (const OpeningReply& reply : line.replies) pending.push_back({&line, reply});
+  for (const Listed& l : lines) {
+    SetUpPosition(l.line);
+    if (owner[SignatureKey()] != l.file) continue;
+    for (const OpeningReply& reply : l.line.replies) pending.push_back({&l.line, reply});
+  }
   std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
     return a.reply.weight < b.reply.weight;
   });
@@ -95,7 +117,7 @@ int main(int argc, char** argv) {
 
   // Read the book back as the game does and look every line up.
   LoadBookIndex();
-  for (const OpeningLine& line : lines) {
+  for (const auto& [file, line] : lines) {
     SetUpPosition(line);
     auto want = expected.find(SignatureKey());
     if (want == expected.end()) continue;
@@ -104,7 +126,7 @@ int main(int argc, char** argv) {
     int cell = 0, extra = 0;
     int weight = BookLookup(&cell, &extra);
     if (weight <= 0 || !want->second.count(CellToCanonical(cell, orientation)))
-      return Die(std::string(argv[1]) + ": line " + std::to_string(line.lineNumber) +
+      return Die(std::string(argv[1 + file]) + ": line " + std::to_string(line.lineNumber) +
                      ": the book does not answer this position",
                  work);
   }
