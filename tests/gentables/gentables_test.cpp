@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "EvalParams.h"
 #include "LineClassifier.h"
 
 using namespace gentables;
@@ -402,12 +403,26 @@ TEST(TablesEvaluation, RenjuBlackIsNotRewardedForOverlines) {
 }
 
 TEST(TablesFiles, GeneratedFilesHoldTheseTables) {
-  const std::pair<const char*, const std::vector<std::uint8_t>*> files[] = {
-      {"Sim543b.tab", &FreeTable()},
-      {"jp543b.tab", &RenjuTable()},
-      {"evalsimple.tab", &EvalSimple()},
-      {"evaljpblk.tab", &EvalBlack()},
-      {"evaljpwht.tab", &EvalWhite()}};
+  // The game's evaluation tables come from the tuned weights file, the pattern tables from
+  // the classifier alone.
+  EvalParams params;
+  std::string error;
+  ASSERT_TRUE(ReadEvalParams(EVAL_PARAMS_FILE, params, error)) << error;
+  const auto tuned = [&](FiveRule own, const Table& ownTable, FiveRule opp, const Table& oppTable,
+                         EvalTable t) {
+    return BuildEvalTable(own, ownTable, opp, oppTable, params[t]);
+  };
+  const Table simple =
+      tuned(FiveRule::FiveOrMore, FreeTable(), FiveRule::FiveOrMore, FreeTable(), kEvalFree);
+  const Table black = tuned(FiveRule::ExactlyFive, RenjuTable(), FiveRule::FiveOrMore, FreeTable(),
+                            kEvalRenjuBlack);
+  const Table white = tuned(FiveRule::FiveOrMore, FreeTable(), FiveRule::ExactlyFive, RenjuTable(),
+                            kEvalRenjuWhite);
+  const std::pair<const char*, const Table*> files[] = {{"Sim543b.tab", &FreeTable()},
+                                                        {"jp543b.tab", &RenjuTable()},
+                                                        {"evalsimple.tab", &simple},
+                                                        {"evaljpblk.tab", &black},
+                                                        {"evaljpwht.tab", &white}};
   for (const auto& [name, table] : files) {
     std::ifstream in(name, std::ios::binary);
     ASSERT_TRUE(in) << name;
