@@ -75,6 +75,21 @@ double Share(const std::string& out, const char* rules) {
   return points / games;
 }
 
+// Rewrites the output with a round's weights and lists them.
+bool Publish(const Options& o, const EvalParams& p, const char* header) {
+  if (!WriteParams(o.out, p, header)) {
+    std::fprintf(stderr, "tune: cannot write %s\n", o.out.c_str());
+    return false;
+  }
+  for (int t = 0; t < kEvalTableCount; ++t) {
+    std::printf("  %-12s", kEvalTableNames[t]);
+    for (int w = 0; w < kEvalWeightCount; ++w) std::printf(" %d", p[t][w]);
+    std::printf("\n");
+  }
+  std::fflush(stdout);
+  return true;
+}
+
 // Writes a weight file and its tables into dir (the file beside it as dir.txt).
 bool MakeTables(const std::string& dir, const EvalParams& p) {
   if (Run("mkdir -p '" + dir + "'") && WriteParams(dir + ".txt", p, "") &&
@@ -168,16 +183,7 @@ int Scan(const Options& o, EvalParams current) {
                   "--threshold %g%s%s\n",
                   o.seed, k + 1, o.games, o.level, o.factor, o.threshold,
                   o.params.empty() ? "" : " --params ", o.params.c_str());
-    if (!WriteParams(o.out, current, header)) {
-      std::fprintf(stderr, "tune: cannot write %s\n", o.out.c_str());
-      return 1;
-    }
-    for (int t = 0; t < kEvalTableCount; ++t) {
-      std::printf("  %-12s", kEvalTableNames[t]);
-      for (int w = 0; w < kEvalWeightCount; ++w) std::printf(" %d", current[t][w]);
-      std::printf("\n");
-    }
-    std::fflush(stdout);
+    if (!Publish(o, current, header)) return 1;
   }
   return 0;
 }
@@ -267,17 +273,8 @@ int main(int argc, char** argv) {
                   "# tune --seed %u --rounds %d --games %d --level %d --a %g --c %g%s%s\n",
                   o.seed, k + 1, o.games, o.level, o.a, o.c, o.params.empty() ? "" : " --params ",
                   o.params.c_str());
-    if (!WriteParams(o.out, now, header)) {
-      std::fprintf(stderr, "tune: cannot write %s\n", o.out.c_str());
-      return 1;
-    }
     std::printf("round %d: plus scores %.3f free-style, %.3f Renju\n", k + 1, free, renju);
-    for (int t = 0; t < kEvalTableCount; ++t) {
-      std::printf("  %-12s", kEvalTableNames[t]);
-      for (int w = 0; w < kEvalWeightCount; ++w) std::printf(" %d", now[t][w]);
-      std::printf("\n");
-    }
-    std::fflush(stdout);
+    if (!Publish(o, now, header)) return 1;
   }
   return 0;
 }
