@@ -2,8 +2,8 @@
 // directory; with the same options it plays the same games and writes the same file (the engine
 // is deterministic, its limits are node counts).
 //
-//   cd build/game && nice -n 19 ../tools/tune/tune --seed 1 --rounds 20 --games 100 --level 4 \
-//       --threshold 0.56 --out ../../data/eval-params.txt
+//   cd build/game && nice -n 19 ../tools/tune/tune --rules renju --seed 1 --rounds 10 \
+//       --games 100 --level 4 --threshold 0.56 --out ../../data/eval-params.txt
 //
 // --method scan (the default) is a pattern search along a few directions that keep each make
 // and its matching break in step (see Step); --method spsa nudges every weight at random, plays
@@ -32,8 +32,9 @@ struct Options {
   int rounds = 60, games = 16, level = 2, jobs = 8;
   double a = 4, c = 1;  // SPSA gain and perturbation, in steps of each weight's scale
   std::string method = "scan";
-  double factor = 2;        // scan: the first step along every direction
-  double threshold = 0.55;  // scan: the share a step must reach to be taken
+  std::string rules = "both";  // the rule sets played; the other one's weights stay as they start
+  double factor = 2;           // scan: the first step along every direction
+  double threshold = 0.55;     // scan: the share a step must reach to be taken
 };
 
 using Theta = std::array<std::array<double, kEvalWeightCount>, kEvalTableCount>;
@@ -107,10 +108,11 @@ bool Play(const Options& o, const std::string& a, const std::string& b, unsigned
   const bool played =
       Run(std::string(TAVEX_MATCH) + " --a-tables '" + a + "' --b-tables '" + b + "' --a " + level +
               " --b " + level + " --games " + std::to_string(o.games) + " --jobs " +
-              std::to_string(o.jobs) + " --seed " + std::to_string(seed),
+              std::to_string(o.jobs) + " --seed " + std::to_string(seed) + " --rules " + o.rules,
           &out);
-  share[0] = Share("\n" + out, "free-style");
-  share[1] = Share("\n" + out, "Renju");
+  // A rule set not played scores even, which leaves its weights where they are.
+  share[0] = o.rules == "renju" ? 0.5 : Share("\n" + out, "free-style");
+  share[1] = o.rules == "free" ? 0.5 : Share("\n" + out, "Renju");
   if (played && share[0] >= 0 && share[1] >= 0) return true;
   std::fprintf(stderr, "tune: match failed:\n%s", out.c_str());
   return false;
@@ -164,6 +166,7 @@ int Scan(const Options& o, EvalParams current) {
       return 1;
     std::printf("round %d, %s:", k + 1, kDirectionNames[d]);
     for (int g = 0; g < 2; ++g) {
+      if (o.rules == (g ? "free" : "renju")) continue;
       const bool upWins = upShare[g] >= downShare[g];
       const double best = std::max(upShare[g], downShare[g]);
       std::printf("  %s x%.3f %.3f, /%.3f %.3f", g ? "Renju" : "free-style", factor[g][d],
@@ -179,9 +182,9 @@ int Scan(const Options& o, EvalParams current) {
     char header[512];
     std::snprintf(header, sizeof header,
                   "# Weights of the evaluation tables, one section per looking side; written by\n"
-                  "# tune --method scan --seed %u --rounds %d --games %d --level %d --factor %g "
-                  "--threshold %g%s%s\n",
-                  o.seed, k + 1, o.games, o.level, o.factor, o.threshold,
+                  "# tune --method scan --rules %s --seed %u --rounds %d --games %d --level %d\n"
+                  "#     --factor %g --threshold %g%s%s\n",
+                  o.rules.c_str(), o.seed, k + 1, o.games, o.level, o.factor, o.threshold,
                   o.params.empty() ? "" : " --params ", o.params.c_str());
     if (!Publish(o, current, header)) return 1;
   }
@@ -214,6 +217,10 @@ int main(int argc, char** argv) {
       o.a = std::atof(argv[++i]);
     else if (arg("--c"))
       o.c = std::atof(argv[++i]);
+    else if (arg("--rules") &&
+             (!std::strcmp(argv[i + 1], "free") || !std::strcmp(argv[i + 1], "renju") ||
+              !std::strcmp(argv[i + 1], "both")))
+      o.rules = argv[++i];
     else if (arg("--method"))
       o.method = argv[++i];
     else if (arg("--factor"))
@@ -224,6 +231,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "usage: tune [--params FILE] [--out FILE] [--work DIR] [--seed N] [--rounds N]\n"
                    "            [--games N] [--level L] [--jobs J] [--method scan|spsa]\n"
+                   "            [--rules free|renju|both]\n"
                    "            [--factor F] [--threshold S] [--a GAIN] [--c STEP]\n");
       return 2;
     }
