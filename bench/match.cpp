@@ -16,11 +16,7 @@
 // stones or no cell left that the mover may play are a draw. Fours, fives and fouls are judged
 // with the tables of the current directory. Each game runs in its own process (the engine is
 // one per process); --jobs of them at a time.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +25,7 @@
 #include <vector>
 
 #include "AiEngine.h"
+#include "ForkJobs.h"
 
 namespace {
 
@@ -166,26 +163,22 @@ struct Tally {
 
 Tally RunRules(const Options& o, int rules) {
   auto openings = Openings(o.seed + rules * 7919, (o.games + 1) / 2);
-  struct Job {
-    int game;
-    pid_t pid;
-    int fd;
-  };
-  std::vector<Job> running;
   Tally t;
   std::vector<double> gamePoints(o.games, -1);
-  int next = 0;
-  auto collect = [&](Job j) {
-    char buf[128] = {};
-    ssize_t got = read(j.fd, buf, sizeof buf - 1);
-    close(j.fd);
+  auto play = [&](size_t game) {
+    GameEnd e = PlayGame(o, openings[game / 2], (game & 1) == 0, rules);
+    char line[128];
+    std::snprintf(line, sizeof line, "%d %d %s\n", e.result, e.stones, e.reason);
+    return std::string(line);
+  };
+  auto collect = [&](size_t game, const std::string& answer, bool ok) {
     int res = -1, stones = 0;
     char reason[64] = "?";
-    if (got <= 0 || std::sscanf(buf, "%d %d %63s", &res, &stones, reason) != 3) {
-      std::fprintf(stderr, "match: game %d failed\n", j.game);
+    if (!ok || std::sscanf(answer.c_str(), "%d %d %63s", &res, &stones, reason) != 3) {
+      std::fprintf(stderr, "match: game %zu failed\n", game);
       return;
     }
-    bool aBlack = (j.game & 1) == 0;
+    bool aBlack = (game & 1) == 0;
     bool aWon = (res == BLACK_WINS && aBlack) || (res == WHITE_WINS && !aBlack);
     bool bWon = (res == BLACK_WINS && !aBlack) || (res == WHITE_WINS && aBlack);
     t.games++;
@@ -193,12 +186,12 @@ Tally RunRules(const Options& o, int rules) {
     if (aWon) t.aWins++, t.a += 1, t.aWinsBlack += aBlack;
     if (bWon) t.bWins++, t.bWinsBlack += !aBlack;
     if (!aWon && !bWon) t.draws++, t.a += 0.5;
-    gamePoints[j.game] = aWon ? 1 : bWon ? 0 : 0.5;
-    if ((j.game ^ 1) < o.games && gamePoints[j.game ^ 1] >= 0)
-      t.pairPoints.push_back(gamePoints[j.game ^ 1] + gamePoints[j.game]);
+    gamePoints[game] = aWon ? 1 : bWon ? 0 : 0.5;
+    if ((game ^ 1) < gamePoints.size() && gamePoints[game ^ 1] >= 0)
+      t.pairPoints.push_back(gamePoints[game ^ 1] + gamePoints[game]);
     if (!o.listGames) return;
-    std::printf("  game %2d  opening %3d %3d %3d  A %s: %s after %d stones (%s)\n", j.game,
-                openings[j.game / 2][0], openings[j.game / 2][1], openings[j.game / 2][2],
+    std::printf("  game %2zu  opening %3d %3d %3d  A %s: %s after %d stones (%s)\n", game,
+                openings[game / 2][0], openings[game / 2][1], openings[game / 2][2],
                 aBlack ? "black" : "white",
                 aWon   ? "A wins"
                 : bWon ? "B wins"
@@ -206,33 +199,7 @@ Tally RunRules(const Options& o, int rules) {
                 stones, reason);
     std::fflush(stdout);
   };
-  while (next < o.games || !running.empty()) {
-    while (next < o.games && static_cast<int>(running.size()) < o.jobs) {
-      int fds[2];
-      if (pipe(fds) != 0) std::exit(1);
-      pid_t pid = fork();
-      if (pid == 0) {
-        close(fds[0]);
-        GameEnd e = PlayGame(o, openings[next / 2], (next & 1) == 0, rules);
-        char line[128];
-        int len = std::snprintf(line, sizeof line, "%d %d %s\n", e.result, e.stones, e.reason);
-        if (write(fds[1], line, len) != len) _exit(1);
-        _exit(0);
-      }
-      close(fds[1]);
-      running.push_back({next++, pid, fds[0]});
-    }
-    // Collect whichever game ends first: one long game must not leave the other jobs idle.
-    int status;
-    const pid_t done = wait(&status);
-    if (done < 0 && errno != EINTR) std::exit(1);
-    auto j =
-        std::find_if(running.begin(), running.end(), [&](const Job& r) { return r.pid == done; });
-    if (j == running.end()) continue;
-    const Job ended = *j;
-    running.erase(j);
-    collect(ended);
-  }
+  if (!RunForked(o.games, o.jobs, play, collect)) std::exit(1);
   return t;
 }
 

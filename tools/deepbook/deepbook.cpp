@@ -12,16 +12,11 @@
 //
 // Each line of play runs in a process of its own (the engine is one per process), --jobs of them
 // at a time; the file written does not depend on --jobs, only its note of the time taken does.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -29,8 +24,9 @@
 #include <vector>
 
 #include "AiEngine.h"
-#include "Book.h"
+#include "ForkJobs.h"
 #include "OpeningList.h"
+#include "SysInfo.h"
 
 namespace {
 
@@ -52,13 +48,6 @@ struct Found {
 };
 
 constexpr uint8_t FOULS = FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE;
-
-// <chrono> does not compile under the Big5 execution character set.
-long long Seconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec;
-}
 
 std::string Describe(const std::vector<int>& stones) {
   std::string text;
@@ -130,62 +119,23 @@ std::vector<Found> Decode(const std::string& text) {
 // Runs every line, --jobs at a time, each in a child process; false when a child failed.
 bool RunLines(const Options& o, const std::vector<std::vector<int>>& starts,
               std::vector<std::vector<Found>>& results) {
-  struct Job {
-    size_t line;
-    int fd;
-  };
-  std::map<pid_t, Job> running;
   results.assign(starts.size(), {});
-  size_t next = 0, done = 0;
+  size_t done = 0;
   bool ok = true;
-  const long long began = Seconds();
-  while (next < starts.size() || !running.empty()) {
-    while (next < starts.size() && static_cast<int>(running.size()) < o.jobs) {
-      int fds[2];
-      if (pipe(fds) != 0) return false;
-      const pid_t pid = fork();
-      if (pid < 0) return false;
-      if (pid == 0) {
-        close(fds[0]);
-        const std::string text = Encode(PlayLine(o, starts[next]));
-        const bool written =
-            write(fds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        _exit(written ? 0 : 1);
-      }
-      close(fds[1]);
-      running[pid] = {next++, fds[0]};
-    }
-    int status = 0;
-    const pid_t pid = waitpid(-1, &status, 0);
-    auto job = running.find(pid);
-    if (job == running.end()) continue;
-    // The child has ended, so its few lines wait whole in the pipe.
-    std::string text;
-    char buf[4096];
-    for (ssize_t got; (got = read(job->second.fd, buf, sizeof buf)) > 0;) text.append(buf, got);
-    close(job->second.fd);
-    const size_t line = job->second.line;
-    running.erase(job);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  const uint32_t began = MonotonicMs();
+  auto play = [&](size_t line) { return Encode(PlayLine(o, starts[line])); };
+  auto collect = [&](size_t line, const std::string& answer, bool exited) {
+    if (!exited) {
       std::fprintf(stderr, "deepbook: the line from %s failed\n", Describe(starts[line]).c_str());
       ok = false;
-      continue;
+      return;
     }
-    results[line] = Decode(text);
-    std::fprintf(stderr, "deepbook: %zu/%zu lines, %lld s: %s, %zu moves\n", ++done, starts.size(),
-                 Seconds() - began, Describe(starts[line]).c_str(), results[line].size());
-  }
-  return ok;
-}
-
-std::string CanonicalKey(const std::vector<int>& stones) {
-  uint8_t board[BOARD_BYTES];
-  std::memset(board, CELL_BORDER, sizeof board);
-  for (int row = 0; row < 15; ++row) std::memset(board + CellAt(row, 0), CELL_EMPTY, 15);
-  for (size_t i = 0; i < stones.size(); ++i) board[stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
-  uint8_t signature[SIGNATURE_BYTES];
-  CanonicalSignatureOf(board, signature);
-  return std::string(reinterpret_cast<char*>(signature), SIGNATURE_BYTES);
+    results[line] = Decode(answer);
+    std::fprintf(stderr, "deepbook: %zu/%zu lines, %u s: %s, %zu moves\n", ++done, starts.size(),
+                 (MonotonicMs() - began) / 1000, Describe(starts[line]).c_str(),
+                 results[line].size());
+  };
+  return RunForked(starts.size(), o.jobs, play, collect) && ok;
 }
 
 bool WriteBook(const Options& o, const std::string& command, long long seconds,
@@ -206,7 +156,7 @@ bool WriteBook(const Options& o, const std::string& command, long long seconds,
   for (const auto& line : results) {
     bool first = true;
     for (const Found& f : line) {
-      if (!written.insert(CanonicalKey(f.stones)).second) continue;
+      if (!written.insert(PositionKey(f.stones)).second) continue;
       if (std::exchange(first, false)) out << '\n';
       std::string play = Describe(f.stones) + " : " + CellName(f.move);
       play.resize(std::max<size_t>(play.size() + 2, 40), ' ');
@@ -283,10 +233,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   AiSetRules(RULES_RENJU);
-  const long long began = Seconds();
+  const uint32_t began = MonotonicMs();
   std::vector<std::vector<Found>> results;
   const bool ok = RunLines(o, starts, results);
-  const long long seconds = Seconds() - began;
+  const long long seconds = (MonotonicMs() - began) / 1000;
   AiFree();
   return ok && WriteBook(o, command, seconds, results) ? 0 : 1;
 }

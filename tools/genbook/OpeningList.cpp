@@ -1,7 +1,11 @@
 #include "OpeningList.h"
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
+
+#include "AiEngine.h"
+#include "Book.h"
 
 int ParseCell(const std::string& text) {
   if (text.size() < 2 || text.size() > 3 || text[0] < 'a' || text[0] > 'o') return -1;
@@ -77,4 +81,14 @@ bool ParseOpeningList(std::istream& in, std::vector<OpeningLine>& lines, std::st
     lines.push_back(std::move(line));
   }
   return true;
+}
+
+std::string PositionKey(const std::vector<int>& stones) {
+  uint8_t board[BOARD_BYTES];
+  std::memset(board, CELL_BORDER, sizeof board);
+  for (int row = 0; row < 15; ++row) std::memset(board + CellAt(row, 0), CELL_EMPTY, 15);
+  for (size_t i = 0; i < stones.size(); ++i) board[stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
+  uint8_t signature[SIGNATURE_BYTES];
+  CanonicalSignatureOf(board, signature);
+  return std::string(reinterpret_cast<char*>(signature), SIGNATURE_BYTES);
 }

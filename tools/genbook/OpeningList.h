@@ -21,5 +21,9 @@ struct OpeningLine {
 int ParseCell(const std::string& text);
 std::string CellName(int cell);
 
+// The position the stones make (black first) as the book keys it: the same for all eight
+// mirror images. Needs the book's quinary index built (BuildQuinaryIndex; AiInit builds it).
+std::string PositionKey(const std::vector<int>& stones);
+
 // Reads the whole list; on the first bad line returns false with "line N: why" in error.
 bool ParseOpeningList(std::istream& in, std::vector<OpeningLine>& lines, std::string& error);

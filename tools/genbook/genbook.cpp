@@ -28,12 +28,6 @@ void SetUpPosition(const OpeningLine& line) {
     gameBoard[line.stones[i]] = (i & 1) ? CELL_WHITE : CELL_BLACK;
 }
 
-std::string SignatureKey() {
-  uint8_t signature[SIGNATURE_BYTES];
-  CanonicalSignature(signature);
-  return std::string(reinterpret_cast<char*>(signature), SIGNATURE_BYTES);
-}
-
 int Die(const std::string& why, const std::string& workDir = "") {
   std::fprintf(stderr, "genbook: %s\n", why.c_str());
   if (!workDir.empty()) {
@@ -48,9 +42,11 @@ int Die(const std::string& why, const std::string& workDir = "") {
 int main(int argc, char** argv) {
   if (argc < 3) return Die("usage: genbook <list.txt>... <output directory>");
   const int files = argc - 2;
+  BuildQuinaryIndex();  // the position keys read it
   struct Listed {
     int file;
     OpeningLine line;
+    std::string key;  // the position, as the book keys it
   };
   std::vector<Listed> lines;
   for (int file = 0; file < files; ++file) {
@@ -59,7 +55,10 @@ int main(int argc, char** argv) {
     std::vector<OpeningLine> read;
     std::string error;
     if (!ParseOpeningList(in, read, error)) return Die(std::string(argv[1 + file]) + ": " + error);
-    for (OpeningLine& line : read) lines.push_back({file, std::move(line)});
+    for (OpeningLine& line : read) {
+      std::string key = PositionKey(line.stones);
+      lines.push_back({file, std::move(line), std::move(key)});
+    }
   }
 
   char* outDir = realpath(argv[argc - 1], nullptr);
@@ -70,7 +69,6 @@ int main(int argc, char** argv) {
   if (!mkdtemp(work.data())) return Die("cannot make a work directory in " + out);
   if (chdir(work.c_str()) != 0) return Die("cannot enter " + work, work);
 
-  BuildQuinaryIndex();
   bookCount = 0;
   // The book's search never compares index position 0, so the smallest signature there must
   // be one nobody looks up: the empty board, which the think entry answers by itself.
@@ -80,23 +78,18 @@ int main(int argc, char** argv) {
 
   // Each position belongs to the first file that lists it.
   std::map<std::string, int> owner;  // canonical signature -> file
-  for (const Listed& l : lines) {
-    SetUpPosition(l.line);
-    owner.emplace(SignatureKey(), l.file);
-  }
+  for (const Listed& l : lines) owner.emplace(l.key, l.file);
 
   // Lower weights first: the writer refuses a record whose position already has a heavier
   // record for another move.
   struct Pending {
-    const OpeningLine* line;
+    const Listed* listed;
     OpeningReply reply;
   };
   std::vector<Pending> pending;
-  for (const Listed& l : lines) {
-    SetUpPosition(l.line);
-    if (owner[SignatureKey()] != l.file) continue;
-    for (const OpeningReply& reply : l.line.replies) pending.push_back({&l.line, reply});
-  }
+  for (const Listed& l : lines)
+    if (owner[l.key] == l.file)
+      for (const OpeningReply& reply : l.line.replies) pending.push_back({&l, reply});
   std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
     return a.reply.weight < b.reply.weight;
   });
@@ -104,11 +97,11 @@ int main(int argc, char** argv) {
   std::map<std::string, std::set<int>> expected;  // canonical signature -> canonical moves
   int records = 0;
   for (const Pending& p : pending) {
-    SetUpPosition(*p.line);
+    SetUpPosition(p.listed->line);
     uint8_t signature[SIGNATURE_BYTES];
     int orientation = CanonicalSignature(signature);
     if (p.reply.weight > 0)
-      expected[SignatureKey()].insert(CellToCanonical(p.reply.cell, orientation));
+      expected[p.listed->key].insert(CellToCanonical(p.reply.cell, orientation));
     int before = bookCount;
     BookAddRecord(static_cast<uint8_t>(p.reply.weight), p.reply.cell, 0);
     records += bookCount - before;
@@ -117,10 +110,10 @@ int main(int argc, char** argv) {
 
   // Read the book back as the game does and look every line up.
   LoadBookIndex();
-  for (const auto& [file, line] : lines) {
-    SetUpPosition(line);
-    auto want = expected.find(SignatureKey());
+  for (const auto& [file, line, key] : lines) {
+    auto want = expected.find(key);
     if (want == expected.end()) continue;
+    SetUpPosition(line);
     uint8_t signature[SIGNATURE_BYTES];
     int orientation = CanonicalSignature(signature);
     int cell = 0, extra = 0;
