@@ -1,8 +1,9 @@
 // Tunes the evaluation weights by self-play with the match tool on all cores. Run it in the game
 // directory; with the same options it plays the same games and writes the same file (the engine
-// is deterministic, its limits are node counts).
+// is deterministic, its limits are node counts, and the games leave the Renju book out, so the
+// weights do not depend on it).
 //
-//   cd build/game && nice -n 19 ../tools/tune/tune --rules renju --seed 1 --rounds 10 \
+//   cd build/game && nice -n 19 ../tools/tune/tune --rules renju --seed 1 --rounds 10
 //       --games 100 --level 4 --threshold 0.56 --out ../../data/eval-params.txt
 //
 // --method scan (the default) is a pattern search along a few directions that keep each make
@@ -33,8 +34,9 @@ struct Options {
   double a = 4, c = 1;  // SPSA gain and perturbation, in steps of each weight's scale
   std::string method = "scan";
   std::string rules = "both";  // the rule sets played; the other one's weights stay as they start
-  double factor = 2;           // scan: the first step along every direction
-  double threshold = 0.55;     // scan: the share a step must reach to be taken
+  std::string openings = "balanced";  // the match's opening set
+  double factor = 2;                  // scan: the first step along every direction
+  double threshold = 0.55;            // scan: the share a step must reach to be taken
 };
 
 using Theta = std::array<std::array<double, kEvalWeightCount>, kEvalTableCount>;
@@ -108,7 +110,8 @@ bool Play(const Options& o, const std::string& a, const std::string& b, unsigned
   const bool played =
       Run(std::string(TAVEX_MATCH) + " --a-tables '" + a + "' --b-tables '" + b + "' --a " + level +
               " --b " + level + " --games " + std::to_string(o.games) + " --jobs " +
-              std::to_string(o.jobs) + " --seed " + std::to_string(seed) + " --rules " + o.rules,
+              std::to_string(o.jobs) + " --seed " + std::to_string(seed) + " --rules " + o.rules +
+              " --openings " + o.openings + " --no-book",
           &out);
   // A rule set not played scores even, which leaves its weights where they are.
   share[0] = o.rules == "renju" ? 0.5 : Share("\n" + out, "free-style");
@@ -183,8 +186,9 @@ int Scan(const Options& o, EvalParams current) {
     std::snprintf(header, sizeof header,
                   "# Weights of the evaluation tables, one section per looking side; written by\n"
                   "# tune --method scan --rules %s --seed %u --rounds %d --games %d --level %d\n"
-                  "#     --factor %g --threshold %g%s%s\n",
+                  "#     --factor %g --threshold %g%s%s%s\n",
                   o.rules.c_str(), o.seed, k + 1, o.games, o.level, o.factor, o.threshold,
+                  o.openings == "near" ? " --openings near" : "",
                   o.params.empty() ? "" : " --params ", o.params.c_str());
     if (!Publish(o, current, header)) return 1;
   }
@@ -221,6 +225,9 @@ int main(int argc, char** argv) {
              (!std::strcmp(argv[i + 1], "free") || !std::strcmp(argv[i + 1], "renju") ||
               !std::strcmp(argv[i + 1], "both")))
       o.rules = argv[++i];
+    else if (arg("--openings") &&
+             (!std::strcmp(argv[i + 1], "balanced") || !std::strcmp(argv[i + 1], "near")))
+      o.openings = argv[++i];
     else if (arg("--method"))
       o.method = argv[++i];
     else if (arg("--factor"))
@@ -231,7 +238,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "usage: tune [--params FILE] [--out FILE] [--work DIR] [--seed N] [--rounds N]\n"
                    "            [--games N] [--level L] [--jobs J] [--method scan|spsa]\n"
-                   "            [--rules free|renju|both]\n"
+                   "            [--rules free|renju|both] [--openings balanced|near]\n"
                    "            [--factor F] [--threshold S] [--a GAIN] [--c STEP]\n");
       return 2;
     }
@@ -278,9 +285,11 @@ int main(int argc, char** argv) {
     char header[512];
     std::snprintf(header, sizeof header,
                   "# Weights of the evaluation tables, one section per looking side; written by\n"
-                  "# tune --seed %u --rounds %d --games %d --level %d --a %g --c %g%s%s\n",
-                  o.seed, k + 1, o.games, o.level, o.a, o.c, o.params.empty() ? "" : " --params ",
-                  o.params.c_str());
+                  "# tune --method spsa --rules %s --seed %u --rounds %d --games %d --level %d\n"
+                  "#     --a %g --c %g%s%s%s\n",
+                  o.rules.c_str(), o.seed, k + 1, o.games, o.level, o.a, o.c,
+                  o.openings == "near" ? " --openings near" : "",
+                  o.params.empty() ? "" : " --params ", o.params.c_str());
     std::printf("round %d: plus scores %.3f free-style, %.3f Renju\n", k + 1, free, renju);
     if (!Publish(o, now, header)) return 1;
   }
