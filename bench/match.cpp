@@ -86,13 +86,18 @@ void Replay(const std::vector<int>& moves, uint8_t* const* buffers, int rules) {
 }
 
 // The openings: the centre, a white stone beside it, a black stone within two cells of it.
-std::vector<std::vector<int>> Openings(uint32_t seed, int count) {
-  std::vector<std::vector<int>> out;
-  uint32_t s = seed * 2654435761u + 12345;
-  auto next = [&](int n) {
+// The openings' random numbers: next(n) draws from 0 to n-1.
+struct OpeningRandom {
+  uint32_t s;
+  int operator()(int n) {
     s = s * 214013u + 2531011u;
     return static_cast<int>((s >> 16) & 0x7FFF) % n;
-  };
+  }
+};
+
+std::vector<std::vector<int>> Openings(uint32_t seed, int count) {
+  std::vector<std::vector<int>> out;
+  OpeningRandom next{seed * 2654435761u + 12345};
   while (static_cast<int>(out.size()) < count) {
     int white = CellAt(7 + next(3) - 1, 7 + next(3) - 1);
     int black = CellAt(7 + next(5) - 2, 7 + next(5) - 2);
@@ -118,11 +123,7 @@ constexpr int kBalanced = 30;
 
 std::vector<std::vector<int>> BalancedOpenings(uint32_t seed, int count, int rules, int jobs) {
   std::vector<std::vector<int>> out;
-  uint32_t s = seed * 2654435761u + 977;
-  auto next = [&](int n) {
-    s = s * 214013u + 2531011u;
-    return static_cast<int>((s >> 16) & 0x7FFF) % n;
-  };
+  OpeningRandom next{seed * 2654435761u + 977};
   auto quietCandidate = [&] {
     for (;;) {
       std::vector<int> o = {CENTRE_CELL};
