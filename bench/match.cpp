@@ -3,7 +3,7 @@
 //   match [--rules free|renju|both] [--games N] [--a LEVEL] [--b LEVEL]
 //         [--style-a S] [--style-b S] [--a-tables DIR] [--b-tables DIR]
 //         [--seed N] [--jobs J] [--verbose] [--ladder LO-HI] [--openings balanced|near]
-//         [--no-book]
+//         [--opening-tables DIR] [--no-book]
 //
 // The strength of the game directory's tables against the baseline weights' tables:
 //   cd build/game && nice -n 19 ../bench/match --b-tables ../reference-tables --games 200
@@ -50,6 +50,7 @@ struct Options {
   bool balanced = true;
   bool book = true;
   Player a, b;
+  Player openings;  // the tables whose search picks balanced openings
 };
 
 uint8_t* judgeBuffers[TABLE_COUNT];
@@ -112,16 +113,17 @@ std::vector<std::vector<int>> Openings(uint32_t seed, int count) {
 
 // Balanced openings: five stones at random within two cells of the centre (black, white,
 // black, white, black), none of them a four, a three or (in Renju) a black foul, kept when a
-// level-4 search of white's move with the judge's tables scores it from even to kBalanced for
-// white. Black's extra stone is its tempo: measured at levels 5 and 6, black wins about 85 % of
-// the quiet positions the search scores below even and about half of those kept (the near
-// openings: 80 % in free-style), so fewer games are decided by the opening alone and a
-// difference in strength shows in fewer games. The searches run on --jobs processes, in
-// batches whose order fixes the result.
+// level-4 search of white's move (on the --opening-tables, by default the judge's) scores it
+// from even to kBalanced for white. Black's extra stone is its tempo: measured at levels 5 and
+// 6, black wins about 85 % of the quiet positions the search scores below even and about half
+// of those kept (the near openings: 80 % in free-style), so fewer games are decided by the
+// opening alone and a difference in strength shows in fewer games. The searches run on --jobs
+// processes, in batches whose order fixes the result.
 constexpr int kBalancedStones = 5;
 constexpr int kBalanced = 30;
 
-std::vector<std::vector<int>> BalancedOpenings(uint32_t seed, int count, int rules, int jobs) {
+std::vector<std::vector<int>> BalancedOpenings(uint32_t seed, int count, int rules, int jobs,
+                                               uint8_t* const* searchTables) {
   std::vector<std::vector<int>> out;
   OpeningRandom next{seed * 2654435761u + 977};
   auto quietCandidate = [&] {
@@ -148,7 +150,7 @@ std::vector<std::vector<int>> BalancedOpenings(uint32_t seed, int count, int rul
     for (auto& c : batch) c = quietCandidate();
     std::vector<int> scores(batch.size(), kBalanced + 1);
     auto search = [&](size_t i) {
-      Replay(batch[i], judgeBuffers, rules);
+      Replay(batch[i], searchTables, rules);
       int score = 0;
       AiSearchPosition(LevelDepth(4), LevelNodeLimit(4), 4, &score);
       return std::to_string(score);
@@ -229,9 +231,9 @@ struct Tally {
 };
 
 Tally RunRules(const Options& o, int rules) {
-  auto openings = o.balanced
-                      ? BalancedOpenings(o.seed + rules * 7919, (o.games + 1) / 2, rules, o.jobs)
-                      : Openings(o.seed + rules * 7919, (o.games + 1) / 2);
+  auto openings = o.balanced ? BalancedOpenings(o.seed + rules * 7919, (o.games + 1) / 2, rules,
+                                                o.jobs, o.openings.buffers)
+                             : Openings(o.seed + rules * 7919, (o.games + 1) / 2);
   Tally t;
   std::vector<double> gamePoints(o.games, -1);
   auto play = [&](size_t game) {
@@ -339,6 +341,8 @@ int main(int argc, char** argv) {
     } else if (arg("--openings") &&
                (!std::strcmp(argv[i + 1], "balanced") || !std::strcmp(argv[i + 1], "near"))) {
       o.balanced = !std::strcmp(argv[++i], "balanced");
+    } else if (arg("--opening-tables")) {
+      o.openings.tables = argv[++i];
     } else if (!std::strcmp(argv[i], "--no-book")) {
       o.book = false;
     } else if (!std::strcmp(argv[i], "--verbose")) {
@@ -348,7 +352,7 @@ int main(int argc, char** argv) {
                    "usage: match [--rules free|renju|both] [--games N] [--a LEVEL] [--b LEVEL]\n"
                    "             [--style-a S] [--style-b S] [--a-tables DIR] [--b-tables DIR]\n"
                    "             [--seed N] [--jobs J] [--verbose] [--ladder LO-HI]\n"
-                   "             [--openings balanced|near] [--no-book]\n");
+                   "             [--openings balanced|near] [--opening-tables DIR] [--no-book]\n");
       return 2;
     }
   }
@@ -358,7 +362,7 @@ int main(int argc, char** argv) {
   }
   if (!o.book) bookCount = 0;
   for (int t = 0; t < TABLE_COUNT; ++t) judgeBuffers[t] = tableBuffers[t];
-  if (!LoadTables(o.a) || !LoadTables(o.b)) return 1;
+  if (!LoadTables(o.a) || !LoadTables(o.b) || !LoadTables(o.openings)) return 1;
   if (ladderHi) {
     Ladder(o, ladderLo, ladderHi);
   } else {
@@ -379,7 +383,7 @@ int main(int argc, char** argv) {
   }
   for (int t = 0; t < TABLE_COUNT; ++t) {
     tableBuffers[t] = judgeBuffers[t];
-    for (const Player* p : {&o.a, &o.b})
+    for (const Player* p : {&o.a, &o.b, &o.openings})
       if (!p->tables.empty()) std::free(p->buffers[t]);
   }
   AiFree();
