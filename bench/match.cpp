@@ -86,7 +86,8 @@ void Replay(const std::vector<int>& moves, uint8_t* const* buffers, int rules) {
   for (int c : moves) AiPlayMove(c);
 }
 
-// The openings: the centre, a white stone beside it, a black stone within two cells of it.
+constexpr uint32_t kFouls = FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE;
+
 // The openings' random numbers: next(n) draws from 0 to n-1.
 struct OpeningRandom {
   uint32_t s;
@@ -96,6 +97,11 @@ struct OpeningRandom {
   }
 };
 
+bool Contains(const std::vector<std::vector<int>>& openings, const std::vector<int>& o) {
+  return std::find(openings.begin(), openings.end(), o) != openings.end();
+}
+
+// The near openings: the centre, a white stone beside it, a black stone within two cells of it.
 std::vector<std::vector<int>> Openings(uint32_t seed, int count) {
   std::vector<std::vector<int>> out;
   OpeningRandom next{seed * 2654435761u + 12345};
@@ -104,9 +110,7 @@ std::vector<std::vector<int>> Openings(uint32_t seed, int count) {
     int black = CellAt(7 + next(5) - 2, 7 + next(5) - 2);
     if (white == CENTRE_CELL || black == CENTRE_CELL || black == white) continue;
     std::vector<int> o = {CENTRE_CELL, white, black};
-    bool seen = false;
-    for (auto& x : out) seen |= x == o;
-    if (!seen) out.push_back(o);
+    if (!Contains(out, o)) out.push_back(o);
   }
   return out;
 }
@@ -136,13 +140,10 @@ std::vector<std::vector<int>> BalancedOpenings(uint32_t seed, int count, int rul
       while (quiet && static_cast<int>(o.size()) < kBalancedStones) {
         const int cell = CellAt(7 + next(5) - 2, 7 + next(5) - 2);
         if (gameBoard[cell] != CELL_EMPTY) continue;
-        quiet = !(AiPlayMove(cell) &
-                  (THREAT_ANY | FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE));
+        quiet = !(AiPlayMove(cell) & (THREAT_ANY | kFouls));
         o.push_back(cell);
       }
-      bool seen = false;
-      for (auto& x : out) seen |= x == o;
-      if (quiet && !seen) return o;
+      if (quiet && !Contains(out, o)) return o;
     }
   };
   while (static_cast<int>(out.size()) < count) {
@@ -160,9 +161,8 @@ std::vector<std::vector<int>> BalancedOpenings(uint32_t seed, int count, int rul
     };
     if (!RunForked(batch.size(), jobs, search, collect)) std::exit(1);
     for (size_t i = 0; i < batch.size() && static_cast<int>(out.size()) < count; ++i) {
-      bool seen = false;
-      for (auto& x : out) seen |= x == batch[i];
-      if (!seen && scores[i] >= 0 && scores[i] <= kBalanced) out.push_back(batch[i]);
+      if (!Contains(out, batch[i]) && scores[i] >= 0 && scores[i] <= kBalanced)
+        out.push_back(batch[i]);
     }
   }
   return out;
@@ -204,9 +204,7 @@ GameEnd PlayGame(const Options& o, const std::vector<int>& opening, bool aIsBlac
     int n = static_cast<int>(moves.size());
     if (o.verbose) std::fprintf(stderr, "%d ", cell);
     if (f & THREAT_FIVE) return {mover ? WHITE_WINS : BLACK_WINS, n, "five"};
-    if (rules == RULES_RENJU && mover == 0 &&
-        (f & (FOUL_DOUBLE_THREE | FOUL_DOUBLE_FOUR | FOUL_OVERLINE)))
-      return {WHITE_WINS, n, "black-foul"};
+    if (rules == RULES_RENJU && mover == 0 && (f & kFouls)) return {WHITE_WINS, n, "black-foul"};
   }
 }
 
