@@ -3,8 +3,8 @@
 // is deterministic, its limits are node counts, and the games leave the Renju book out, so the
 // weights do not depend on it).
 //
-//   cd build/game && nice -n 19 ../tools/tune/tune --rules renju --seed 1 --rounds 6
-//       --games 100 --level 6 --threshold 0.56 --out ../../data/eval-params.txt
+//   cd build/game && nice -n 19 ../tools/tune/tune --rules renju --seed 1 --rounds 4
+//       --games 100 --level 6 --threshold 0.5 --out ../../data/eval-params.txt
 //
 // --method scan (the default) is a pattern search along a few directions that keep each make
 // and its matching break in step (see Step); --method spsa nudges every weight at random, plays
