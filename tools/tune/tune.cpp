@@ -111,7 +111,8 @@ bool Play(const Options& o, const std::string& a, const std::string& b, unsigned
       Run(std::string(TAVEX_MATCH) + " --a-tables '" + a + "' --b-tables '" + b + "' --a " + level +
               " --b " + level + " --games " + std::to_string(o.games) + " --jobs " +
               std::to_string(o.jobs) + " --seed " + std::to_string(seed) + " --rules " + o.rules +
-              " --openings " + o.openings + " --no-book --opening-tables '" + o.work + "/baseline'",
+              " --openings " + o.openings + " --no-book --opening-tables '" +
+              TAVEX_REFERENCE_TABLES + "'",
           &out);
   // A rule set not played scores even, which leaves its weights where they are.
   share[0] = o.rules == "renju" ? 0.5 : Share("\n" + out, "free-style");
@@ -249,9 +250,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tune: %s\n", error.c_str());
     return 2;
   }
-  // Balanced openings are picked by a search on the baseline's tables, so the games do not
-  // depend on the tables of the directory the tune runs in.
-  if (!MakeTables(o.work + "/baseline", BaselineParams())) return 1;
   if (o.method == "scan") return Scan(o, start);
   // A weight moves in steps of a fifth of its start value, at least 1, so small and large
   // weights change by similar factors.
