@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set up a Debian 12 machine, build, and then either start the game or run the tests.
-#   ./bootstrap.sh game   build everything and start the game
+#   ./bootstrap.sh game   build the three programs and the data they read, and start the game
 #   ./bootstrap.sh test   build optimised and with sanitizers, run the whole suite in both
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -20,22 +20,23 @@ if ((${#missing[@]})); then
 fi
 
 jobs=$(nproc)
-build() {  # build DIR [cmake options...]
-  local dir=$1; shift
+build() {  # build DIR "TARGET..." [cmake options...]
+  local dir=$1 targets=$2; shift 2
   cmake -S . -B "$dir" "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  cmake --build "$dir" -j "$jobs" --target $targets
 }
 
 case "${1:-}" in
   game)
-    build build -DCMAKE_BUILD_TYPE=Release
+    # Tavex brings every generated table, picture, sound and Quillan.dat with it.
+    build build "Tavex Quillan call" -DCMAKE_BUILD_TYPE=Release
     cd build/game && exec ./Tavex
     ;;
   test)
     export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-    build build -DCMAKE_BUILD_TYPE=Release
+    build build all -DCMAKE_BUILD_TYPE=Release
     (cd build && ctest --output-on-failure -j "$jobs")
-    build build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVEX_SANITIZE=ON
+    build build-asan all -DCMAKE_BUILD_TYPE=Debug -DTAVEX_SANITIZE=ON
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
     ;;
   *)
