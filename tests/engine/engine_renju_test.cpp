@@ -205,6 +205,11 @@ const HandCase kHandCases[] = {
     {"two levels deep",
      {"", "", "", "", "", ".......X", "", ".....X.*X", "..XXXX.X", "......X.X", "......X"},
      FOUL_DOUBLE_THREE},
+    // Row 7's three needs (7,5), which makes threes in column 5 (needing (5,5)) and on its
+    // diagonal; (5,5) is itself a double three, so (7,5) makes one three and is playable.
+    {"three levels deep",
+     {"", "", "", "", ".....XX", "...XX....X", "....XX..X", "....X.X*"},
+     FOUL_DOUBLE_THREE},
 };
 
 TEST_F(Renju, HandPositions) {

@@ -126,6 +126,18 @@ TEST_F(SearchRules, EitherOfTheTwoNewestFivePointsWins) {
   }
 }
 
+// ... but only those two: with both taken, an older free five point is not played at once.
+// Black's edge four lists (3,4) first, then the open four its two ends, which white takes.
+TEST_F(SearchRules, FivePointBelowTheTwoNewestIsNotPlayedAtOnce) {
+  Diagram d = ParseDiagram({"XXXX...........", "", "", "", "....OXXXXO....."}, 3);
+  d.black.push_back(Cell(12, 12));  // so that white takes both ends after the open four
+  ASSERT_TRUE(PlayDiagram(d, true, {Cell(12, 12), Cell(7, 4), Cell(7, 9)}));
+  ASSERT_EQ(fiveListBlack.end - fiveListBlack.cells, 3);
+  ASSERT_EQ(fiveListBlack.cells[0], Cell(3, 4));
+  EXPECT_LT(SearchFrontier(-5000, 5000), 10000 - 4 * engineStones);
+  EXPECT_GT(nodeCount, 1u);
+}
+
 // White made a live three, black a four, white blocked it: the three still stands, so black
 // must answer it (or make a four) and looks at nothing else.
 TEST_F(SearchRules, ThreeLeftStandingUnderAFourIsAnswered) {
