@@ -54,6 +54,27 @@ mode_t CreationMode(mode_t mode) {
   return mode & 0777 & ~mask;
 }
 
+// Creates "<target>.tmpXXXXXX" and locks it: ours until renamed, so no other writer takes it for
+// litter. Between the creation and the lock another writer's RemoveDeadTemporaries may still take
+// and remove it; that one unlinks before it lets go, so once the lock is ours the name is checked,
+// and a lost file is given up for a fresh one.
+int CreateLockedTemporary(const std::string& target, std::string& temp) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = target + ".tmpXXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat held, named;
+    if (::fstat(fd, &held) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
+        named.st_ino == held.st_ino && named.st_dev == held.st_dev)
+      return fd;
+    ::close(fd);
+  }
+  errno = EAGAIN;
+  return -1;
+}
+
 }  // namespace
 
 // A live writer keeps its temporary file locked until the rename; the lock dies with a killed one.
@@ -109,10 +130,9 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
   if (target.empty()) return false;
   RemoveDeadTemporaries(target);
 
-  std::string temp = target + ".tmpXXXXXX";
-  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  std::string temp;
+  int fd = CreateLockedTemporary(target, temp);
   if (fd < 0) return false;
-  ::flock(fd, LOCK_EX);  // ours until renamed: no other writer takes it for litter
   struct stat old;
   mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
                     ? (old.st_mode & 0777)

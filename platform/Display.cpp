@@ -3,14 +3,18 @@
 #include "Display.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Dialog.h"
+#include "SafeFile.h"
 #include "WinFile.h"
 #include "WindowSystem.h"
 
@@ -329,9 +333,29 @@ void DisplayShutdown() {
   scr.shown = false;
 }
 
+namespace {
+
+// Through the careful open, so a FIFO or device in the icon's place is refused, not waited on.
+SDL_Surface* ReadIconPicture(const std::string& path) {
+  constexpr size_t kMaxIconBytes = 16u << 20;
+  int fd = path.empty() ? -1 : OpenRegularFile(path.c_str(), O_RDONLY);
+  if (fd < 0) return nullptr;
+  std::vector<char> bytes;
+  char chunk[65536];
+  ssize_t n = 0;
+  while (bytes.size() <= kMaxIconBytes &&
+         ((n = ::read(fd, chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR)))
+    if (n > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  ::close(fd);
+  if (n < 0 || bytes.empty() || bytes.size() > kMaxIconBytes) return nullptr;
+  return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+}
+
+}  // namespace
+
 HICON LoadIconFromFile(const char* path) {
   WS::Get();
-  SDL_Surface* picture = path ? SDL_LoadBMP(NativePath(path).c_str()) : nullptr;
+  SDL_Surface* picture = path ? ReadIconPicture(NativePath(path)) : nullptr;
   if (!picture) return nullptr;
   SDL_SetColorKey(picture, SDL_TRUE, SDL_MapRGB(picture->format, 0, 255, 0));
   static std::vector<std::unique_ptr<IconImage>> icons;

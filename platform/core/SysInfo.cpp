@@ -1,5 +1,6 @@
 #include "SysInfo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <sys/file.h>
@@ -7,6 +8,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cctype>
@@ -37,6 +39,39 @@ std::string DriveDirectory(const char* root) {
   env[12] = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
   const char* dir = std::getenv(env);
   return dir ? dir : "";
+}
+
+// A drive's directory stands for a 1.44 MB diskette: 2847 clusters of one 512-byte sector.
+constexpr uint64_t kSectorBytes = 512, kDisketteClusters = 2847;
+
+// The clusters what the directory `fd` holds would take on the diskette, counted as FAT does
+// for files: each regular file its size rounded up to a cluster (an empty one none), each
+// subdirectory one cluster and what it holds, anything else (a link, a FIFO) one cluster.
+// Links are never followed; counting stops once the diskette is full. Takes ownership of fd.
+uint64_t ClustersUsed(int fd, int depth) {
+  DIR* d = ::fdopendir(fd);
+  if (!d) {
+    ::close(fd);
+    return 1;
+  }
+  uint64_t used = 0;
+  while (dirent* e = ::readdir(d)) {
+    if (used >= kDisketteClusters) break;
+    if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
+    struct stat st;
+    if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      ++used;
+    } else if (S_ISREG(st.st_mode)) {
+      used += (static_cast<uint64_t>(st.st_size) + kSectorBytes - 1) / kSectorBytes;
+    } else if (S_ISDIR(st.st_mode) && depth < 32) {
+      int sub = ::openat(::dirfd(d), e->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      used += 1 + (sub >= 0 ? ClustersUsed(sub, depth + 1) : 0);
+    } else {
+      ++used;
+    }
+  }
+  ::closedir(d);
+  return used;
 }
 
 bool IsDirectory(const std::string& path) {
@@ -145,13 +180,16 @@ BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesP
   DiskStatHook hook = g_diskStatHook.load();
   if (!(hook ? hook(dir, fragment, total, free) : StatFileSystem(dir, fragment, total, free)))
     return FALSE;
-  if (fragment < 512 || fragment % 512 != 0) return FALSE;
-  // Larger volumes report at most 2 GB worth of clusters, as the old call did.
-  auto clamp = [](uint64_t v) { return static_cast<DWORD>(std::min<uint64_t>(v, 0xFFFFFFFFu)); };
-  if (sectorsPerCluster) *sectorsPerCluster = clamp(fragment / 512);
-  if (bytesPerSector) *bytesPerSector = 512;
-  if (freeClusters) *freeClusters = clamp(free);
-  if (totalClusters) *totalClusters = clamp(total);
+  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return FALSE;
+  const uint64_t used = ClustersUsed(fd, 0);  // closes fd
+  const uint64_t realFree = fragment * free / kSectorBytes;
+  if (sectorsPerCluster) *sectorsPerCluster = 1;
+  if (bytesPerSector) *bytesPerSector = kSectorBytes;
+  if (freeClusters)
+    *freeClusters = static_cast<DWORD>(
+        std::min(used < kDisketteClusters ? kDisketteClusters - used : 0, realFree));
+  if (totalClusters) *totalClusters = kDisketteClusters;
   return TRUE;
 }
 

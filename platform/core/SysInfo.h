@@ -43,14 +43,17 @@ enum : UINT { DRIVE_UNKNOWN = 0, DRIVE_NO_ROOT_DIR = 1, DRIVE_REMOVABLE = 2, DRI
 // otherwise.
 UINT GetDriveTypeA(const char* root);
 
-// The geometry of the file system holding the drive's directory, in the units of a FAT disk:
-// 512-byte sectors, clusters of the file system's fragment size, its total and free clusters.
-// An empty 1.44 MB diskette gives 1, 512, 2847, 2847.
+// A drive's directory is a 1.44 MB diskette: one 512-byte sector a cluster, 2847 clusters, of
+// which free are those its contents do not take (each file its size rounded up to 512 bytes,
+// each subdirectory one cluster and its contents), and never more than the file system holding
+// it has free. An empty directory gives 1, 512, 2847, 2847, as an empty diskette would; so does
+// a mounted empty 1.44 MB FAT image. FALSE for an unmapped drive.
 BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
                        DWORD* freeClusters, DWORD* totalClusters);
 
 // Tests only: replaces the file-system query of GetDiskFreeSpaceA (null restores it). The hook
-// gets the drive's directory and fills fragment size, total and free fragments.
+// gets the drive's directory and fills fragment size, total and free fragments; the directory's
+// contents are still counted.
 using DiskStatHook = bool (*)(const std::string& dir, uint64_t& fragmentSize, uint64_t& total,
                               uint64_t& free);
 void SetDiskStatHookForTests(DiskStatHook hook);

@@ -1,8 +1,13 @@
 // What the SDL window shows: the top visible window, presentations clipped to what is visible,
 // text on the page, and the full-screen view.
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestWindows.h"
@@ -158,6 +163,26 @@ TEST_F(DisplayTest, TheMainWindowsIconShowsOverItsScreens) {
     });
   });
   app.m_pMainWnd = nullptr;
+}
+
+// A FIFO in the icon's place is refused at once; one that waited is let go after two seconds.
+TEST_F(DisplayTest, AnIconThatIsAFifoIsRefusedWithoutWaiting) {
+  const std::string fifo = testing::TempDir() + "icon_fifo.bmp";
+  unlink(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::atomic<bool> done{false};
+  HICON icon = nullptr;
+  std::thread load([&] {
+    icon = LoadIconFromFile(fifo.c_str());
+    done = true;
+  });
+  for (int ms = 0; ms < 2000 && !done; ms += 10) usleep(10000);
+  const bool waited = !done;
+  for (; !done; usleep(10000)) close(open(fifo.c_str(), O_RDWR | O_NONBLOCK));
+  load.join();
+  EXPECT_FALSE(waited);
+  EXPECT_EQ(icon, nullptr);
+  unlink(fifo.c_str());
 }
 
 TEST_F(DisplayTest, SmallWindowOverAScreenIsDrawnInsideIt) {

@@ -2,12 +2,14 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "SafeFile.h"
 #include "TempDir.h"
 #include "WinFile.h"
 
@@ -207,6 +209,41 @@ TEST(AtomicWriteFile, WritesThroughALinkKeepsTheModeAndClearsOnlyItsOwnDeadTempo
   EXPECT_EQ(st.st_mode & 0777, 0600u);
   EXPECT_FALSE(fs::exists(dir / dead));
   for (const char* name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
+}
+
+// Writers racing on one file: one's clearing of dead temporaries must never take another's fresh
+// one, so every write succeeds and the file ends as one writer's last content, whole.
+TEST(AtomicWriteFile, ConcurrentWritersAllSucceed) {
+  TempDir dir;
+  const std::string path = dir / "Sound.cfg";
+  auto content = [](int writer, int i) {
+    std::string s = std::to_string(writer) + ":" + std::to_string(i) + "|";
+    s.resize(2000, char('a' + writer));
+    return s;
+  };
+  constexpr int kWriters = 3, kWrites = 100;
+  pid_t pids[kWriters];
+  for (int w = 0; w < kWriters; ++w) {
+    pids[w] = fork();
+    ASSERT_GE(pids[w], 0);
+    if (pids[w] == 0) {
+      int failed = 0;
+      for (int i = 0; i < kWrites; ++i) {
+        const std::string c = content(w, i);
+        failed += !WriteFileAtomically(path, c.data(), c.size());
+      }
+      _exit(std::min(failed, 100));
+    }
+  }
+  for (pid_t pid : pids) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WEXITSTATUS(status) << " failed";
+  }
+  const std::string last = Slurp(path);
+  EXPECT_TRUE(last == content(0, kWrites - 1) || last == content(1, kWrites - 1) ||
+              last == content(2, kWrites - 1));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
-#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "SysInfo.h"
 #include "TempDir.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class InstanceLockTest : public ::testing::Test {
  protected:
@@ -119,8 +121,9 @@ bool EmptyDiskette(const std::string&, uint64_t& fragment, uint64_t& total, uint
   return true;
 }
 
-bool OneFileOnDiskette(const std::string&, uint64_t& fragment, uint64_t& total, uint64_t& free) {
-  fragment = 512, total = 2847, free = 2846;
+// Less room than a diskette has: 300 blocks of 4 KB.
+bool NearlyFullDisk(const std::string&, uint64_t& fragment, uint64_t& total, uint64_t& free) {
+  fragment = 4096, total = 1000000, free = 300;
   return true;
 }
 
@@ -149,16 +152,30 @@ TEST_F(DriveTest, ADriveIsRemovableWhenItsDirectoryExists) {
   EXPECT_EQ(GetDriveTypeA("B:\\"), DRIVE_NO_ROOT_DIR);
 }
 
-TEST_F(DriveTest, FreeSpaceComesFromTheFileSystem) {
+// A directory is a 1.44 MB diskette whose free clusters are what its contents leave.
+TEST_F(DriveTest, ADirectoryIsADisketteLessWhatItHolds) {
   setenv("TAVEX_DRIVE_A", dir.path().c_str(), 1);
-  struct statvfs vfs;
-  ASSERT_EQ(statvfs(dir.path().c_str(), &vfs), 0);
   DWORD spc = 0, bps = 0, freeClusters = 0, total = 0;
-  ASSERT_TRUE(GetDiskFreeSpaceA("A:\\", &spc, &bps, &freeClusters, &total));
-  EXPECT_EQ(bps, 512u);
-  EXPECT_EQ(spc, vfs.f_frsize / 512);
-  EXPECT_EQ(total, std::min<uint64_t>(vfs.f_blocks, 0xFFFFFFFFu));
-  EXPECT_LE(freeClusters, total);
+  auto freeNow = [&] {
+    EXPECT_TRUE(GetDiskFreeSpaceA("A:\\", &spc, &bps, &freeClusters, &total));
+    EXPECT_EQ(spc, 1u);
+    EXPECT_EQ(bps, 512u);
+    EXPECT_EQ(total, 2847u);
+    return freeClusters;
+  };
+  EXPECT_EQ(freeNow(), 2847u) << "an empty directory is an empty diskette";
+  std::ofstream(dir / "empty");
+  EXPECT_EQ(freeNow(), 2847u);
+  std::ofstream(dir / "Quillan.exe") << std::string(513, 'q');
+  EXPECT_EQ(freeNow(), 2845u);
+  fs::create_directories(dir / "sub/deeper");
+  std::ofstream(dir / "sub/deeper/x") << "x";
+  EXPECT_EQ(freeNow(), 2842u) << "two directories and a file in them";
+  ASSERT_EQ(symlink("Quillan.exe", (dir / "link").c_str()), 0);
+  EXPECT_EQ(freeNow(), 2841u);
+  std::ofstream(dir / "big");
+  fs::resize_file(dir / "big", 2u << 20);
+  EXPECT_EQ(freeNow(), 0u);
   EXPECT_FALSE(GetDiskFreeSpaceA("B:\\", &spc, &bps, &freeClusters, &total));
 }
 
@@ -171,9 +188,10 @@ TEST_F(DriveTest, AnEmptyDisketteReportsWhatTheCertificateCheckWants) {
   EXPECT_EQ(bps, 512u);
   EXPECT_EQ(freeClusters, 2847u);
   EXPECT_EQ(total, 2847u);
-  SetDiskStatHookForTests(OneFileOnDiskette);
+  SetDiskStatHookForTests(NearlyFullDisk);
   ASSERT_TRUE(GetDiskFreeSpaceA("B:\\", &spc, &bps, &freeClusters, &total));
-  EXPECT_EQ(freeClusters, 2846u);
+  EXPECT_EQ(freeClusters, 2400u) << "never more than the file system has free";
+  EXPECT_EQ(total, 2847u);
   // The hook never makes an unmapped drive appear.
   EXPECT_FALSE(GetDiskFreeSpaceA("A:\\", &spc, &bps, &freeClusters, &total));
 }

@@ -137,7 +137,7 @@ TEST_F(CertificateTest, OnlyAnEmptyOnePointFourMegabyteDisketteIsAccepted) {
   const Case cases[] = {
       {"both hold a file", {512, 2847, 2846}, {512, 2847, 2800}},
       {"720 KB diskettes", {512, 1423, 1423}, {1024, 713, 713}},
-      {"a hard disk", {4096, 1000000, 900000}, {4096, 1000000, 900000}},
+      {"a nearly full hard disk", {4096, 1000000, 300}, {4096, 1000000, 300}},
   };
   for (const Case& c : cases) {
     diskA = c.a;
@@ -152,6 +152,16 @@ TEST_F(CertificateTest, OnlyAnEmptyOnePointFourMegabyteDisketteIsAccepted) {
   unsetenv("TAVEX_DRIVE_A");
   setenv("TAVEX_DRIVE_B", (dir + "/nowhere").c_str(), 1);
   EXPECT_EQ(WriteCertificateDisk(0), CERTIFICATE_NO_DISK);
+}
+
+// On the real file system, an empty directory is the empty diskette the game asks for.
+TEST_F(CertificateTest, AnEmptyDirectoryTakesTheCertificateOnce) {
+  SetDiskStatHookForTests(nullptr);
+  unsetenv("TAVEX_DRIVE_B");
+  EXPECT_EQ(WriteCertificateDisk(3), CERTIFICATE_WRITTEN);
+  EXPECT_EQ(ReadBytes(dir + "/driveA/Quillan.exe"), Expected(3));
+  EXPECT_EQ(WriteCertificateDisk(5), CERTIFICATE_NO_DISK);
+  EXPECT_EQ(ReadBytes(dir + "/driveA/Quillan.exe"), Expected(3));
 }
 
 TEST_F(CertificateTest, WhatAKilledWriteLeftDoesNotMakeTheDisketteUsed) {
