@@ -2,7 +2,9 @@
 
 #include "TavexDlg.h"
 
-CDlgBoardSet::CDlgBoardSet(CTavexDlg* host) : CScreen(IDD_DLG_BOARDSET, host) {}
+CDlgBoardSet::CDlgBoardSet(CTavexDlg* host) : CScreen(IDD_DLG_BOARDSET, host) {
+  buttonTable = {.buttons = buttons, .count = BOARDSET_BUTTONS, .dragWindow = false};
+}
 
 BOOL CDlgBoardSet::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -39,24 +41,13 @@ void CDlgBoardSet::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgBoardSet::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  if (PressButtons(buttons, BOARDSET_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    Draw();
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgBoardSet::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, BOARDSET_BUTTONS, point);
+void CDlgBoardSet::Choose(int chosen, int) {
   if (chosen != -1) {
     result = chosen;
     host->chosenBoard = chosen;
     EndDialog(0);
   }
   Draw();
-  CScreen::OnLButtonUp(flags, point);
 }
 
 BOOL CDlgBoardSet::DestroyWindow() {

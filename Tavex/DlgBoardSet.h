@@ -14,12 +14,11 @@ class CDlgBoardSet : public CScreen {
   int32_t result = -1;   // the board chosen, 0 to 4
   ScreenButton buttons[BOARDSET_BUTTONS];
 
-  void Draw();
+  void Draw() override;
   BOOL DestroyWindow() override;
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 };

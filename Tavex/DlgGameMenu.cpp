@@ -15,7 +15,11 @@ constexpr TitleBarSprites kTitleSprites = {.windowed = {542, 498, 559, 515},
 
 }  // namespace
 
-CDlgGameMenu::CDlgGameMenu(CTavexDlg* host) : CScreen(IDD_DLG_GAMEMENU, host) {}
+CDlgGameMenu::CDlgGameMenu(CTavexDlg* host) : CScreen(IDD_DLG_GAMEMENU, host) {
+  // Items are released in their order, so a release where two overlap takes the later one.
+  buttonTable = {
+      .buttons = TitleBarButtons, .count = TITLE_BUTTONS, .items = items, .itemCount = 3};
+}
 
 void CDlgGameMenu::Layout() {
   SetButton(items[0], CRect(190, 138, 460, 199), CRect(0, 480, 270, 541),
@@ -31,7 +35,7 @@ BOOL CDlgGameMenu::OnInitDialog() {
   CDialog::OnInitDialog();
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
-  result = -1;
+  result = GAMEMENU_BACK;
   Layout();
   LoadPicture(kPictures[gameKind >= 0 && gameKind < 3 ? gameKind : 0]);
   Draw();
@@ -44,65 +48,34 @@ void CDlgGameMenu::Draw() {
   ImagePage page;
   BeginPage(&page);
   DrawActiveButton(&page, TitleBarButtons, TITLE_BUTTONS, FALSE);
-  for (auto& b : items) {
-    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture,
-                        b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
-      break;
-    }
-  }
+  DrawActiveItem(&page, items, 3);
   graphics->UnlockPage(FALSE);
   Present(true);
 }
 
 void CDlgGameMenu::OnMouseMove(UINT flags, CPoint point) {
   // Every move over a button redraws, which keeps the animated cursor going there.
-  const bool overTitle = ButtonAt(TitleBarButtons, TITLE_BUTTONS, point) != -1;
-  const bool changed = TrackHover(items, 3, point, false) || overTitle;
-  if (changed) {
-    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
-    Draw();
-  } else {
-    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
-    Present(false);
-  }
+  HoverMenu(point, false);
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgGameMenu::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  const int titleHit = PressButtons(TitleBarButtons, TITLE_BUTTONS, point);
-  const int itemHit = PressButtons(items, 3, point, BUTTON_PRESSED);
-  if (titleHit == -1 && itemHit == -1) {
-    DragWindow(point);
-  } else {
-    PlayClickEffect();
-    Draw();
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgGameMenu::OnLButtonUp(UINT flags, CPoint point) {
-  const int tb = ReleaseButtons(TitleBarButtons, TITLE_BUTTONS, point);
-  // In item order, so a release where two items overlap takes the later one.
-  const int item = ReleaseButtons(items, 3, point, BUTTON_PRESSED);
+void CDlgGameMenu::Choose(int tb, int item) {
   switch (item) {
     case 0:
-      result = 0;
+      result = GAMEMENU_NEW;
       LeaveScreen();
       break;
     case 1:
-      result = 1;
+      result = GAMEMENU_CONTINUE;
       LeaveScreen();
       break;
     case 2:
-      result = -1;
+      result = GAMEMENU_BACK;
       exitRequested = 1;
       LeaveScreen();
       break;
-    default: result = -1; break;
+    default: result = GAMEMENU_BACK; break;
   }
   Draw();
   if (TitleBarAction(tb)) Draw();
-  CScreen::OnLButtonUp(flags, point);
 }

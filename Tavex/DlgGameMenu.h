@@ -1,23 +1,26 @@
 // New / continue / back, shown before a tournament or the grading ladder.
 #pragma once
 #include "Screen.h"
+#include "TavexDlg.h"
+
+// What the menu reports; back also when the screen ends without a choice.
+enum GameMenuResult : int32_t { GAMEMENU_BACK = -1, GAMEMENU_NEW = 0, GAMEMENU_CONTINUE = 1 };
 
 class CDlgGameMenu : public CScreen {
  public:
   explicit CDlgGameMenu(CTavexDlg* host);
 
-  int32_t gameKind = 0;  // 0 tournament A, 1 tournament B, 2 grading ladder
-  int32_t result = -1;   // 0 new, 1 continue, -1 back
+  GameKind gameKind = GAMEKIND_TOURNAMENT_A;
+  GameMenuResult result = GAMEMENU_BACK;
   ScreenButton items[3];
   ScreenButton TitleBarButtons[TITLE_BUTTONS];
 
-  void Draw();
+  void Draw() override;
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 
  private:
   void Layout();

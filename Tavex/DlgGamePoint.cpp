@@ -25,7 +25,10 @@ void SortByPoints(Standing standings[8]) {
   }
 }
 
-CDlgGamePoint::CDlgGamePoint(CTavexDlg* host) : CScreen(IDD_DLG_GAMEPOINT, host) {}
+CDlgGamePoint::CDlgGamePoint(CTavexDlg* host) : CScreen(IDD_DLG_GAMEPOINT, host) {
+  // This screen keeps the cursor shape it has while the button is held.
+  buttonTable = {.buttons = buttons, .count = POINT_BUTTONS, .pressedCursor = false};
+}
 
 void CDlgGamePoint::Layout() {
   LayoutTitleBar(buttons, kTitleSprites);
@@ -83,19 +86,7 @@ void CDlgGamePoint::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgGamePoint::OnLButtonDown(UINT flags, CPoint point) {
-  // This screen keeps the cursor shape it has while the button is held.
-  if (PressButtons(buttons, POINT_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    DrawStandings();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgGamePoint::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, POINT_BUTTONS, point);
+void CDlgGamePoint::Choose(int chosen, int) {
   DrawStandings();
   if (TitleBarAction(chosen)) DrawStandings();
   switch (chosen) {
@@ -106,5 +97,4 @@ void CDlgGamePoint::OnLButtonUp(UINT flags, CPoint point) {
       break;
     default: break;
   }
-  CScreen::OnLButtonUp(flags, point);
 }

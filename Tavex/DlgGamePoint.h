@@ -25,12 +25,12 @@ class CDlgGamePoint : public CScreen {
 
   void SortStandings();
   void DrawStandings();
+  void Draw() override { DrawStandings(); }
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 
  private:
   void Layout();

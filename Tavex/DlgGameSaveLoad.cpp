@@ -59,7 +59,9 @@ CString SaveSlotLabel(const char* fileName) {
   return label;
 }
 
-CDlgGameSaveLoad::CDlgGameSaveLoad(CTavexDlg* host) : CScreen(IDD, host) {}
+CDlgGameSaveLoad::CDlgGameSaveLoad(CTavexDlg* host) : CScreen(IDD, host) {
+  buttonTable = {.buttons = buttons, .count = SLOT_BUTTONS};
+}
 
 CString CDlgGameSaveLoad::SlotFileName() const {
   return SaveSlotFileName(host->chessData.ruleSet, saveKind, slot);
@@ -149,7 +151,7 @@ BOOL CDlgGameSaveLoad::OnInitDialog() {
   CDialog::OnInitDialog();
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
-  result = -1;
+  result = SLOTS_CANCELLED;
   slot = 0;
   Layout();
   LoadPicture(kPictures[saveKind >= 0 && saveKind < SAVE_KINDS ? saveKind : 0]);
@@ -185,38 +187,25 @@ void CDlgGameSaveLoad::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgGameSaveLoad::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  if (PressButtons(buttons, SLOT_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    DrawSlots();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgGameSaveLoad::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, SLOT_BUTTONS, point);
+void CDlgGameSaveLoad::Choose(int chosen, int) {
   if (chosen >= SLOT_FIRST) slot = chosen - SLOT_FIRST;
   DrawSlots();
   if (TitleBarAction(chosen)) DrawSlots();
   switch (chosen) {
     case SLOT_CONFIRM:
-      result = 0;
+      result = SLOTS_CONFIRMED;
       LeaveScreen();
       break;
     case SLOT_CANCEL:
-      result = -1;
+      result = SLOTS_CANCELLED;
       LeaveScreen();
       break;
     default: break;  // a slot only becomes the selection
   }
-  CScreen::OnLButtonUp(flags, point);
 }
 
 void CDlgGameSaveLoad::CloseProgram() {
-  result = -1;
+  result = SLOTS_CANCELLED;
   host->quitRequested = 1;
   LeaveScreen();
 }

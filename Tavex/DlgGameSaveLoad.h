@@ -22,6 +22,9 @@ CString SaveSlotFileName(int ruleSet, int saveKind, int slot);
 // The date of the slot file as the list shows it, or the empty-slot text.
 CString SaveSlotLabel(const char* fileName);
 
+// What the slot screen reports; cancelled also after a close.
+enum SlotsResult : int32_t { SLOTS_CANCELLED = -1, SLOTS_CONFIRMED = 0 };
+
 class CDlgGameSaveLoad : public CScreen {
  public:
   enum : UINT { IDD = 111 };  // dialog template
@@ -31,7 +34,7 @@ class CDlgGameSaveLoad : public CScreen {
   CString slotLabels[SAVE_SLOTS];
   int32_t slot = 0;
   int32_t saveKind = SAVE_TOURNAMENT_A;  // set by the host before the screen runs
-  int32_t result = -1;                   // 0 confirmed, -1 cancelled or closed
+  SlotsResult result = SLOTS_CANCELLED;
   ScreenButton buttons[SLOT_BUTTONS];
 
   // All work on the file of the host's rule set, saveKind and slot. None tells the user
@@ -49,12 +52,12 @@ class CDlgGameSaveLoad : public CScreen {
 
   CString SlotFileName() const;
   void DrawSlots();
+  void Draw() override { DrawSlots(); }
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
   // Closing cancels; the screen does not count as left by its own choice.
   void CloseProgram() override;
 

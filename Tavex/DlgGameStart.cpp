@@ -56,7 +56,9 @@ const CRect ladderPortraitRects[30] = {
     PortraitRect(25), PortraitRect(26), PortraitRect(27), PortraitRect(28), PortraitRect(29),
 };
 
-CDlgGameStart::CDlgGameStart(CTavexDlg* host) : CScreen(IDD_DLG_GAMESTART, host) {}
+CDlgGameStart::CDlgGameStart(CTavexDlg* host) : CScreen(IDD_DLG_GAMESTART, host) {
+  buttonTable = {.buttons = buttons, .count = START_BUTTONS};
+}
 
 void CDlgGameStart::Layout() {
   LayoutTitleBar(buttons, kTitleSprites);
@@ -68,7 +70,7 @@ BOOL CDlgGameStart::OnInitDialog() {
   CDialog::OnInitDialog();
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
-  result = -1;
+  result = ROUND_ABANDON;
   Layout();
   LoadPicture("img\\gamestart.bmp");
   DrawRound();
@@ -141,33 +143,20 @@ void CDlgGameStart::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgGameStart::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  if (PressButtons(buttons, START_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    DrawRound();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgGameStart::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, START_BUTTONS, point);
+void CDlgGameStart::Choose(int chosen, int) {
   // Unlike the tables, the release itself does not redraw: a leaving screen is not drawn again.
-  if (TitleBarAction(chosen)) DrawRound();  // closing leaves result at -1
+  if (TitleBarAction(chosen)) DrawRound();  // closing abandons
   switch (chosen) {
     case START_PLAY:
       exitRequested = 1;
-      result = 0;
+      result = ROUND_PLAY;
       LeaveScreen();
       break;
     case START_ABANDON:
       exitRequested = 1;
-      result = -1;
+      result = ROUND_ABANDON;
       LeaveScreen();
       break;
     default: break;
   }
-  CScreen::OnLButtonUp(flags, point);
 }

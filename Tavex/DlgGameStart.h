@@ -29,17 +29,17 @@ class CDlgGameStart : public CScreen {
 
   int32_t level = 0;      // 0 to 11
   int32_t gameIndex = 0;  // 0 to 3 the next game, 4 or more the summary
-  int32_t result = -1;    // 0 play, -1 abandon
+  RoundChoice result = ROUND_ABANDON;
   // Title bar 0 to 2, then play and abandon; state 1 is pressed.
   ScreenButton buttons[START_BUTTONS];
 
   void DrawRound();
+  void Draw() override { DrawRound(); }
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 
  private:
   void Layout();

@@ -35,6 +35,14 @@ uint8_t MirrorResult(uint8_t code) {
   return code;
 }
 
+uint8_t MatchCode(PairingOutcome outcome) {
+  switch (outcome) {
+    case PAIRING_WON: return MATCH_WON;
+    case PAIRING_LOST: return MATCH_LOST;
+    default: return MATCH_DRAW;
+  }
+}
+
 int32_t RowPoints(const uint8_t row[TOURNAMENT_PLAYERS]) {
   int32_t points = 0;
   for (int q = 0; q < TOURNAMENT_PLAYERS; ++q) {
@@ -61,7 +69,9 @@ int RosterLevel(const CTavexDlg* host, int rosterIndex) {
   return host->roster[rosterIndex].level;
 }
 
-CDlgGameTable::CDlgGameTable(CTavexDlg* host) : CScreen(IDD_DLG_GAMETABLE, host) {}
+CDlgGameTable::CDlgGameTable(CTavexDlg* host) : CScreen(IDD_DLG_GAMETABLE, host) {
+  buttonTable = {.buttons = buttons, .count = TABLE_BUTTONS};
+}
 
 void CDlgGameTable::Layout() {
   LayoutTitleBar(buttons, kTitleSprites);
@@ -73,7 +83,7 @@ BOOL CDlgGameTable::OnInitDialog() {
   CDialog::OnInitDialog();
   graphics->CenterScreenWindow(this, 640, 480);
   exitRequested = 0;
-  result = -1;
+  result = ROUND_ABANDON;
   Layout();
   LoadPicture(tournamentKind != 0 ? "img\\GameTableWorld.bmp" : "img\\gameTable.bmp");
   DrawTable();
@@ -89,15 +99,16 @@ void CDlgGameTable::MarkRoundPending() {
     host->resultMatrix[p][roundSchedule[p][round]] = MATCH_PENDING;
 }
 
-int CDlgGameTable::SimulatePairing(int p) {
-  if (p < 0 || p >= TOURNAMENT_PLAYERS || round < 0 || round >= TOURNAMENT_ROUNDS) return 2;
+PairingOutcome CDlgGameTable::SimulatePairing(int p) {
+  if (p < 0 || p >= TOURNAMENT_PLAYERS || round < 0 || round >= TOURNAMENT_ROUNDS)
+    return PAIRING_DRAWN;
   const int q = roundSchedule[p][round];
   const int sp = RosterLevel(host, host->standings[p].rosterIndex);
   const int sq = RosterLevel(host, host->standings[q].rosterIndex);
-  if (Random(uint16_t(2 * std::abs(sp - sq) + 10)) == 0) return 2;
+  if (Random(uint16_t(2 * std::abs(sp - sq) + 10)) == 0) return PAIRING_DRAWN;
   // The extra 2 goes to q: between two level-0 players p never wins.
   const int r = Random(uint16_t(sp + sq + 2));
-  return r < sp ? 0 : 1;
+  return r < sp ? PAIRING_WON : PAIRING_LOST;
 }
 
 void CDlgGameTable::RecordResult(uint8_t humanResult) {
@@ -107,7 +118,7 @@ void CDlgGameTable::RecordResult(uint8_t humanResult) {
     const int q = roundSchedule[p][round];
     if (q == 0) continue;
     if (host->resultMatrix[p][q] != MATCH_PENDING) continue;
-    const uint8_t code = uint8_t(SimulatePairing(p) + 1);
+    const uint8_t code = MatchCode(SimulatePairing(p));
     host->resultMatrix[p][q] = code;
     host->resultMatrix[q][p] = MirrorResult(code);
   }
@@ -160,33 +171,20 @@ void CDlgGameTable::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgGameTable::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  if (PressButtons(buttons, TABLE_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    DrawTable();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgGameTable::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, TABLE_BUTTONS, point);
+void CDlgGameTable::Choose(int chosen, int) {
   DrawTable();
-  if (TitleBarAction(chosen)) DrawTable();  // closing leaves result at -1
+  if (TitleBarAction(chosen)) DrawTable();  // closing abandons
   switch (chosen) {
     case TABLE_PLAY:
-      result = 0;
+      result = ROUND_PLAY;
       exitRequested = 1;
       LeaveScreen();
       break;
     case TABLE_ABANDON:
-      result = -1;
+      result = ROUND_ABANDON;
       exitRequested = 1;
       LeaveScreen();
       break;
     default: break;
   }
-  CScreen::OnLButtonUp(flags, point);
 }

@@ -24,6 +24,9 @@ extern const uint8_t roundSchedule[TOURNAMENT_PLAYERS][TOURNAMENT_ROUNDS];
 
 // The same game seen from the other side: won and lost swap, the rest stays.
 uint8_t MirrorResult(uint8_t code);
+// One simulated game from one side; MatchCode gives the result code the matrix keeps.
+enum PairingOutcome { PAIRING_WON = 0, PAIRING_LOST = 1, PAIRING_DRAWN = 2 };
+uint8_t MatchCode(PairingOutcome outcome);
 // 2 for each win and 1 for each draw of one row of the result matrix.
 int32_t RowPoints(const uint8_t row[TOURNAMENT_PLAYERS]);
 
@@ -40,22 +43,22 @@ class CDlgGameTable : public CScreen {
 
   int32_t tournamentKind = 0;  // 0 tournament A, anything else tournament B
   int32_t round = 0;           // 0 to 6 the round about to be played, 7 the final table
-  int32_t result = -1;         // 0 play the round, -1 abandon
+  RoundChoice result = ROUND_ABANDON;
   // Title bar 0 to 2, then play and abandon; state 1 is pressed.
   ScreenButton buttons[TABLE_BUTTONS];
 
   void MarkRoundPending();
   // Decides the other pairings of `round`, then enters the human's game.
   void RecordResult(uint8_t humanResult);
-  // Participant p's game of `round` from p's side: 0 won, 1 lost, 2 drawn.
-  int SimulatePairing(int p);
+  // Participant p's game of `round` from p's side.
+  PairingOutcome SimulatePairing(int p);
   void DrawTable();
+  void Draw() override { DrawTable(); }
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 
  private:
   void Layout();

@@ -14,7 +14,9 @@ constexpr CRect kRuleMark(0, 480, 25, 505);
 
 }  // namespace
 
-CDlgHow::CDlgHow(CTavexDlg* host) : CScreen(IDD_DLG_HOW, host) {}
+CDlgHow::CDlgHow(CTavexDlg* host) : CScreen(IDD_DLG_HOW, host) {
+  buttonTable = {.buttons = buttons, .count = HOW_BUTTONS};
+}
 
 void CDlgHow::Layout() {
   LayoutTitleBar(buttons, kTitleSprites);
@@ -62,19 +64,7 @@ void CDlgHow::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgHow::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  if (PressButtons(buttons, HOW_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    Draw();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgHow::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, HOW_BUTTONS, point);
+void CDlgHow::Choose(int chosen, int) {
   if (chosen == HOW_FREESTYLE || chosen == HOW_RENJU)
     host->SetRuleSet(chosen == HOW_FREESTYLE ? RULES_FREESTYLE : RULES_RENJU);
   Draw();
@@ -83,7 +73,6 @@ void CDlgHow::OnLButtonUp(UINT flags, CPoint point) {
     exitRequested = 1;
     LeaveScreen();
   }
-  CScreen::OnLButtonUp(flags, point);
 }
 
 BOOL CDlgHow::DestroyWindow() {

@@ -12,14 +12,13 @@ class CDlgHow : public CScreen {
   // Title bar 0 to 2, then back and the two rule-set lines.
   ScreenButton buttons[HOW_BUTTONS];
 
-  void Draw();
+  void Draw() override;
   BOOL DestroyWindow() override;
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 
  private:
   void Layout();

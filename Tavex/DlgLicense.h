@@ -34,7 +34,7 @@ class CDlgCertificate : public CScreen {
   int32_t level = 0;  // the highest ladder level passed; set by the host before each run
   ScreenButton TitleBarButtons[TITLE_BUTTONS];
 
-  void Draw();
+  void Draw() override;
   // Writes the certificate disk and tells the user how it went; a written disk ends the screen.
   void SaveCertificate();
 

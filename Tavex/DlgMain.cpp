@@ -29,7 +29,12 @@ constexpr ItemLayout kItems[MAIN_ITEMS] = {
 
 }  // namespace
 
-CDlgMain::CDlgMain(CTavexDlg* host) : CScreen(IDD_DLG_MAIN, host) {}
+CDlgMain::CDlgMain(CTavexDlg* host) : CScreen(IDD_DLG_MAIN, host) {
+  buttonTable = {.buttons = TitleBarButtons,
+                 .count = MAIN_TITLE_BUTTONS,
+                 .items = items,
+                 .itemCount = MAIN_ITEMS};
+}
 
 void CDlgMain::Layout() {
   for (int i = 0; i < MAIN_ITEMS; ++i)
@@ -69,13 +74,7 @@ void CDlgMain::Compose() {
       items[host->chessData.ruleSet == RULES_FREESTYLE ? MENU_FREESTYLE : MENU_RENJU];
   graphics->BltPage(&page, rule.dest.left, rule.dest.top, &picture, rule.hoverSrc, TRUE);
   DrawActiveButton(&page, TitleBarButtons, MAIN_TITLE_BUTTONS, FALSE);
-  for (auto& b : items) {
-    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
-      graphics->BltPage(&page, b.dest.left, b.dest.top, &picture,
-                        b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
-      break;
-    }
-  }
+  DrawActiveItem(&page, items, MAIN_ITEMS);
   graphics->UnlockPage(FALSE);
 }
 
@@ -88,35 +87,12 @@ void CDlgMain::OnOK() {}
 void CDlgMain::OnCancel() {}
 
 void CDlgMain::OnMouseMove(UINT flags, CPoint point) {
-  const bool overTitle = ButtonAt(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
-  const bool counted = TrackHover(items, MAIN_ITEMS, point, true) || overTitle;
-  if (counted) {
-    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
-    Draw();
-  } else {
-    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
-    Present(false);
-  }
+  HoverMenu(point, true);
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgMain::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  const bool titleHit = PressButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point) != -1;
-  const bool itemHit = PressButtons(items, MAIN_ITEMS, point, BUTTON_PRESSED) != -1;
-  if (titleHit || itemHit) {
-    PlayClickEffect();
-    Draw();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
+void CDlgMain::Choose(int tb, int item) {
   host->SelectCursor(CURSOR_NORMAL);
-  const int tb = ReleaseButtons(TitleBarButtons, MAIN_TITLE_BUTTONS, point);
-  const int item = ReleaseButtons(items, MAIN_ITEMS, point, BUTTON_PRESSED);
   result = item;
   if (item == MENU_FREESTYLE || item == MENU_RENJU) {
     host->SetRuleSet(item == MENU_FREESTYLE ? RULES_FREESTYLE : RULES_RENJU);
@@ -129,7 +105,6 @@ void CDlgMain::OnLButtonUp(UINT flags, CPoint point) {
   else if (tb == TITLE_SOUND_SETTINGS)
     OpenSoundSettings();
   SetActiveWindow();
-  CScreen::OnLButtonUp(flags, point);
 }
 
 void CDlgMain::OpenSoundSettings() {

@@ -14,7 +14,7 @@ class CDlgMain : public CScreen {
   ScreenButton TitleBarButtons[MAIN_TITLE_BUTTONS];
 
   void Compose();
-  void Draw();
+  void Draw() override;
   BOOL DestroyWindow() override;
 
  protected:
@@ -23,8 +23,7 @@ class CDlgMain : public CScreen {
   void OnOK() override;
   void OnCancel() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 
  private:
   void Layout();

@@ -18,7 +18,10 @@ constexpr SwitchButton kButtons[SOUNDSET_BUTTONS] = {
 
 }  // namespace
 
-CDlgSoundSet::CDlgSoundSet(CTavexDlg* host) : CScreen(IDD_DLG_SOUNDSET, host) {}
+CDlgSoundSet::CDlgSoundSet(CTavexDlg* host) : CScreen(IDD_DLG_SOUNDSET, host) {
+  // A press beside the buttons does nothing: the panel is not dragged.
+  buttonTable = {.buttons = buttons, .count = SOUNDSET_BUTTONS, .dragWindow = false};
+}
 
 BOOL CDlgSoundSet::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -53,24 +56,12 @@ void CDlgSoundSet::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgSoundSet::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  // A press beside the buttons does nothing: the panel is not dragged.
-  if (PressButtons(buttons, SOUNDSET_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    Draw();
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgSoundSet::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, SOUNDSET_BUTTONS, point);
+void CDlgSoundSet::Choose(int chosen, int) {
   if (chosen != -1) {
     sound->EnableChannel(kButtons[chosen].channel, kButtons[chosen].on);
     EndDialog(0);
   }
   Draw();
-  CScreen::OnLButtonUp(flags, point);
 }
 
 BOOL CDlgSoundSet::DestroyWindow() {

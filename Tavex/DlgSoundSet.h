@@ -12,12 +12,11 @@ class CDlgSoundSet : public CScreen {
   ImagePage background;  // the caller's page, put back at the end
   ScreenButton buttons[SOUNDSET_BUTTONS];
 
-  void Draw();
+  void Draw() override;
   BOOL DestroyWindow() override;
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
 };

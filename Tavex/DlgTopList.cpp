@@ -50,7 +50,9 @@ bool FormatTopTenLine(int column, int listKind, const PlayerRecord& entry, CStri
   return true;
 }
 
-CDlgTopList::CDlgTopList(CTavexDlg* host) : CScreen(IDD, host) {}
+CDlgTopList::CDlgTopList(CTavexDlg* host) : CScreen(IDD, host) {
+  buttonTable = {.buttons = buttons, .count = TOPLIST_BUTTONS};
+}
 
 void CDlgTopList::Layout() {
   LayoutTitleBar(buttons, kTitleSprites);
@@ -79,7 +81,7 @@ BOOL CDlgTopList::OnInitDialog() {
   sound->LoadWave(MediaPath("music\\Track12.wav"), &music);
   sound->PlayMusic(&music, TRUE);
   host->SelectCursor(CURSOR_NORMAL);
-  Redraw();
+  Draw();
   ScreenOpened();
   return TRUE;
 }
@@ -117,7 +119,7 @@ void CDlgTopList::DrawLists() {
   graphics->ReleasePageDC(&dc, FALSE);
 }
 
-void CDlgTopList::Redraw() {
+void CDlgTopList::Draw() {
   DrawLists();
   Present(false);
 }
@@ -128,38 +130,25 @@ void CDlgTopList::OnMouseMove(UINT flags, CPoint point) {
   CScreen::OnMouseMove(flags, point);
 }
 
-void CDlgTopList::OnLButtonDown(UINT flags, CPoint point) {
-  host->SelectCursor(CURSOR_PRESSED);
-  if (PressButtons(buttons, TOPLIST_BUTTONS, point) != -1) {
-    PlayClickEffect();
-    Redraw();
-  } else {
-    DragWindow(point);
-  }
-  CScreen::OnLButtonDown(flags, point);
-}
-
-void CDlgTopList::OnLButtonUp(UINT flags, CPoint point) {
-  const int chosen = ReleaseButtons(buttons, TOPLIST_BUTTONS, point);
+void CDlgTopList::Choose(int chosen, int) {
   // Only the full-screen button and the tabs redraw; elsewhere the pressed look stays a while.
-  if (TitleBarAction(chosen)) Redraw();
+  if (TitleBarAction(chosen)) Draw();
   switch (chosen) {
     case TOPLIST_BACK: LeaveScreen(); break;
     case TOPLIST_LEFT_TABS + 0:
     case TOPLIST_LEFT_TABS + 1:
     case TOPLIST_LEFT_TABS + 2:
       freeStyleList = chosen - TOPLIST_LEFT_TABS;
-      Redraw();
+      Draw();
       break;
     case TOPLIST_RIGHT_TABS + 0:
     case TOPLIST_RIGHT_TABS + 1:
     case TOPLIST_RIGHT_TABS + 2:
       renjuList = chosen - TOPLIST_RIGHT_TABS;
-      Redraw();
+      Draw();
       break;
     default: break;
   }
-  CScreen::OnLButtonUp(flags, point);
 }
 
 BOOL CDlgTopList::DestroyWindow() {

@@ -27,17 +27,16 @@ class CDlgTopList : public CScreen {
   ScreenButton buttons[TOPLIST_BUTTONS];
 
   void DrawLists();
+  void Draw() override;
   BOOL DestroyWindow() override;
 
  protected:
   BOOL OnInitDialog() override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+  void Choose(int button, int item) override;
   // The screen does not count as left by its own choice.
   void CloseProgram() override;
 
  private:
   void Layout();
-  void Redraw();
 };

@@ -55,11 +55,12 @@ void CTavexDlg::InitRoster() {
 void CTavexDlg::PickOpponents(int mode) {
   for (auto& s : standings) s = Standing{0, 0};
   standings[0].rosterIndex = -1;
-  if (mode == 0) {
+  if (mode == OPPONENTS_TOURNAMENT_A) {
     for (int i = 0; i < 7; ++i) standings[i + 1].rosterIndex = TournamentAChoices[i][Random(3)];
-  } else if (mode == 1) {
+  } else if (mode == OPPONENTS_TOURNAMENT_B) {
     for (int i = 0; i < 7; ++i) standings[i + 1].rosterIndex = TournamentBChoices[i][Random(2)];
-  } else if (mode >= 2 && mode < 2 + LADDER_LEVELS) {
-    for (int i = 0; i < 4; ++i) standings[i + 1].rosterIndex = LadderOpponents[mode - 2][i];
+  } else if (mode >= OPPONENTS_LADDER && mode < OPPONENTS_LADDER + LADDER_LEVELS) {
+    const int level = mode - OPPONENTS_LADDER;
+    for (int i = 0; i < 4; ++i) standings[i + 1].rosterIndex = LadderOpponents[level][i];
   }
 }

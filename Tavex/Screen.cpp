@@ -64,6 +64,17 @@ void CScreen::DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int
   }
 }
 
+void CScreen::DrawActiveItem(ImagePage* page, const ScreenButton* items, int count) {
+  for (int i = 0; i < count; ++i) {
+    const ScreenButton& b = items[i];
+    if (b.state == BUTTON_LIT || b.state == BUTTON_PRESSED) {
+      graphics->BltPage(page, b.dest.left, b.dest.top, &picture,
+                        b.state == BUTTON_LIT ? b.hoverSrc : b.pressedSrc, TRUE);
+      return;
+    }
+  }
+}
+
 void CScreen::GrabPage(ImagePage* copy) {
   ImagePage page;
   graphics->LockPage(&page, FALSE);
@@ -133,6 +144,18 @@ bool CScreen::PointCursor(const ScreenButton* buttons, int count, CPoint point) 
   return over;
 }
 
+void CScreen::HoverMenu(CPoint point, bool hoverEffect) {
+  const ButtonTable& t = buttonTable;
+  const bool overButton = ButtonAt(t.buttons, t.count, point) != -1;
+  if (TrackHover(t.items, t.itemCount, point, hoverEffect) || overButton) {
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_HOVER);
+    Draw();
+  } else {
+    if (!LeftButtonDown()) host->SelectCursor(CURSOR_NORMAL);
+    Present(false);
+  }
+}
+
 void CScreen::LayoutTitleBar(ScreenButton* buttons, const TitleBarSprites& sprites) {
   titleBar = buttons;
   titleSprites = &sprites;
@@ -177,6 +200,34 @@ void CScreen::LeaveScreen() {
 
 void CScreen::DragWindow(CPoint point) {
   PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+}
+
+void CScreen::Choose(int, int) {}
+
+void CScreen::OnLButtonDown(UINT flags, CPoint point) {
+  const ButtonTable& t = buttonTable;
+  if (t.count > 0 || t.itemCount > 0) {
+    if (t.pressedCursor) host->SelectCursor(CURSOR_PRESSED);
+    const int hit = PressButtons(t.buttons, t.count, point);
+    const int itemHit = PressButtons(t.items, t.itemCount, point, BUTTON_PRESSED);
+    if (hit != -1 || itemHit != -1) {
+      PlayClickEffect();
+      Draw();
+    } else if (t.dragWindow) {
+      DragWindow(point);
+    }
+  }
+  CDialog::OnLButtonDown(flags, point);
+}
+
+void CScreen::OnLButtonUp(UINT flags, CPoint point) {
+  const ButtonTable& t = buttonTable;
+  if (t.count > 0 || t.itemCount > 0) {
+    const int button = ReleaseButtons(t.buttons, t.count, point);
+    const int item = ReleaseButtons(t.items, t.itemCount, point, BUTTON_PRESSED);
+    Choose(button, item);
+  }
+  CDialog::OnLButtonUp(flags, point);
 }
 
 void CScreen::OnPaint() {

@@ -22,6 +22,10 @@ enum : UINT {
   IDD_DLG_BOARDSET = 117,
 };
 
+// What the long modes' screens before a game report: play it, or abandon the run (also after a
+// close).
+enum RoundChoice : int32_t { ROUND_ABANDON = -1, ROUND_PLAY = 0 };
+
 // A button's state. Item buttons light while hovered and then press; buttons that do not track
 // hovering (title bar, how-to, panels) light only while pressed, and hoverSrc holds that look.
 enum { BUTTON_IDLE = 0, BUTTON_LIT = 1, BUTTON_PRESSED = 2 };
@@ -51,6 +55,17 @@ struct TitleBarSprites {
   CRect mark;
 };
 
+// The buttons a screen hands to the shared press-and-release handling, and how a press there
+// behaves.
+struct ButtonTable {
+  ScreenButton* buttons = nullptr;  // light while pressed: title bar, then the screen's own
+  int count = 0;
+  ScreenButton* items = nullptr;  // a menu's items, which take their pressed look
+  int itemCount = 0;
+  bool pressedCursor = true;  // the pressed cursor shows while the button is held
+  bool dragWindow = true;     // a press on no button drags the window
+};
+
 // A button whose dest and hit are the same rectangle.
 void SetButton(ScreenButton& button, const CRect& rect, const CRect& hoverSrc,
                const CRect& pressedSrc = CRect());
@@ -71,6 +86,8 @@ class CScreen : public CDialog {
 
   // Frees the picture (and whatever else the screen loaded) after every modal run.
   BOOL DestroyWindow() override;
+  // One drawing pass of the whole screen.
+  virtual void Draw() {}
 
  protected:
   // The host's data root joined with a relative media name.
@@ -86,6 +103,8 @@ class CScreen : public CDialog {
   void BeginPage(ImagePage* page);
   // Only the first lit button is drawn, in its hoverSrc look.
   void DrawActiveButton(ImagePage* page, const ScreenButton* buttons, int count, BOOL transparent);
+  // Only the first lit or pressed item is drawn, keyed, in the look of its state.
+  void DrawActiveItem(ImagePage* page, const ScreenButton* items, int count);
   // A panel over another screen keeps the page as it found it, and puts it back when it closes.
   void GrabPage(ImagePage* copy);
   void RestorePage(ImagePage* copy);
@@ -108,6 +127,10 @@ class CScreen : public CDialog {
   // While the mouse button is up the cursor tells whether the point is over a button;
   // returns whether it is.
   bool PointCursor(const ScreenButton* buttons, int count, CPoint point);
+  // A move over a menu's buttonTable: its items track the hover; over a button or an item the
+  // screen draws (with the hover cursor while the mouse button is up), elsewhere it only
+  // presents.
+  void HoverMenu(CPoint point, bool hoverEffect);
 
   // The title bar lies in buttons[TITLE_FULLSCREEN] to buttons[TITLE_CLOSE], its looks in
   // `sprites`; both must outlive the screen's runs.
@@ -121,6 +144,14 @@ class CScreen : public CDialog {
   void LeaveScreen();
   // A press on no button drags the window as if by its caption.
   void DragWindow(CPoint point);
+
+  // A screen that sets buttonTable gets the press-and-release protocol: a press lights what it
+  // is over, clicks and draws (or drags the window); the release chooses the button (and item)
+  // released over itself, each -1 when none, and Choose does what that choice means.
+  ButtonTable buttonTable;
+  virtual void Choose(int button, int item);
+  void OnLButtonDown(UINT flags, CPoint point) override;
+  void OnLButtonUp(UINT flags, CPoint point) override;
 
   void OnPaint() override;
   BOOL OnEraseBkgnd(CDC* dc) override;

@@ -87,8 +87,8 @@ BOOL CTavexDlg::OnInitDialog() {
     const int choice = dlgMain->result;
     switch (choice) {
       case MENU_FREE_GAME: RunFreeGame(); break;
-      case MENU_TOURNAMENT_A: RunTournament(0); break;
-      case MENU_TOURNAMENT_B: RunTournament(1); break;
+      case MENU_TOURNAMENT_A: RunTournament(GAMEKIND_TOURNAMENT_A); break;
+      case MENU_TOURNAMENT_B: RunTournament(GAMEKIND_TOURNAMENT_B); break;
       case MENU_LADDER: RunLadder(); break;
       case MENU_TOP_LIST: dlgTopList->DoModal(); break;
       case MENU_HOW_TO: dlgHow->DoModal(); break;
@@ -179,40 +179,41 @@ bool CTavexDlg::HumanWon(int gameResult) const {
          chessData.sides[gameResult].kind == PLAYER_HUMAN;
 }
 
-void CTavexDlg::RunTournament(int kind) {
-  StartModeMusic(kind == 0 ? "music\\Track08.wav" : "music\\T08.wav");
-  dlgGameSaveLoad->saveKind = kind;
+void CTavexDlg::RunTournament(GameKind kind) {
+  const bool a = kind == GAMEKIND_TOURNAMENT_A;
+  StartModeMusic(a ? "music\\Track08.wav" : "music\\T08.wav");
+  dlgGameSaveLoad->saveKind = a ? SAVE_TOURNAMENT_A : SAVE_TOURNAMENT_B;
   dlgGameMenu->gameKind = kind;
   dlgGameTable->tournamentKind = kind;
   dlgGamePoint->tournamentKind = kind;
 
   dlgGameMenu->DoModal();
   bool finished = false;
-  if (dlgGameMenu->result != -1) {
-    PickOpponents(kind);
+  if (dlgGameMenu->result != GAMEMENU_BACK) {
+    PickOpponents(a ? OPPONENTS_TOURNAMENT_A : OPPONENTS_TOURNAMENT_B);
     dlgGameSaveLoad->DoModal();
     CDlgGameTable& table = *dlgGameTable;
     table.round = 0;
     std::memset(resultMatrix, 0, sizeof resultMatrix);
-    if (dlgGameMenu->result == 1) table.round = dlgGameSaveLoad->LoadTournament();
-    if (dlgGameSaveLoad->result != -1) {
+    if (dlgGameMenu->result == GAMEMENU_CONTINUE) table.round = dlgGameSaveLoad->LoadTournament();
+    if (dlgGameSaveLoad->result != SLOTS_CANCELLED) {
       while (table.round < TOURNAMENT_ROUNDS && !quitRequested) {
         if (!modeMusicLoaded) StartModeMusic("music\\Track08.wav");
         table.DoModal();
         // The slot holds the state before this round's game, whatever follows.
         dlgGameSaveLoad->SaveTournament(table.round);
-        if (table.result == -1) break;
+        if (table.result == ROUND_ABANDON) break;
         StopModeMusic();  // the play screen plays its own track
         const bool opponentBlack = (table.round & 1) == 0;
-        const int game =
-            PlayRosterGame(standings[table.round + 1].rosterIndex, opponentBlack, kind + 1);
+        const int game = PlayRosterGame(standings[table.round + 1].rosterIndex, opponentBlack,
+                                        a ? GAME_TOURNAMENT_A : GAME_TOURNAMENT_B);
         if (game == RESULT_DRAW)
           table.RecordResult(MATCH_DRAW);
         else
           table.RecordResult(HumanWon(game) ? MATCH_WON : MATCH_LOST);
         table.round += 1;
       }
-      finished = table.result != -1 && !quitRequested;
+      finished = table.result != ROUND_ABANDON && !quitRequested;
     }
   }
   StopModeMusic();
@@ -221,33 +222,33 @@ void CTavexDlg::RunTournament(int kind) {
   // The final table brings the points up to date; a close on it skips the standings.
   dlgGameTable->DoModal();
   if (!quitRequested) dlgGamePoint->DoModal();
-  EnterTopTen(kind == 0 ? TOPLIST_TOURNAMENT_A : TOPLIST_TOURNAMENT_B,
-              uint32_t(standings[0].points));
+  EnterTopTen(a ? TOPLIST_TOURNAMENT_A : TOPLIST_TOURNAMENT_B, uint32_t(standings[0].points));
 }
 
 void CTavexDlg::RunLadder() {
   StartModeMusic("music\\Track10.wav");
   dlgGameSaveLoad->saveKind = SAVE_LADDER;
-  dlgGameMenu->gameKind = 2;
+  dlgGameMenu->gameKind = GAMEKIND_LADDER;
   dlgGameMenu->DoModal();
-  if (dlgGameMenu->result == -1) {
+  if (dlgGameMenu->result == GAMEMENU_BACK) {
     StopModeMusic();
     return;
   }
-  PickOpponents(2);
+  PickOpponents(OPPONENTS_LADDER);
   CDlgGameStart& start = *dlgGameStart;
   start.level = 0;
   start.gameIndex = 0;
-  start.result = -1;
+  start.result = ROUND_ABANDON;
   dlgGameSaveLoad->DoModal();
-  if (dlgGameMenu->result == 1) start.level = dlgGameSaveLoad->LoadLadder(&start.gameIndex);
-  if (dlgGameSaveLoad->result != -1) {
+  if (dlgGameMenu->result == GAMEMENU_CONTINUE)
+    start.level = dlgGameSaveLoad->LoadLadder(&start.gameIndex);
+  if (dlgGameSaveLoad->result != SLOTS_CANCELLED) {
     StopModeMusic();
     while (start.level < LADDER_LEVEL_COUNT && !quitRequested) {
       while (start.gameIndex < LADDER_GAMES && !quitRequested) {
         start.DoModal();
         dlgGameSaveLoad->SaveLadder(start.level, start.gameIndex);
-        if (start.result == -1) break;
+        if (start.result == ROUND_ABANDON) break;
         const int g = start.gameIndex;
         const int game = PlayRosterGame(standings[g + 1].rosterIndex, (g & 1) == 0, GAME_LADDER);
         standings[g + 1].points =
@@ -257,17 +258,17 @@ void CTavexDlg::RunLadder() {
         standings[0].points = 2 * (g + 1) - lost;
         start.gameIndex += 1;
       }
-      if (start.result == -1) break;
+      if (start.result == ROUND_ABANDON) break;
       // The summary shows even after a quit during a game.
       start.gameIndex = LADDER_SUMMARY;
       start.DoModal();
-      start.result = 0;
+      start.result = ROUND_PLAY;
       start.gameIndex = 0;
       if (standings[0].points < LADDER_PASS_SCORE) {
         start.level -= 1;
         break;
       }
-      if (start.level < LADDER_LEVEL_COUNT - 1) PickOpponents(start.level + 3);
+      if (start.level < LADDER_LEVEL_COUNT - 1) PickOpponents(OPPONENTS_LADDER + start.level + 1);
       start.level += 1;
     }
   }
@@ -276,7 +277,8 @@ void CTavexDlg::RunLadder() {
     start.level = LADDER_LEVEL_COUNT - 1;
   else if (start.level == -1 && !quitRequested)
     dlgGameSaveLoad->DeleteSave();  // a quit is no failure: the slot keeps the run
-  if (start.level < 0 || start.result == -1 || dlgGameSaveLoad->result == -1 || quitRequested)
+  if (start.level < 0 || start.result == ROUND_ABANDON ||
+      dlgGameSaveLoad->result == SLOTS_CANCELLED || quitRequested)
     return;
   dlgCertificate->level = start.level;
   dlgCertificate->DoModal();
@@ -316,7 +318,7 @@ void CTavexDlg::TakeScreenPlace(CWnd* screen) {
   SetWindowPos(&wndNoTopMost, r.left, r.top, 640, 480, SWP_SHOWWINDOW);
 }
 
-int CTavexDlg::SelectCursor(int shape) {
+int CTavexDlg::SelectCursor(CursorShape shape) {
   if (shape < 0 || shape >= CURSOR_SHAPES) {
     directDraw.cursorPage = nullptr;
     directDraw.cursorFrame = 0;

@@ -37,6 +37,13 @@ enum {
   MENU_HOW_TO = 8,
 };
 
+// The long modes, as the game menu shows them.
+enum GameKind : int32_t {
+  GAMEKIND_TOURNAMENT_A = 0,
+  GAMEKIND_TOURNAMENT_B = 1,
+  GAMEKIND_LADDER = 2,
+};
+
 // The host's effect sounds, by index.
 enum {
   EFFECT_HOVER = 0,
@@ -50,7 +57,7 @@ enum {
 
 constexpr int ROSTER_SIZE = 30;
 // Cursor shapes, by the index SelectCursor takes.
-enum {
+enum CursorShape {
   CURSOR_NONE = -1,  // no software cursor is drawn
   CURSOR_NORMAL = 0,
   CURSOR_HOVER = 1,  // over a button, or over the board on a human's turn
@@ -58,6 +65,10 @@ enum {
   CURSOR_BUSY = 3,  // the computer is thinking
   CURSOR_SHAPES = 4,
 };
+
+// What PickOpponents picks: a tournament's seven, or the four of ladder level l, picked by
+// OPPONENTS_LADDER + l.
+enum { OPPONENTS_TOURNAMENT_A = 0, OPPONENTS_TOURNAMENT_B = 1, OPPONENTS_LADDER = 2 };
 
 struct Standing {
   int32_t rosterIndex;
@@ -101,7 +112,7 @@ class CTavexDlg : public CDialog {
   // Operations the screens use.
   void CollapseWindow();
   void TakeScreenPlace(CWnd* screen);
-  int SelectCursor(int shape);
+  int SelectCursor(CursorShape shape);
   // RULES_FREESTYLE or RULES_RENJU: the game record and the engine always change together.
   void SetRuleSet(int rules);
   void ShowPicture(CDC* dc);
@@ -118,7 +129,7 @@ class CTavexDlg : public CDialog {
 
   // The modes of the main menu.
   void RunFreeGame();
-  void RunTournament(int kind);
+  void RunTournament(GameKind kind);
   void RunLadder();
   // After a finished tournament or ladder: a place won in list kind `listKind` of the current
   // rule set is written, the run's slot deleted, and unless the program is closing, the place

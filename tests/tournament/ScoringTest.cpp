@@ -137,6 +137,10 @@ TEST_F(ScoringTest, RecordingARoundDecidesEachPendingPairingOnceMirroredAndEnter
   SeedRandom(99);
   table.RecordResult(MATCH_DRAW);
   EXPECT_EQ(host.resultMatrix[2][3], first);
+  // Entered in participant 2's row as 2's own game.
+  SeedRandom(99);
+  const uint8_t code[] = {MATCH_WON, MATCH_LOST, MATCH_DRAW};
+  EXPECT_EQ(first, code[table.SimulatePairing(2)]);
   EXPECT_EQ(host.resultMatrix[0][1], MATCH_DRAW);
   EXPECT_EQ(host.resultMatrix[1][0], MATCH_DRAW);
 }
