@@ -1,0 +1,34 @@
+// The glyph file: loaded, then its own bytes drawn as text, clipped, into a page just big
+// enough for the clip, so that a stroke outside it is a read or write out of bounds.
+#include <algorithm>
+
+#include "BitFont.h"
+#include "FuzzUtil.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::EnterOwnDir();
+  fuzz::WriteFile(kGlyphFileName, data, size);
+  BitFont font;
+  if (!font.Load(kGlyphFileName)) {
+    if (font.Error().empty() || font.IsLoaded()) std::abort();
+    return 0;
+  }
+  // The text: the file's first codes, so that most characters have a glyph.
+  std::string text;
+  const size_t count = data[8] | data[9] << 8 | data[10] << 16;  // at most 0x10000 here
+  for (size_t i = 0; i < count && i < 16; ++i) {
+    if (data[13 + 2 * i]) text += char(data[13 + 2 * i]);
+    text += char(data[12 + 2 * i]);
+  }
+  constexpr int kWide = 40, kHigh = 24;
+  static uint16_t pixels[kWide * kHigh];
+  const int x = int(size % 48) - 24, y = int(size % 32) - 16;
+  font.Draw555(pixels, kWide, CRect(0, 0, kWide, kHigh), x, y, text, 0x7FFF);
+  int right = -1;
+  font.ForEachPixel(text, [&](int px, int py) {
+    if (py < 0 || py >= BitFont::kHeight || px < 0) std::abort();
+    right = std::max(right, px);
+  });
+  if (right >= BitFont::Width(text)) std::abort();
+  return 0;
+}
