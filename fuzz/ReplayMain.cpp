@@ -29,25 +29,25 @@ bool Replay(const std::filesystem::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int replayed = 0;
+  // All named before the first input: entry points change the working directory.
+  std::vector<std::filesystem::path> files;
   for (int a = 1; a < argc; ++a) {
     std::error_code error;
-    std::vector<std::filesystem::path> files;
-    if (std::filesystem::is_directory(argv[a], error)) {
-      for (const auto& entry : std::filesystem::directory_iterator(argv[a], error))
+    const std::filesystem::path arg = std::filesystem::absolute(argv[a], error);
+    if (std::filesystem::is_directory(arg, error)) {
+      const size_t first = files.size();
+      for (const auto& entry : std::filesystem::directory_iterator(arg, error))
         if (entry.is_regular_file()) files.push_back(entry.path());
-      std::sort(files.begin(), files.end());
+      std::sort(files.begin() + first, files.end());
     } else {
-      files.emplace_back(argv[a]);
-    }
-    for (const auto& file : files) {
-      if (!Replay(file)) {
-        std::fprintf(stderr, "cannot read %s\n", file.c_str());
-        return 1;
-      }
-      ++replayed;
+      files.push_back(arg);
     }
   }
-  std::printf("%d inputs replayed\n", replayed);
-  return replayed > 0 ? 0 : 1;
+  for (const auto& file : files)
+    if (!Replay(file)) {
+      std::fprintf(stderr, "cannot read %s\n", file.c_str());
+      return 1;
+    }
+  std::printf("%zu inputs replayed\n", files.size());
+  return files.empty() ? 1 : 0;
 }

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static CDlgGameSaveLoad slots(&host);
   ::mkdir("save", 0700);
   host.chessData.ruleSet = data[0] & 1;
-  slots.saveKind = (data[0] >> 1) % SAVE_KINDS;
+  slots.saveKind = (data[0] >> 1 & 3) % SAVE_KINDS;
   slots.slot = (data[0] >> 3) % SAVE_SLOTS;
   fuzz::WriteFile(NativePath(slots.SlotFileName().str()).c_str(), data + 1, size - 1);
   slots.RefreshSlotLabels();
