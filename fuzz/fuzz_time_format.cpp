@@ -23,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     local.tm_sec = 7;
     const std::string text = FormatLongTime(format, local);
     if (text.find("07") == std::string::npos) std::abort();
+    if (format.hour12 && text.find(hour < 12 ? format.am : format.pm) == std::string::npos)
+      std::abort();
   }
   return 0;
 }
