@@ -8,6 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static CTavexDlg host(nullptr);
   host.LoadSoundConfig();
   for (int channel = 0; channel < 2; ++channel)
-    if (host.directSound.channelEnabled[channel] > 1u) std::abort();
+    if (uint32_t(host.directSound.channelEnabled[channel]) > 1u) std::abort();
   return 0;
 }
