@@ -141,7 +141,7 @@ class PlayTest : public ScreenScriptTest {
   }
 
   void Run(PlayHost& host) {
-    Restart();
+    if (!Restart()) return;
     host.DoModal();
     ASSERT_TRUE(host.engineReady) << "engine tables";
     EXPECT_TRUE(messages.empty()) << messages.front();
