@@ -30,13 +30,15 @@ int FirstEmpty(const CChessData& data) {
   return -1;
 }
 
+// Black builds row 7 from column 3; white answers on row 0, never in line.
+const std::vector<CPoint> kRowFiveGame = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
+                                          CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
+                                          CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
+
 TEST_F(PlayGameTest, TwoPeopleClickAGameToAFiveAndBlackWins) {
   PlayHost host;
   CellClicker clicks;
-  // Black builds row 7 from column 3; white answers on row 0, never in line.
-  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
-                  CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
-                  CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
+  clicks.cells = kRowFiveGame;
   const CChessData& d = host.chessData;
   auto next = [&](S& s) { clicks.Next(s, d.moveIndex); };
   Steps({PressStart(),
@@ -307,9 +309,7 @@ TEST_F(PlayGameTest, TakeBackAndNewGameClearTheThreatNote) {
 TEST_F(PlayGameTest, TakeBackAfterAWonGameClearsTheResultAndTheGameCanGoOn) {
   PlayHost host;
   CellClicker clicks;
-  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
-                  CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
-                  CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
+  clicks.cells = kRowFiveGame;
   CChessData& d = host.chessData;
   Steps({PressStart(),
          {"black's five", [](S& s) { return s.result == 0; },
