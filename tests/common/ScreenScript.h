@@ -10,12 +10,14 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 

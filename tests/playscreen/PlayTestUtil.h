@@ -2,29 +2,13 @@
 // game (display, sound, cursors, roster, effects, engine), then one showing of the screen,
 // scripted from the screen's wait hook.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "../common/ScreenScript.h"
-#include "AiEngine.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "DlgChessAc.h"
 #include "EngineHost.h"
-#include "Platform.h"
 #include "TavexApp.h"
-#include "TavexDlg.h"
 
 class PlayHost : public CTavexDlg {
  public:

@@ -2,29 +2,14 @@
 // linked in, its own "save", "top10.dat" and drives), with pictures of known content for the
 // screens under test, and can run one of those screens inside the real host.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "../common/ScreenScript.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "Display.h"
-#include "Platform.h"
-#include "Screen.h"
-#include "TavexDlg.h"
 
 namespace records_test {
 

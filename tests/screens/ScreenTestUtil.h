@@ -2,26 +2,11 @@
 // data, its own "Sound.cfg" and "top10.dat"), and drives the screens from the moment each one
 // has opened.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "../common/ScreenScript.h"
-#include "Display.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "Platform.h"
-#include "Screen.h"
-#include "TavexDlg.h"
 
 // Injected input goes through SDL's own scaling of the full-screen view, so a page point is
 // first turned into a point of the desktop-sized window there.

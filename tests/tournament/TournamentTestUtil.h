@@ -2,24 +2,11 @@
 // screens need, with pictures made here: every pixel of a sprite area is distinct by position,
 // so a sprite copied from the wrong place or to the wrong place shows up.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "../common/ScreenScript.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "Platform.h"
-#include "Screen.h"
-#include "TavexDlg.h"
 
 inline void ClickAndPump(int x, int y) {
   PlatformTest::Click(x, y);
