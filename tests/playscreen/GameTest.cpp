@@ -3,6 +3,8 @@
 
 namespace {
 
+using S = CDlgChessAc;
+
 class PlayGameTest : public PlayTest {};
 
 // Clicks the given cells in turn, each once the one before it stands on the board.
@@ -28,35 +30,24 @@ int FirstEmpty(const CChessData& data) {
   return -1;
 }
 
+// Black builds row 7 from column 3; white answers on row 0, never in line.
+const std::vector<CPoint> kRowFiveGame = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
+                                          CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
+                                          CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
+
 TEST_F(PlayGameTest, TwoPeopleClickAGameToAFiveAndBlackWins) {
   PlayHost host;
-  bool started = false;
   CellClicker clicks;
-  // Black builds row 7 from column 3; white answers on row 0, never in line.
-  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
-                  CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
-                  CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
-  int occupiedTried = 0;
-  script = [&](CDlgChessAc& s) {
-    const CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (FinishWhenOver(s)) return;
-    // A press on an occupied cell is no move: white tries black's stone first.
-    if (d.moveIndex == 1 && occupiedTried == 0 && s.running) {
-      occupiedTried = 1;
-      Click(CellPoint(7, 3));
-      return;
-    }
-    if (d.moveIndex == 1 && occupiedTried == 1) {
-      occupiedTried = 2;
-      return;  // one step for the occupied press to be handled
-    }
-    clicks.Next(s, d.moveIndex);
-  };
+  clicks.cells = kRowFiveGame;
+  const CChessData& d = host.chessData;
+  auto next = [&](S& s) { clicks.Next(s, d.moveIndex); };
+  Steps({PressStart(),
+         // A press on an occupied cell is no move: white tries black's stone first.
+         {"black's first stone", [&](S& s) { return d.moveIndex == 1 && s.running; },
+          [](S&) { Click(CellPoint(7, 3)); }, next},
+         {"the press on the occupied cell handled", nullptr, nullptr},
+         {"black's five", [](S& s) { return s.result != -1; }, nullptr, next},
+         Finish()});
   Run(host);
   EXPECT_EQ(host.finalResult, 0);
   EXPECT_EQ(host.chessData.moveIndex, 0) << "leaving clears the record";
@@ -71,27 +62,24 @@ TEST_F(PlayGameTest, PersonAgainstComputerEndsWithAResultUnderBothRuleSets) {
     // The computer plays black, so the person (white) never meets a foul question.
     PlayerRecord computer = ComputerSide(1);
     host.black = &computer;
-    bool started = false;
     int postedAt = -1;
     gameOverClicked = leavePosted = false;
     int stonesAtEnd = -1;
-    script = [&](CDlgChessAc& s) {
-      CChessData& d = host.chessData;
-      if (!started) {
-        started = true;
-        Click(kStart);
-        return;
-      }
-      if (s.result != -1 && stonesAtEnd < 0) {
-        stonesAtEnd = d.moveIndex;
-        EXPECT_TRUE(EngineInStep(d));
-      }
-      if (FinishWhenOver(s)) return;
-      if (s.running && !s.busy && (d.moveIndex & 1) == 1 && postedAt < d.moveIndex) {
-        postedAt = d.moveIndex;
-        Click(CellPoint(FirstEmpty(d)));
-      }
-    };
+    CChessData& d = host.chessData;
+    Steps(
+        {PressStart(),
+         {"a result, the person playing the first empty cell", [](S& s) { return s.result != -1; },
+          [&](S&) {
+            stonesAtEnd = d.moveIndex;
+            EXPECT_TRUE(EngineInStep(d));
+          },
+          [&](S& s) {
+            if (s.running && !s.busy && (d.moveIndex & 1) == 1 && postedAt < d.moveIndex) {
+              postedAt = d.moveIndex;
+              Click(CellPoint(FirstEmpty(d)));
+            }
+          }},
+         Finish()});
     Run(host);
     EXPECT_NE(host.finalResult, -1);
     EXPECT_GE(stonesAtEnd, 9) << "a five takes at least nine stones";
@@ -100,31 +88,27 @@ TEST_F(PlayGameTest, PersonAgainstComputerEndsWithAResultUnderBothRuleSets) {
 
 TEST_F(PlayGameTest, ComputerAgainstComputerSetByTheKindButtonsPlaysToTheEnd) {
   PlayHost host;
-  int phase = 0;
   std::vector<int> cells;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    switch (phase) {
-      case 0:  // human -> roster opponent -> computer, for both sides
-        for (int i = 0; i < 2; ++i) Click(kKindBlack), Click(kKindWhite);
-        ++phase;
-        return;
-      case 1:
-        Step("both sides COMPUTER after two presses on each kind button");
-        if (d.sides[0].kind != PLAYER_COMPUTER || d.sides[1].kind != PLAYER_COMPUTER) return;
-        EXPECT_STREQ(d.sides[0].name, "COMPUTER");
-        EXPECT_EQ(d.sides[1].level, 0);
-        Click(kStart);
-        ++phase;
-        return;
-      default: break;
-    }
-    if (s.result != -1 && cells.empty()) {
-      for (int i = 0; i < d.moveIndex; ++i) cells.push_back(d.moves[i].cell);
-      EXPECT_TRUE(EngineInStep(d));
-    }
-    FinishWhenOver(s);
-  };
+  CChessData& d = host.chessData;
+  Steps({{"the screen to open", nullptr,
+          [](S&) {  // human -> roster opponent -> computer, for both sides
+            for (int i = 0; i < 2; ++i) Click(kKindBlack), Click(kKindWhite);
+          }},
+         {"both sides COMPUTER after two presses on each kind button",
+          [&](S&) {
+            return d.sides[0].kind == PLAYER_COMPUTER && d.sides[1].kind == PLAYER_COMPUTER;
+          },
+          [&](S&) {
+            EXPECT_STREQ(d.sides[0].name, "COMPUTER");
+            EXPECT_EQ(d.sides[1].level, 0);
+            Click(kStart);
+          }},
+         {"the computers' game to end", [](S& s) { return s.result != -1; },
+          [&](S&) {
+            for (int i = 0; i < d.moveIndex; ++i) cells.push_back(d.moves[i].cell);
+            EXPECT_TRUE(EngineInStep(d));
+          }},
+         Finish()});
   Run(host);
   ASSERT_NE(host.finalResult, -1);
   // Every stone stood on its own empty cell of the playing area.
@@ -144,57 +128,51 @@ const std::vector<CPoint> kDoubleThreeGame = {CellPoint(7, 5),  CellPoint(0, 0),
 TEST_F(PlayGameTest, RenjuDoubleThreeAnsweredNoTakesTheStoneBackAndTheGameGoesOn) {
   PlayHost host;
   host.rules = RULES_RENJU;
-  bool started = false, answered = false, editTried = false, stopPosted = false;
+  bool answered = false;
   int stepsStopped = 0;
   CellClicker clicks;
   clicks.cells = kDoubleThreeGame;
   CString question;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (s.busy && !answered && s.statusText.GetLength() > 0) {
-      question = s.statusText;
-      if (!editTried) {
-        // Stop, then take back: the question holds the record, so take back does nothing.
-        editTried = true;
-        Click(kStart);
-        Click(kTakeBack);
-        return;
-      }
-      // Some steps for the take back press to arrive and be turned away.
-      if (s.running || ++stepsStopped < 20) return;
-      EXPECT_EQ(d.moveIndex, 9);
-      answered = true;
-      Step("the foul stone taken back after N");
-      PlatformTest::Key('N', true);
-      PlatformTest::Key('N', false);
-      return;
-    }
-    if (answered && d.moveIndex == 8 && s.running == 0 && !s.busy) {
-      EXPECT_EQ(d.board[CellAt(7, 7)], CELL_EMPTY);
-      EXPECT_TRUE(EngineInStep(d));
-      EXPECT_EQ(s.result, -1);
-      // The game goes on: start again and play elsewhere.
-      Click(kStart);
-      clicks.cells[8] = CellPoint(3, 3);
-      clicks.posted = 7;
-      return;
-    }
-    if (answered && d.moveIndex == 9 && d.board[CellAt(3, 3)] == CELL_BLACK) {
-      if (!stopPosted) {
-        EXPECT_TRUE(EngineInStep(d));
-        stopPosted = true;
-        Click(kStart);
-      }
-      if (!s.running) LeaveOnce();
-      return;
-    }
-    clicks.Next(s, d.moveIndex);
-  };
+  CChessData& d = host.chessData;
+  auto next = [&](S& s) { clicks.Next(s, d.moveIndex); };
+  auto asked = [](S& s) { return s.busy && s.statusText.GetLength() > 0; };
+  Steps({PressStart(),
+         // Stop, then take back: the question holds the record, so take back does nothing.
+         {"the double-three question", asked,
+          [](S&) {
+            Click(kStart);
+            Click(kTakeBack);
+          },
+          next},
+         // Some steps for the take back press to arrive and be turned away.
+         {"the game stopped under the question",
+          [&](S& s) { return asked(s) && !s.running && ++stepsStopped >= 20; },
+          [&](S& s) {
+            question = s.statusText;
+            EXPECT_EQ(d.moveIndex, 9);
+            answered = true;
+            PlatformTest::Key('N', true);
+            PlatformTest::Key('N', false);
+          }},
+         {"the foul stone taken back after N",
+          [&](S& s) { return d.moveIndex == 8 && s.running == 0 && !s.busy; },
+          [&](S& s) {
+            EXPECT_EQ(d.board[CellAt(7, 7)], CELL_EMPTY);
+            EXPECT_TRUE(EngineInStep(d));
+            EXPECT_EQ(s.result, -1);
+            // The game goes on: start again and play elsewhere.
+            Click(kStart);
+            clicks.cells[8] = CellPoint(3, 3);
+            clicks.posted = 7;
+          }},
+         {"black's stone on 3,3",
+          [&](S&) { return d.moveIndex == 9 && d.board[CellAt(3, 3)] == CELL_BLACK; },
+          [&](S&) {
+            EXPECT_TRUE(EngineInStep(d));
+            Click(kStart);
+          },
+          next},
+         {"the game stopped", [](S& s) { return !s.running; }, [this](S&) { LeaveOnce(); }}});
   Run(host);
   EXPECT_EQ(question, CString("[雙活三] 違反連珠規則,確定要下該子嗎？(Y/N)"));
   EXPECT_TRUE(answered);
@@ -204,26 +182,18 @@ TEST_F(PlayGameTest, RenjuDoubleThreeAnsweredNoTakesTheStoneBackAndTheGameGoesOn
 TEST_F(PlayGameTest, RenjuDoubleThreeAnsweredYesLosesTheGameForBlack) {
   PlayHost host;
   host.rules = RULES_RENJU;
-  bool started = false, answered = false;
+  bool answered = false;
   CellClicker clicks;
   clicks.cells = kDoubleThreeGame;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (s.busy && !answered && s.statusText.GetLength() > 0) {
-      answered = true;
-      Step("the game lost for black after Y");
-      PlatformTest::Key('Y', true);
-      PlatformTest::Key('Y', false);
-      return;
-    }
-    if (FinishWhenOver(s)) return;
-    clicks.Next(s, d.moveIndex);
-  };
+  Steps({PressStart(),
+         {"the double-three question", [](S& s) { return s.busy && s.statusText.GetLength() > 0; },
+          [&](S&) {
+            answered = true;
+            PlatformTest::Key('Y', true);
+            PlatformTest::Key('Y', false);
+          },
+          [&](S& s) { clicks.Next(s, host.chessData.moveIndex); }},
+         Finish("the game lost for black after Y")});
   Run(host);
   EXPECT_TRUE(answered);
   EXPECT_EQ(host.finalResult, 1) << "white wins";
@@ -234,105 +204,77 @@ TEST_F(PlayGameTest, StopDuringAThinkPlacesNoStoneAndEditingWaitsForTheThinkToEn
   PlayHost host;
   PlayerRecord strong = ComputerSide(8);
   host.white = &strong;
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    switch (phase) {
-      case 0:
-        Click(kStart);
-        ++phase;
-        break;
-      case 1:
-        if (!s.running) break;
-        // The stone, then stop and new game: both arrive while white thinks.
-        // Off the centre, so that white searches instead of answering from the opening rules.
-        // The right press beeps inside the search, long enough for the next timer tick.
-        Click(CellPoint(5, 5));
-        Click(kStart);
-        Click(kNewGame);
-        PlatformTest::MouseButton(VK_RBUTTON, true, kNeutral.x, kNeutral.y);
-        PlatformTest::MouseButton(VK_RBUTTON, false, kNeutral.x, kNeutral.y);
-        ++phase;
-        break;
-      case 2:
-        if (s.running || s.busy) break;
-        EXPECT_EQ(d.moveIndex, 1) << "no white stone, and the new game was not taken";
-        EXPECT_EQ(d.board[CellAt(5, 5)], CELL_BLACK);
-        EXPECT_EQ(StonesOnBoard(d), 1);
-        EXPECT_TRUE(EngineInStep(d));
-        // Now stopped and idle, new game works.
-        Click(kNewGame);
-        ++phase;
-        break;
-      case 3:
-        if (d.moveIndex != 0) break;
-        EXPECT_TRUE(EngineInStep(d));
-        LeaveOnce();
-        break;
-    }
-  };
+  CChessData& d = host.chessData;
+  Steps({PressStart(),
+         // The stone, then stop and new game: both arrive while white thinks.
+         // Off the centre, so that white searches instead of answering from the opening rules.
+         // The right press beeps inside the search, long enough for the next timer tick.
+         {"the game running", [](S& s) { return s.running != 0; },
+          [](S&) {
+            Click(CellPoint(5, 5));
+            Click(kStart);
+            Click(kNewGame);
+            PlatformTest::MouseButton(VK_RBUTTON, true, kNeutral.x, kNeutral.y);
+            PlatformTest::MouseButton(VK_RBUTTON, false, kNeutral.x, kNeutral.y);
+          }},
+         {"white's think stopped", [](S& s) { return !s.running && !s.busy; },
+          [&](S&) {
+            EXPECT_EQ(d.moveIndex, 1) << "no white stone, and the new game was not taken";
+            EXPECT_EQ(d.board[CellAt(5, 5)], CELL_BLACK);
+            EXPECT_EQ(StonesOnBoard(d), 1);
+            EXPECT_TRUE(EngineInStep(d));
+            // Now stopped and idle, new game works.
+            Click(kNewGame);
+          }},
+         {"the new game", [&](S&) { return d.moveIndex == 0; },
+          [&](S&) {
+            EXPECT_TRUE(EngineInStep(d));
+            LeaveOnce();
+          }}});
   Run(host);
   EngineHost::Beep = [](unsigned, unsigned) {};
-  EXPECT_EQ(phase, 3);
+  EXPECT_TRUE(steps.Finished());
   EXPECT_EQ(debugClicks, 1u);
 }
 
 TEST_F(PlayGameTest, TakeBackAndForwardKeepTheEngineInStep) {
   PlayHost host;
-  bool started = false;
   CellClicker clicks;
   clicks.cells = {CellPoint(7, 7), CellPoint(7, 8), CellPoint(8, 7), CellPoint(8, 8),
                   CellPoint(9, 9)};
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (phase == 0 && d.moveIndex == 5) {
-      Click(kStart);  // stop
-      phase = 1;
-      return;
-    }
-    if (phase == 1 && !s.running) {
-      Click(kTakeBack);
-      Click(kTakeBack);
-      phase = 2;
-      return;
-    }
-    if (phase == 2 && d.moveIndex == 3) {
-      EXPECT_EQ(d.board[CellAt(9, 9)], CELL_EMPTY);
-      EXPECT_EQ(d.board[CellAt(8, 8)], CELL_EMPTY);
-      EXPECT_TRUE(EngineInStep(d));
-      Click(kForward);
-      phase = 3;
-      return;
-    }
-    if (phase == 3 && d.moveIndex == 4) {
-      EXPECT_EQ(d.board[CellAt(8, 8)], CELL_WHITE);
-      EXPECT_TRUE(EngineInStep(d));
-      EXPECT_TRUE(d.moves[4].used) << "the taken-back stone is still recorded";
-      // Start drops the record after the position.
-      Click(kStart);
-      phase = 4;
-      return;
-    }
-    if (phase == 4 && s.running) {
-      EXPECT_FALSE(d.moves[4].used);
-      Click(kStart);
-      phase = 5;
-      return;
-    }
-    if (phase == 5 && !s.running) {
-      LeaveOnce();
-      return;
-    }
-    if (phase == 0) clicks.Next(s, d.moveIndex);
-  };
+  CChessData& d = host.chessData;
+  auto stopped = [](S& s) { return !s.running; };
+  Steps({PressStart(),
+         {"five stones", [&](S&) { return d.moveIndex == 5; }, [](S&) { Click(kStart); },
+          [&](S& s) { clicks.Next(s, d.moveIndex); }},
+         {"the game stopped", stopped,
+          [](S&) {
+            Click(kTakeBack);
+            Click(kTakeBack);
+          }},
+         {"two stones taken back", [&](S&) { return d.moveIndex == 3; },
+          [&](S&) {
+            EXPECT_EQ(d.board[CellAt(9, 9)], CELL_EMPTY);
+            EXPECT_EQ(d.board[CellAt(8, 8)], CELL_EMPTY);
+            EXPECT_TRUE(EngineInStep(d));
+            Click(kForward);
+          }},
+         {"one stone forward", [&](S&) { return d.moveIndex == 4; },
+          [&](S&) {
+            EXPECT_EQ(d.board[CellAt(8, 8)], CELL_WHITE);
+            EXPECT_TRUE(EngineInStep(d));
+            EXPECT_TRUE(d.moves[4].used) << "the taken-back stone is still recorded";
+            // Start drops the record after the position.
+            Click(kStart);
+          }},
+         {"the game running again", [](S& s) { return s.running != 0; },
+          [&](S&) {
+            EXPECT_FALSE(d.moves[4].used);
+            Click(kStart);
+          }},
+         {"the game stopped again", stopped, [this](S&) { LeaveOnce(); }}});
   Run(host);
-  EXPECT_EQ(phase, 5);
+  EXPECT_TRUE(steps.Finished());
 }
 
 // A threat's note speaks of the stone that made it: taking that stone back or starting anew
@@ -341,79 +283,51 @@ TEST_F(PlayGameTest, TakeBackAndNewGameClearTheThreatNote) {
   for (const CPoint button : {kTakeBack, kNewGame}) {
     leavePosted = false;
     PlayHost host;
-    bool started = false;
     CellClicker clicks;
     clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4), CellPoint(0, 2),
                     CellPoint(7, 5)};
-    int phase = 0;
-    script = [&](CDlgChessAc& s) {
-      if (!started) {
-        started = true;
-        Click(kStart);
-      } else if (phase == 0 && host.chessData.moveIndex == 5) {
-        EXPECT_STREQ(s.statusText, "[活三]");
-        Click(kStart);  // stop
-        phase = 1;
-      } else if (phase == 1 && !s.running) {
-        Click(button);
-        phase = 2;
-      } else if (phase == 2 && host.chessData.moveIndex < 5) {
-        EXPECT_STREQ(s.statusText, "");
-        LeaveOnce();
-        phase = 3;
-      } else if (phase == 0) {
-        clicks.Next(s, host.chessData.moveIndex);
-      }
-    };
+    const CChessData& d = host.chessData;
+    Steps({PressStart(),
+           {"the open three", [&](S&) { return d.moveIndex == 5; },
+            [](S& s) {
+              EXPECT_STREQ(s.statusText, "[活三]");
+              Click(kStart);  // stop
+            },
+            [&](S& s) { clicks.Next(s, d.moveIndex); }},
+           {"the game stopped", [](S& s) { return !s.running; }, [button](S&) { Click(button); }},
+           {"a stone gone", [&](S&) { return d.moveIndex < 5; },
+            [this](S& s) {
+              EXPECT_STREQ(s.statusText, "");
+              LeaveOnce();
+            }}});
     Run(host);
-    EXPECT_EQ(phase, 3);
+    EXPECT_TRUE(steps.Finished());
     PlatformTest::Reset();
   }
 }
 
 TEST_F(PlayGameTest, TakeBackAfterAWonGameClearsTheResultAndTheGameCanGoOn) {
   PlayHost host;
-  bool started = false;
   CellClicker clicks;
-  clicks.cells = {CellPoint(7, 3), CellPoint(0, 0), CellPoint(7, 4),
-                  CellPoint(0, 2), CellPoint(7, 5), CellPoint(0, 4),
-                  CellPoint(7, 6), CellPoint(0, 6), CellPoint(7, 7)};
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (phase == 0 && s.result == 0) {
-      if (!gameOverClicked) {
-        gameOverClicked = true;
-        Click(kNeutral);
-        return;
-      }
-      Click(kTakeBack);
-      phase = 1;
-      return;
-    }
-    if (phase == 1 && s.result == -1) {
-      EXPECT_EQ(d.moveIndex, 8);
-      EXPECT_TRUE(EngineInStep(d));
-      Click(kStart);  // the start button takes a finished game back up
-      phase = 2;
-      return;
-    }
-    if (phase == 2 && s.running) {
-      Click(CellPoint(7, 2));  // black wins at the other end
-      phase = 3;
-      return;
-    }
-    if (phase == 3) {
-      FinishWhenOver(s);
-      return;
-    }
-    if (phase == 0) clicks.Next(s, d.moveIndex);
-  };
+  clicks.cells = kRowFiveGame;
+  CChessData& d = host.chessData;
+  Steps({PressStart(),
+         {"black's five", [](S& s) { return s.result == 0; },
+          [this](S&) {
+            gameOverClicked = true;
+            Click(kNeutral);
+          },
+          [&](S& s) { clicks.Next(s, d.moveIndex); }},
+         {"a wait after the game-over display", nullptr, [](S&) { Click(kTakeBack); }},
+         {"the result cleared by take back", [](S& s) { return s.result == -1; },
+          [&](S&) {
+            EXPECT_EQ(d.moveIndex, 8);
+            EXPECT_TRUE(EngineInStep(d));
+            Click(kStart);  // the start button takes a finished game back up
+          }},
+         {"the game running again", [](S& s) { return s.running != 0; },
+          [](S&) { Click(CellPoint(7, 2)); }},  // black wins at the other end
+         Finish("black's five at the other end")});
   Run(host);
   EXPECT_EQ(host.finalResult, 0);
 }
@@ -421,75 +335,65 @@ TEST_F(PlayGameTest, TakeBackAfterAWonGameClearsTheResultAndTheGameCanGoOn) {
 TEST_F(PlayGameTest, ClocksChargeOnlyTheSideToMove) {
   PlatformTest::UseManualClock(true, 100000);
   PlayHost host;
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
+  CChessData& d = host.chessData;
+  auto running = [](S& s) { return s.running != 0; };
+  auto stopped = [](S& s) { return !s.running; };
+  Steps({{"the screen to open", nullptr,
+          [](S&) {
+            PlatformTest::AdvanceClock(5000);  // before the start nothing is charged
+            Click(kStart);
+          }},
+         {"the game running", running,
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].clock, 0);
+            PlatformTest::AdvanceClock(1500);
+          }},
+         {"a wait after 1.5 s", nullptr,
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].clock, 1500);
+            EXPECT_EQ(d.sides[1].clock, 0);
+            Click(CellPoint(7, 7));
+          }},
+         {"black's stone", [&](S&) { return d.moveIndex == 1; },
+          [&](S&) {
+            EXPECT_EQ(d.moves[0].clock, 1500) << "the mover's clock goes into the record";
+            PlatformTest::AdvanceClock(2500);
+          }},
+         {"a wait after 2.5 s", nullptr,
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].clock, 1500);
+            EXPECT_EQ(d.sides[1].clock, 2500);
+            // Less than a second is not charged yet.
+            PlatformTest::AdvanceClock(900);
+          }},
+         {"a wait after 0.9 s", nullptr,
+          [&](S&) {
+            EXPECT_EQ(d.sides[1].clock, 2500);
+            Click(kStart);  // stop
+          }},
+         {"the game stopped", stopped,
+          [](S&) { PlatformTest::AdvanceClock(10000); }},  // a stopped game keeps both clocks
+         {"a wait after 10 s stopped", nullptr,
+          [&](S&) {
+            EXPECT_EQ(d.sides[1].clock, 2500);
+            // A clock loaded from a record can stand just below the top: it stops there.
+            d.sides[1].clock = INT32_MAX - 500;
+            Click(kStart);
+          }},
+         {"the game running again", running, [](S&) { PlatformTest::AdvanceClock(1500); }},
+         {"a wait after 1.5 s more", nullptr,
+          [&](S&) {
+            EXPECT_EQ(d.sides[1].clock, INT32_MAX);
+            Click(kStart);  // stop
+          }},
+         {"the game stopped again", stopped, [this](S&) { LeaveOnce(); }}});
+  auto run = script;
+  script = [run](S& s) {
     s.lastBlinkTick = timeGetTime();  // no blinking under the hand-driven clock
-    switch (phase) {
-      case 0:
-        PlatformTest::AdvanceClock(5000);  // before the start nothing is charged
-        Click(kStart);
-        ++phase;
-        break;
-      case 1:
-        if (!s.running) break;
-        EXPECT_EQ(d.sides[0].clock, 0);
-        PlatformTest::AdvanceClock(1500);
-        ++phase;
-        break;
-      case 2:
-        EXPECT_EQ(d.sides[0].clock, 1500);
-        EXPECT_EQ(d.sides[1].clock, 0);
-        Click(CellPoint(7, 7));
-        ++phase;
-        break;
-      case 3:
-        if (d.moveIndex != 1) break;
-        EXPECT_EQ(d.moves[0].clock, 1500) << "the mover's clock goes into the record";
-        PlatformTest::AdvanceClock(2500);
-        ++phase;
-        break;
-      case 4:
-        EXPECT_EQ(d.sides[0].clock, 1500);
-        EXPECT_EQ(d.sides[1].clock, 2500);
-        // Less than a second is not charged yet.
-        PlatformTest::AdvanceClock(900);
-        ++phase;
-        break;
-      case 5:
-        EXPECT_EQ(d.sides[1].clock, 2500);
-        Click(kStart);  // stop
-        ++phase;
-        break;
-      case 6:
-        if (s.running) break;
-        PlatformTest::AdvanceClock(10000);  // a stopped game keeps both clocks
-        ++phase;
-        break;
-      case 7:
-        EXPECT_EQ(d.sides[1].clock, 2500);
-        // A clock loaded from a record can stand just below the top: it stops there.
-        d.sides[1].clock = INT32_MAX - 500;
-        Click(kStart);
-        ++phase;
-        break;
-      case 8:
-        if (!s.running) break;
-        PlatformTest::AdvanceClock(1500);
-        ++phase;
-        break;
-      case 9:
-        EXPECT_EQ(d.sides[1].clock, INT32_MAX);
-        Click(kStart);  // stop
-        ++phase;
-        break;
-      case 10:
-        if (!s.running) LeaveOnce();
-        break;
-    }
+    run(s);
   };
   Run(host);
-  EXPECT_EQ(phase, 10);
+  EXPECT_TRUE(steps.Finished());
 }
 
 TEST_F(PlayGameTest, SavedGameLoadsAndReplaysWithTheEngineInStep) {
@@ -499,46 +403,32 @@ TEST_F(PlayGameTest, SavedGameLoadsAndReplaysWithTheEngineInStep) {
     return true;
   };
   PlayHost host;
-  bool started = false;
   CellClicker clicks;
   clicks.cells = {CellPoint(7, 7), CellPoint(6, 8), CellPoint(8, 6), CellPoint(5, 9)};
-  int phase = 0;
   std::vector<uint8_t> boardBefore;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (phase == 0 && d.moveIndex == 4) {
-      Click(kStart);
-      phase = 1;
-      return;
-    }
-    if (phase == 1 && !s.running) {
-      boardBefore.assign(d.board, d.board + BOARD_BYTES);
-      Click(kSave);
-      Click(kNewGame);
-      phase = 2;
-      return;
-    }
-    if (phase == 2 && d.moveIndex == 0) {
-      EXPECT_EQ(StonesOnBoard(d), 0);
-      Click(kLoad);
-      phase = 3;
-      return;
-    }
-    if (phase == 3 && d.moveIndex == 4) {
-      EXPECT_EQ(std::vector<uint8_t>(d.board, d.board + BOARD_BYTES), boardBefore);
-      EXPECT_TRUE(EngineInStep(d));
-      LeaveOnce();
-      return;
-    }
-    if (phase == 0) clicks.Next(s, d.moveIndex);
-  };
+  CChessData& d = host.chessData;
+  Steps({PressStart(),
+         {"four stones", [&](S&) { return d.moveIndex == 4; }, [](S&) { Click(kStart); },
+          [&](S& s) { clicks.Next(s, d.moveIndex); }},
+         {"the game stopped", [](S& s) { return !s.running; },
+          [&](S&) {
+            boardBefore.assign(d.board, d.board + BOARD_BYTES);
+            Click(kSave);
+            Click(kNewGame);
+          }},
+         {"the board cleared", [&](S&) { return d.moveIndex == 0; },
+          [&](S&) {
+            EXPECT_EQ(StonesOnBoard(d), 0);
+            Click(kLoad);
+          }},
+         {"the saved game loaded", [&](S&) { return d.moveIndex == 4; },
+          [&](S&) {
+            EXPECT_EQ(std::vector<uint8_t>(d.board, d.board + BOARD_BYTES), boardBefore);
+            EXPECT_TRUE(EngineInStep(d));
+            LeaveOnce();
+          }}});
   Run(host);
-  EXPECT_EQ(phase, 3);
+  EXPECT_TRUE(steps.Finished());
   std::ifstream f(path, std::ios::binary | std::ios::ate);
   EXPECT_EQ(int(f.tellg()), SAVE_FILE_BYTES);
 }
@@ -571,119 +461,93 @@ TEST_F(PlayGameTest, DamagedSaveFilesNeverCorruptTheBoard) {
   WriteSave(dir + "/short.SAV", {good[0]});
 
   PlayHost host;
-  size_t next = 0;
-  bool waiting = false;
   std::vector<int> replayed;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (waiting) {
-      // The load ran in the step that dispatched its release.
-      if (s.busy || d.moveIndex == 0) return;
-      replayed.push_back(d.moveIndex);
-      EXPECT_TRUE(EngineInStep(d));
-      EXPECT_EQ(StonesOnBoard(d), d.moveIndex);
-      for (int k = 0; k < BOARD_BYTES; ++k) {
-        const bool playing = k >= 128 && k < 128 + 15 * 32 && (k & 31) < 15;
-        if (!playing) {
-          EXPECT_EQ(d.board[k], CELL_BORDER) << k;
-        }
-      }
-      waiting = false;
-      Click(kNewGame);
-      return;
-    }
-    if (d.moveIndex != 0) return;
-    if (next < files.size() + 1) {
-      chosen = next < files.size() ? "bad" + std::to_string(next) + ".SAV" : "short.SAV";
-      ++next;
-      waiting = true;
-      Click(kLoad);
-      return;
-    }
-    LeaveOnce();
-  };
+  CChessData& d = host.chessData;
+  auto empty = [&](S&) { return d.moveIndex == 0; };
+  std::vector<PlayStep> list;
+  for (size_t i = 0; i <= files.size(); ++i) {
+    const std::string name = i < files.size() ? "bad" + std::to_string(i) + ".SAV" : "short.SAV";
+    list.push_back({"an empty board", empty, [=](S&) {
+                      chosen = name;
+                      Click(kLoad);
+                    }});
+    // The load ran in the step that dispatched its release.
+    list.push_back({name + " loaded", [&](S& s) { return !s.busy && d.moveIndex != 0; },
+                    [&](S&) {
+                      replayed.push_back(d.moveIndex);
+                      EXPECT_TRUE(EngineInStep(d));
+                      EXPECT_EQ(StonesOnBoard(d), d.moveIndex);
+                      for (int k = 0; k < BOARD_BYTES; ++k) {
+                        const bool playing = k >= 128 && k < 128 + 15 * 32 && (k & 31) < 15;
+                        if (!playing) {
+                          EXPECT_EQ(d.board[k], CELL_BORDER) << k;
+                        }
+                      }
+                      Click(kNewGame);
+                    }});
+  }
+  list.push_back({"an empty board at the end", empty, [this](S&) { LeaveOnce(); }});
+  Steps(std::move(list));
   Run(host);
   EXPECT_EQ(replayed, (std::vector<int>{3, 3, 3, 3, 3, 1}));
 }
 
 TEST_F(PlayGameTest, KindsPortraitsAndSlidersFollowThePanel) {
   PlayHost host;
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    switch (phase) {
-      case 0:
-        Click(kKindBlack);  // human -> roster opponent 0
-        ++phase;
-        break;
-      case 1:
-        if (d.sides[0].kind != PLAYER_ROSTER) break;
-        EXPECT_EQ(d.sides[0].rosterId, 0);
-        EXPECT_STREQ(d.sides[0].name, host.roster[0].name);
-        EXPECT_EQ(d.sides[0].stoneCode, CELL_BLACK);
-        Click(kPortraitBlack);  // the next in the stepping order is 3
-        ++phase;
-        break;
-      case 2:
-        if (d.sides[0].rosterId != 3) break;
-        EXPECT_EQ(d.sides[0].level, host.roster[3].level);
-        EXPECT_EQ(d.sides[0].style, host.roster[3].style);
-        // A slider press on a roster side moves nothing.
-        Click(CPoint(160, 76));
-        ++phase;
-        break;
-      case 3:
-        EXPECT_EQ(d.sides[0].style, host.roster[3].style);
-        Click(kKindBlack);  // -> computer, level 0, style 0
-        ++phase;
-        break;
-      case 4:
-        if (d.sides[0].kind != PLAYER_COMPUTER) break;
-        EXPECT_EQ(d.sides[0].level, 0);
-        EXPECT_EQ(d.sides[0].style, 0);
-        // A click on the track sets the value; beyond the track it clamps to 8.
-        Click(CPoint(94 + 40, 123));
-        ++phase;
-        break;
-      case 5:
-        if (d.sides[0].level != 40 * 8 / 65) break;
-        EXPECT_EQ(s.sliders[1].dest.left, 94 + (40 * 8 / 65) * 65 / 8);
-        PlatformTest::MouseButton(VK_LBUTTON, true, 100, 76);
-        ++phase;
-        break;
-      case 6:
-        // Inside the drag: the pointer runs past the end of the track, then lets go.
-        if (s.sliders[0].state != 1) break;
-        PlatformTest::MouseMove(300, 76);
-        ++phase;
-        break;
-      case 7:
-        if (s.sliders[0].dest.left != 94 + 65) break;
-        PlatformTest::MouseButton(VK_LBUTTON, false, 300, 76);
-        ++phase;
-        break;
-      case 8:
-        if (d.sides[0].style != 8) break;
-        Click(kSwap);
-        ++phase;
-        break;
-      case 9:
-        if (d.sides[1].kind != PLAYER_COMPUTER) break;
-        EXPECT_EQ(d.sides[1].style, 8) << "the settings travel with the side";
-        EXPECT_EQ(d.sides[1].stoneCode, CELL_WHITE);
-        EXPECT_STREQ(d.sides[0].name, "PLAYER 1");
-        EXPECT_EQ(d.sides[0].kind, PLAYER_HUMAN);
-        Click(kKindBlack);
-        ++phase;
-        break;
-      case 10:
-        if (d.sides[0].kind != PLAYER_ROSTER) break;
-        LeaveOnce();
-        break;
-    }
-  };
+  CChessData& d = host.chessData;
+  Steps({{"the screen to open", nullptr,
+          [](S&) { Click(kKindBlack); }},  // human -> roster opponent 0
+         {"black a roster opponent", [&](S&) { return d.sides[0].kind == PLAYER_ROSTER; },
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].rosterId, 0);
+            EXPECT_STREQ(d.sides[0].name, host.roster[0].name);
+            EXPECT_EQ(d.sides[0].stoneCode, CELL_BLACK);
+            Click(kPortraitBlack);  // the next in the stepping order is 3
+          }},
+         {"roster opponent 3 on black", [&](S&) { return d.sides[0].rosterId == 3; },
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].level, host.roster[3].level);
+            EXPECT_EQ(d.sides[0].style, host.roster[3].style);
+            // A slider press on a roster side moves nothing.
+            Click(CPoint(160, 76));
+          }},
+         {"a wait after the slider press", nullptr,
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].style, host.roster[3].style);
+            Click(kKindBlack);  // -> computer, level 0, style 0
+          }},
+         {"black the computer", [&](S&) { return d.sides[0].kind == PLAYER_COMPUTER; },
+          [&](S&) {
+            EXPECT_EQ(d.sides[0].level, 0);
+            EXPECT_EQ(d.sides[0].style, 0);
+            // A click on the track sets the value; beyond the track it clamps to 8.
+            Click(CPoint(94 + 40, 123));
+          }},
+         {"the level set by the track click", [&](S&) { return d.sides[0].level == 40 * 8 / 65; },
+          [](S& s) {
+            EXPECT_EQ(s.sliders[1].dest.left, 94 + (40 * 8 / 65) * 65 / 8);
+            PlatformTest::MouseButton(VK_LBUTTON, true, 100, 76);
+          }},
+         // Inside the drag: the pointer runs past the end of the track, then lets go.
+         {"the style slider dragged", [](S& s) { return s.sliders[0].state == 1; },
+          [](S&) { PlatformTest::MouseMove(300, 76); }},
+         {"the slider at the end of its track",
+          [](S& s) { return s.sliders[0].dest.left == 94 + 65; },
+          [](S&) { PlatformTest::MouseButton(VK_LBUTTON, false, 300, 76); }},
+         {"style 8", [&](S&) { return d.sides[0].style == 8; }, [](S&) { Click(kSwap); }},
+         {"the computer on white after the swap",
+          [&](S&) { return d.sides[1].kind == PLAYER_COMPUTER; },
+          [&](S&) {
+            EXPECT_EQ(d.sides[1].style, 8) << "the settings travel with the side";
+            EXPECT_EQ(d.sides[1].stoneCode, CELL_WHITE);
+            EXPECT_STREQ(d.sides[0].name, "PLAYER 1");
+            EXPECT_EQ(d.sides[0].kind, PLAYER_HUMAN);
+            Click(kKindBlack);
+          }},
+         {"black a roster opponent again", [&](S&) { return d.sides[0].kind == PLAYER_ROSTER; },
+          [this](S&) { LeaveOnce(); }}});
   Run(host);
-  EXPECT_EQ(phase, 10);
+  EXPECT_TRUE(steps.Finished());
   EXPECT_EQ(CDlgChessAc::RosterOrderAt((CDlgChessAc::RosterOrderIndex(25) + 1) % 30), 0);
   EXPECT_EQ(CDlgChessAc::RosterOrderIndex(99), 0);
 }
@@ -692,24 +556,19 @@ TEST_F(PlayGameTest, EditingButtonsDoNothingOutsideTheFreeGame) {
   PlayHost host;
   host.mode = GAME_LADDER;
   PlayerRecord opponent{};
-  int phase = 0;
-  script = [&](CDlgChessAc&) {
-    CChessData& d = host.chessData;
-    switch (phase) {
-      case 0:
-        opponent = d.sides[1];
-        Click(kKindBlack);
-        Click(kSwap);
-        ++phase;
-        break;
-      case 1: ++phase; break;
-      default:
-        EXPECT_EQ(d.sides[0].kind, PLAYER_HUMAN);
-        EXPECT_STREQ(d.sides[1].name, opponent.name);
-        LeaveOnce();
-        break;
-    }
-  };
+  CChessData& d = host.chessData;
+  Steps({{"the screen to open", nullptr,
+          [&](S&) {
+            opponent = d.sides[1];
+            Click(kKindBlack);
+            Click(kSwap);
+          }},
+         {"the presses handled", nullptr, nullptr},
+         {"a wait after the presses", nullptr, [&](S&) {
+            EXPECT_EQ(d.sides[0].kind, PLAYER_HUMAN);
+            EXPECT_STREQ(d.sides[1].name, opponent.name);
+            LeaveOnce();
+          }}});
   Run(host);
   EXPECT_EQ(host.finalResult, -1);
 }
@@ -718,47 +577,32 @@ TEST_F(PlayGameTest, HiddenPhraseMakesTheComputerPlayRandomCells) {
   PlayHost host;
   PlayerRecord strong = ComputerSide(8);
   host.white = &strong;
-  int phase = 0;
   CellClicker clicks;
   clicks.cells = {CellPoint(0, 0), CPoint(), CellPoint(0, 1), CPoint(), CellPoint(1, 0)};
   std::vector<int> answers;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    switch (phase) {
-      case 0:
-        PlatformTest::TypeText("xx");  // off a block boundary the phrase is not seen
-        PlatformTest::TypeText("Blue Kite Up");
-        ++phase;
-        return;
-      case 1:
-        if (s.HiddenMode) ADD_FAILURE() << "phrase off the boundary counted";
-        PlatformTest::TypeText("0123456789");  // completes the block
-        PlatformTest::TypeText("Blue Kite Up");
-        ++phase;
-        return;
-      case 2:
-        if (!s.HiddenMode) return;
-        Click(kStart);
-        ++phase;
-        return;
-      case 3:
-        if (d.moveIndex < 6) break;
-        Click(kStart);
-        ++phase;
-        return;
-      case 4:
-        if (s.running) return;
-        EXPECT_TRUE(EngineInStep(d));
-        for (int i = 1; i < 6; i += 2) answers.push_back(d.moves[i].cell);
-        LeaveOnce();
-        ++phase;
-        return;
-      default: return;
-    }
-    clicks.Next(s, d.moveIndex);
-  };
+  CChessData& d = host.chessData;
+  Steps({{"the screen to open", nullptr,
+          [](S&) {
+            PlatformTest::TypeText("xx");  // off a block boundary the phrase is not seen
+            PlatformTest::TypeText("Blue Kite Up");
+          }},
+         {"the phrase off the boundary typed", nullptr,
+          [](S& s) {
+            if (s.HiddenMode) ADD_FAILURE() << "phrase off the boundary counted";
+            PlatformTest::TypeText("0123456789");  // completes the block
+            PlatformTest::TypeText("Blue Kite Up");
+          }},
+         {"the hidden mode", [](S& s) { return s.HiddenMode != 0; }, [](S&) { Click(kStart); }},
+         {"six stones", [&](S&) { return d.moveIndex >= 6; }, [](S&) { Click(kStart); },
+          [&](S& s) { clicks.Next(s, d.moveIndex); }},
+         {"the game stopped", [](S& s) { return !s.running; },
+          [&](S&) {
+            EXPECT_TRUE(EngineInStep(d));
+            for (int i = 1; i < 6; i += 2) answers.push_back(d.moves[i].cell);
+            LeaveOnce();
+          }}});
   Run(host);
-  EXPECT_EQ(phase, 5);
+  EXPECT_TRUE(steps.Finished());
   ASSERT_EQ(answers.size(), 3u);
   // A search answers next to the stones in the corner; random cells do not stay there.
   int far = 0;
@@ -789,29 +633,20 @@ TEST_F(PlayGameTest, StartOnAFullBoardIsADraw) {
   PlayHost host;
   PlayerRecord computer = ComputerSide(0);
   host.white = &computer;
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    switch (phase) {
-      case 0:
-        Click(kLoad);
-        ++phase;
-        break;
-      case 1:
-        if (d.moveIndex != 225) break;
-        EXPECT_TRUE(EngineInStep(d));
-        Click(kStart);
-        ++phase;
-        break;
-      case 2:
-        if (s.result == -1) break;
-        EXPECT_EQ(s.result, 2);
-        EXPECT_EQ(s.running, 0);
-        EXPECT_EQ(d.moveIndex, 225);
-        LeaveOnce();
-        break;
-    }
-  };
+  CChessData& d = host.chessData;
+  Steps({{"the screen to open", nullptr, [](S&) { Click(kLoad); }},
+         {"the full board loaded", [&](S&) { return d.moveIndex == 225; },
+          [&](S&) {
+            EXPECT_TRUE(EngineInStep(d));
+            Click(kStart);
+          }},
+         {"a result", [](S& s) { return s.result != -1; },
+          [&](S& s) {
+            EXPECT_EQ(s.result, 2);
+            EXPECT_EQ(s.running, 0);
+            EXPECT_EQ(d.moveIndex, 225);
+            LeaveOnce();
+          }}});
   Run(host);
   EXPECT_EQ(host.finalResult, 2);
 }

@@ -2,29 +2,13 @@
 // game (display, sound, cursors, roster, effects, engine), then one showing of the screen,
 // scripted from the screen's wait hook.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "../common/GameDirFixture.h"
-#include "AiEngine.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "DlgChessAc.h"
+#include "../common/ScreenScript.h"
 #include "EngineHost.h"
-#include "Platform.h"
 #include "TavexApp.h"
-#include "TavexDlg.h"
 
 class PlayHost : public CTavexDlg {
  public:
@@ -105,46 +89,43 @@ inline PlayerRecord ComputerSide(int level, int style = 4) {
   return r;
 }
 
-class PlayTest : public ::testing::Test {
+class PlayTest : public ScreenScriptTest {
  protected:
-  std::vector<std::string> messages;
   // The test's script, run on every wait of the screen.
   std::function<void(CDlgChessAc&)> script;
-  // What the script waits for now, named in the failure when it never comes.
-  void Step(const char* what) { step = what; }
-  // A screen that shows no state it has not shown before for this long has stalled.
-  static constexpr uint32_t kStallMs = 30000;
-  std::string dir;
-  std::string gameDir;
+  // A script of named steps; its progress stays readable after the run.
+  using PlayStep = ScriptStep<CDlgChessAc>;
+  StepScript<CDlgChessAc> steps;
+  void Steps(std::vector<PlayStep> list) {
+    steps = {std::move(list), 0};
+    script = [this](CDlgChessAc& s) {
+      steps(s);
+      Step(steps.Awaited());
+    };
+  }
 
   void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(MakeTestDir("play", gameDir, dir));
-    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
+    ASSERT_NO_FATAL_FAILURE(EnterOwnDir("play", [](const std::string& name) {
       return name == "Sound.cfg" || name == "top10.dat" || name == "save";
     }));
-    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
-    PlatformTest::Reset();
+    lastResortSeconds = 240;
+    ScreenScriptTest::SetUp();
     // The search pumps this thread's messages, as in the program.
     InstallEngineHostPump();
     current = this;
     CDlgChessAc::waitHook = &PlayTest::Hook;
-    SetDdMessageHook(&PlayTest::Message);
-    SoundMessageBox = &PlayTest::Message;
     savedChooser = EngineHost::ChooseFile;
-    alarm(240);  // the last resort, should a screen stall where the script never runs
   }
 
   void TearDown() override {
-    alarm(0);
     CDlgChessAc::waitHook = nullptr;
     EngineHost::ChooseFile = savedChooser;
     current = nullptr;
-    PlatformTest::Reset();
-    RemoveTestDir(gameDir, dir);
+    ScreenScriptTest::TearDown();
   }
 
   void Run(PlayHost& host) {
-    seen.clear();
+    if (!Restart()) return;
     host.DoModal();
     ASSERT_TRUE(host.engineReady) << "engine tables";
     EXPECT_TRUE(messages.empty()) << messages.front();
@@ -167,6 +148,15 @@ class PlayTest : public ::testing::Test {
     }
     return true;
   }
+  // The last step of a game played out: the game-over display given way, then the screen left.
+  PlayStep Finish(std::string awaits = "the game over and the screen left") {
+    return {std::move(awaits), [](CDlgChessAc&) { return false; }, nullptr,
+            [this](CDlgChessAc& s) { FinishWhenOver(s); }};
+  }
+  // The first step of most scripts.
+  static PlayStep PressStart() {
+    return {"the screen to open", nullptr, [](CDlgChessAc&) { Click(kStart); }};
+  }
 
   // Leaves once, whatever the state.
   void LeaveOnce() {
@@ -178,48 +168,24 @@ class PlayTest : public ::testing::Test {
  private:
   static inline PlayTest* current = nullptr;
   bool (*savedChooser)(bool, const char*, std::string&) = nullptr;
-  static void Hook(CDlgChessAc* screen) {
-    if (!current) return;
-    if (current->stalled) {
-      current->Unstick(*screen);
-      return;
-    }
-    if (current->script) current->script(*screen);
-    current->Watch(*screen);
-  }
-  // The screen is told to end; a game-over display only gives way to a click.
-  void Unstick(CDlgChessAc& s) {
-    s.exitRequested = 1;
-    abortSearch = 1;
-    if (timeGetTime() - lastNew < 250) return;
-    lastNew = timeGetTime();
-    Click(kNeutral);
-  }
-  // Fails the test and ends the screen once it stalls, instead of hanging until the alarm.
   // States already seen do not count as progress: the last stone's blink steps the record
   // back and forth.
-  std::string step;
-  bool stalled = false;
-  std::set<std::pair<std::vector<int>, std::string>> seen;
-  uint32_t lastNew = 0;
-  void Watch(CDlgChessAc& s) {
+  static void Hook(CDlgChessAc* screen) {
+    if (!current) return;
+    CDlgChessAc& s = *screen;
+    if (!current->Stalled() && current->script) current->script(s);
     const CChessData& d = s.host->chessData;
     std::vector<int> state = {d.moveIndex, s.result, s.running, s.busy};
     for (const PlayerRecord& p : d.sides)
       state.insert(state.end(), {p.kind, p.rosterId, p.level, p.style});
-    if (seen.insert({state, step}).second) {
-      lastNew = timeGetTime();
-      return;
-    }
-    if (timeGetTime() - lastNew < kStallMs) return;
-    stalled = true;
-    ADD_FAILURE() << "the script waited " << kStallMs / 1000 << " s for "
-                  << (step.empty() ? "its next step" : step) << "; the screen stands at move "
-                  << d.moveIndex << ", result " << s.result << ", running " << s.running
-                  << ", busy " << s.busy << ", kinds " << d.sides[0].kind << "/" << d.sides[1].kind;
-    Unstick(s);
-  }
-  static void Message(const char* text) {
-    if (current) current->messages.push_back(text);
+    current->Watch(
+        state,
+        [&] {
+          return "the screen stands at move " + std::to_string(d.moveIndex) + ", result " +
+                 std::to_string(s.result) + ", running " + std::to_string(s.running) + ", busy " +
+                 std::to_string(s.busy) + ", kinds " + std::to_string(d.sides[0].kind) + "/" +
+                 std::to_string(d.sides[1].kind);
+        },
+        screen);
   }
 };

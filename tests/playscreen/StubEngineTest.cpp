@@ -40,29 +40,25 @@ TEST_F(PlayStubEngineTest, AComputerFoulLosesAtOnce) {
   host.black = &computer;
   const std::vector<CPoint> replies = {CellPoint(0, 0), CellPoint(14, 0), CellPoint(0, 14),
                                        CellPoint(14, 14)};
-  bool started = false;
   int posted = -1;
   std::string statusAtEnd = "unset";
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    if (s.result != -1 && statusAtEnd == "unset") {
-      statusAtEnd = s.statusText.str();
-      EXPECT_EQ(d.moveIndex, 9);
-      EXPECT_EQ(d.board[CellAt(7, 7)], CELL_BLACK);
-      EXPECT_TRUE(EngineInStep(d));
-    }
-    if (FinishWhenOver(s)) return;
-    const int k = d.moveIndex / 2;
-    if (s.running && (d.moveIndex & 1) && k > posted && k < int(replies.size())) {
-      posted = k;
-      Click(replies[size_t(k)]);
-    }
-  };
+  CChessData& d = host.chessData;
+  Steps({PressStart(),
+         {"black's foul", [](CDlgChessAc& s) { return s.result != -1; },
+          [&](CDlgChessAc& s) {
+            statusAtEnd = s.statusText.str();
+            EXPECT_EQ(d.moveIndex, 9);
+            EXPECT_EQ(d.board[CellAt(7, 7)], CELL_BLACK);
+            EXPECT_TRUE(EngineInStep(d));
+          },
+          [&](CDlgChessAc& s) {
+            const int k = d.moveIndex / 2;
+            if (s.running && (d.moveIndex & 1) && k > posted && k < int(replies.size())) {
+              posted = k;
+              Click(replies[size_t(k)]);
+            }
+          }},
+         Finish()});
   Run(host);
   EXPECT_EQ(host.finalResult, 1) << "white wins by black's foul";
   EXPECT_EQ(statusAtEnd, "");
@@ -74,50 +70,43 @@ TEST_F(PlayStubEngineTest, AnAnswerThatIsNoFreeCellBecomesARandomFreeCell) {
   PlayHost host;
   PlayerRecord computer = ComputerSide(0);
   host.black = &computer;
-  bool started = false;
   int posted = -1;
   bool checked = false;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (!started) {
-      started = true;
-      Click(kStart);
-      return;
-    }
-    // Black's four answers have been placed; white is to move.
-    if (d.moveIndex == 7 && !checked) {
-      checked = true;
-      EXPECT_EQ(nextAnswer, 4u);
-      EXPECT_TRUE(EngineInStep(d));
-      EXPECT_EQ(StonesOnBoard(d), 7);
-      for (int i = 0; i < 7; ++i) {
-        const int c = d.moves[i].cell;
-        EXPECT_TRUE(c >= 128 && c < 128 + 15 * 32 && (c & 31) < 15) << c;
-      }
-      for (int k = 0; k < BOARD_BYTES; ++k) {
-        const bool playing = k >= 128 && k < 128 + 15 * 32 && (k & 31) < 15;
-        if (!playing) {
-          EXPECT_EQ(d.board[k], CELL_BORDER) << k;
-        }
-      }
-      Click(kStart);
-      return;
-    }
-    if (checked) {
-      if (!s.running) LeaveOnce();
-      return;
-    }
-    // The second answer names the cell of black's first stone.
-    if (d.moveIndex == 1) answers[1] = d.moves[0].cell;
-    if (s.running && (d.moveIndex & 1) && d.moveIndex > posted) {
-      posted = d.moveIndex;
-      for (int cell = CellAt(14, 14); cell >= CellAt(0, 0); --cell)
-        if ((cell & 31) < 15 && d.board[cell] == CELL_EMPTY) {
-          Click(CellPoint(cell));
-          break;
-        }
-    }
-  };
+  CChessData& d = host.chessData;
+  // Black's four answers have been placed; white is to move.
+  Steps({PressStart(),
+         {"black's fourth answer", [&](CDlgChessAc&) { return d.moveIndex == 7; },
+          [&](CDlgChessAc&) {
+            checked = true;
+            EXPECT_EQ(nextAnswer, 4u);
+            EXPECT_TRUE(EngineInStep(d));
+            EXPECT_EQ(StonesOnBoard(d), 7);
+            for (int i = 0; i < 7; ++i) {
+              const int c = d.moves[i].cell;
+              EXPECT_TRUE(c >= 128 && c < 128 + 15 * 32 && (c & 31) < 15) << c;
+            }
+            for (int k = 0; k < BOARD_BYTES; ++k) {
+              const bool playing = k >= 128 && k < 128 + 15 * 32 && (k & 31) < 15;
+              if (!playing) {
+                EXPECT_EQ(d.board[k], CELL_BORDER) << k;
+              }
+            }
+            Click(kStart);
+          },
+          [&](CDlgChessAc& s) {
+            // The second answer names the cell of black's first stone.
+            if (d.moveIndex == 1) answers[1] = d.moves[0].cell;
+            if (s.running && (d.moveIndex & 1) && d.moveIndex > posted) {
+              posted = d.moveIndex;
+              for (int cell = CellAt(14, 14); cell >= CellAt(0, 0); --cell)
+                if ((cell & 31) < 15 && d.board[cell] == CELL_EMPTY) {
+                  Click(CellPoint(cell));
+                  break;
+                }
+            }
+          }},
+         {"the game stopped", [](CDlgChessAc& s) { return !s.running; },
+          [this](CDlgChessAc&) { LeaveOnce(); }}});
   Run(host);
   EXPECT_TRUE(checked);
 }
@@ -150,27 +139,21 @@ TEST_F(PlayStubEngineTest, WithoutAnAnswerRenjuBlackPlaysOnlyLegalCellsOrDraws) 
   host.rules = RULES_RENJU;
   PlayerRecord computer = ComputerSide(0);
   host.black = host.white = &computer;
-  int phase = 0;
-  script = [&](CDlgChessAc& s) {
-    CChessData& d = host.chessData;
-    if (phase == 0) {
-      Click(kLoad);
-      ++phase;
-    } else if (phase == 1 && d.moveIndex == 222) {
-      Click(kStart);
-      ++phase;
-    } else if (phase == 2 && s.result != -1) {
-      ++phase;
-      EXPECT_EQ(s.result, 2);
-      EXPECT_EQ(d.moveIndex, 224);
-      EXPECT_EQ(d.board[CellAt(11, 8)], CELL_BLACK);
-      EXPECT_EQ(d.board[CellAt(8, 6)], CELL_EMPTY);
-      EXPECT_TRUE(EngineInStep(d));
-    }
-    if (phase == 3) FinishWhenOver(s);
-  };
+  CChessData& d = host.chessData;
+  Steps({{"the screen to open", nullptr, [](CDlgChessAc&) { Click(kLoad); }},
+         {"the saved board", [&](CDlgChessAc&) { return d.moveIndex == 222; },
+          [](CDlgChessAc&) { Click(kStart); }},
+         {"a result", [](CDlgChessAc& s) { return s.result != -1; },
+          [&](CDlgChessAc& s) {
+            EXPECT_EQ(s.result, 2);
+            EXPECT_EQ(d.moveIndex, 224);
+            EXPECT_EQ(d.board[CellAt(11, 8)], CELL_BLACK);
+            EXPECT_EQ(d.board[CellAt(8, 6)], CELL_EMPTY);
+            EXPECT_TRUE(EngineInStep(d));
+          }},
+         Finish("the drawn game left")});
   Run(host);
-  EXPECT_EQ(phase, 3);
+  EXPECT_EQ(steps.done, 3u);
   EXPECT_EQ(host.finalResult, 2);
 }
 

@@ -2,29 +2,14 @@
 // linked in, its own "save", "top10.dat" and drives), with pictures of known content for the
 // screens under test, and can run one of those screens inside the real host.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "../common/GameDirFixture.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "Display.h"
-#include "Platform.h"
-#include "Screen.h"
-#include "TavexDlg.h"
+#include "../common/ScreenScript.h"
 
 namespace records_test {
 
@@ -83,15 +68,13 @@ inline void WritePicture(const std::string& path, int width, int height, int see
   WriteBytes(path, file.data(), file.size());
 }
 
-class RecordsTest : public ::testing::Test {
+class RecordsTest : public ScreenScriptTest {
  protected:
   // Runs inside the host once the main menu has opened; the menu is closed afterwards.
   std::function<void(CTavexDlg& host)> body;
-  std::vector<std::string> messages;
 
   void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(MakeTestDir("records", gameDir, dir));
-    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
+    ASSERT_NO_FATAL_FAILURE(EnterOwnDir("records", [](const std::string& name) {
       return name == "Sound.cfg" || name == "top10.dat" || name == "save" || name == "img" ||
              name == "Quillan.dat";
     }));
@@ -111,29 +94,13 @@ class RecordsTest : public ::testing::Test {
     WritePicture(dir + "/img/toplist.bmp", 640, 542, 4);
     WritePicture(dir + "/img/License.bmp", 640, 1056, 5);
     mkdir((dir + "/save").c_str(), 0755);
-    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
-    PlatformTest::Reset();
-    current = this;
-    CScreen::screenOpened = &RecordsTest::Opened;
-    SetDdMessageHook(&RecordsTest::Message);
-    SoundMessageBox = &RecordsTest::Message;
-    alarm(120);  // a screen that never ends fails the test instead of hanging the run
-  }
-
-  void TearDown() override {
-    alarm(0);
-    CScreen::screenOpened = nullptr;
-    current = nullptr;
-    SetDdMessageHook(nullptr);
-    SoundMessageBox = nullptr;
-    PlatformTest::Reset();
-    RemoveTestDir(gameDir, dir);
+    ScreenScriptTest::SetUp();
   }
 
   // Starts the program's host; `body` runs over its main menu, which then closes the program.
   void RunInHost(CTavexDlg& host) {
     hostRunning = &host;
-    host.DoModal();
+    RunWatched([&] { host.DoModal(); });
     PumpAll();
     hostRunning = nullptr;
     EXPECT_TRUE(bodyRan) << "the main menu never opened";
@@ -141,12 +108,6 @@ class RecordsTest : public ::testing::Test {
 
   // Runs at the end of the opening of every other screen (the ones under test).
   std::function<void(CScreen*)> onScreen;
-
-  static ImagePage LoadPicture(CTavexDlg& host, const char* name) {
-    ImagePage p;
-    host.directDraw.LoadImagePage(&p, name);
-    return p;
-  }
 
   // Pixels in `area` of the presented page that differ from `expected` (a 640 x 480 page); the
   // software cursor and the area around it are left out.
@@ -198,31 +159,24 @@ class RecordsTest : public ::testing::Test {
     PumpAll();
   }
 
-  std::string gameDir;
-  std::string dir;
   bool bodyRan = false;
 
  private:
-  static inline RecordsTest* current = nullptr;
   CTavexDlg* hostRunning = nullptr;
 
-  static void Opened(CScreen* screen) {
-    if (!current) return;
+  void ScreenOpened(CScreen* screen, int) override {
     const UINT id = screen->GetTemplateId();
     if (id == IDD_DLG_TITAL) {
       ClickAndPump(300, 300);
     } else if (id == IDD_DLG_MAIN) {
-      if (!current->bodyRan && current->body && current->hostRunning) {
-        current->bodyRan = true;
-        current->body(*current->hostRunning);
+      if (!bodyRan && body && hostRunning) {
+        bodyRan = true;
+        body(*hostRunning);
       }
       ClickAndPump(625, 11);  // the menu's close button ends the program
-    } else if (current->onScreen) {
-      current->onScreen(screen);
+    } else if (onScreen) {
+      onScreen(screen);
     }
-  }
-  static void Message(const char* text) {
-    if (current) current->messages.push_back(text);
   }
 };
 

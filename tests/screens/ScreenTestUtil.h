@@ -2,26 +2,11 @@
 // data, its own "Sound.cfg" and "top10.dat"), and drives the screens from the moment each one
 // has opened.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "../common/GameDirFixture.h"
-#include "Display.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "Platform.h"
-#include "Screen.h"
-#include "TavexDlg.h"
+#include "../common/ScreenScript.h"
 
 // Injected input goes through SDL's own scaling of the full-screen view, so a page point is
 // first turned into a point of the desktop-sized window there.
@@ -39,41 +24,24 @@ inline void ClickAndPump(int x, int y) {
   PumpAll();
 }
 
-class ScreenTest : public ::testing::Test {
+class ScreenTest : public ScreenScriptTest {
  protected:
   // What each kind of screen does when it opens, by template number; the count says which
   // opening of that screen this is (0 the first).
   using Action = std::function<void(CScreen* screen, int count)>;
   std::map<UINT, Action> onOpen;
-  std::map<UINT, int> opened;
-  std::vector<std::string> messages;
 
   void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(MakeTestDir("screens", gameDir, dir));
-    ASSERT_NO_FATAL_FAILURE(LinkEntries(gameDir, dir, [](const std::string& name) {
+    ASSERT_NO_FATAL_FAILURE(EnterOwnDir("screens", [](const std::string& name) {
       return name == "Sound.cfg" || name == "top10.dat" || name == "save";
     }));
     mkdir((dir + "/save").c_str(), 0755);
-    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
-    PlatformTest::Reset();
-    current = this;
-    CScreen::screenOpened = &ScreenTest::Opened;
-    SetDdMessageHook(&ScreenTest::Message);
-    SoundMessageBox = &ScreenTest::Message;
-    alarm(120);  // a screen that never ends fails the test instead of hanging the run
-  }
-
-  void TearDown() override {
-    alarm(0);
-    CScreen::screenOpened = nullptr;
-    current = nullptr;
-    PlatformTest::Reset();
-    RemoveTestDir(gameDir, dir);
+    ScreenScriptTest::SetUp();
   }
 
   // Runs the whole program's host dialog until it ends.
   void RunGame(CTavexDlg& host) {
-    host.DoModal();
+    RunWatched([&] { host.DoModal(); });
     PumpAll();
   }
 
@@ -96,30 +64,14 @@ class ScreenTest : public ::testing::Test {
     return bad;
   }
 
-  static ImagePage LoadPicture(CTavexDlg& host, const char* name) {
-    ImagePage p;
-    host.directDraw.LoadImagePage(&p, name);
-    return p;
-  }
-
-  std::string gameDir;
-  std::string dir;
-
- private:
-  static inline ScreenTest* current = nullptr;
-  static void Opened(CScreen* screen) {
-    if (!current) return;
+  void ScreenOpened(CScreen* screen, int count) override {
     const UINT id = screen->GetTemplateId();
-    const int count = current->opened[id]++;
-    auto it = current->onOpen.find(id);
-    if (it != current->onOpen.end()) {
+    auto it = onOpen.find(id);
+    if (it != onOpen.end()) {
       it->second(screen, count);
     } else if (id == IDD_DLG_TITAL) {
       ClickAndPump(300, 300);  // unless a test says otherwise, the title gives way at once
     }
-  }
-  static void Message(const char* text) {
-    if (current) current->messages.push_back(text);
   }
 };
 

@@ -2,24 +2,11 @@
 // screens need, with pictures made here: every pixel of a sprite area is distinct by position,
 // so a sprite copied from the wrong place or to the wrong place shows up.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "../common/GameDirFixture.h"
-#include "DirectDraw.h"
-#include "DirectSound.h"
-#include "Platform.h"
-#include "Screen.h"
-#include "TavexDlg.h"
+#include "../common/ScreenScript.h"
 
 inline void ClickAndPump(int x, int y) {
   PlatformTest::Click(x, y);
@@ -118,14 +105,13 @@ class TestHost : public CTavexDlg {
   }
 };
 
-class TournamentScreenTest : public ::testing::Test {
+class TournamentScreenTest : public ScreenScriptTest {
  protected:
   std::function<void(CScreen*)> onOpen;
   int openings = 0;
-  std::vector<std::string> messages;
 
   void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(MakeTestDir("tournament", gameDir, dir));
+    ASSERT_NO_FATAL_FAILURE(EnterOwnDir("tournament", nullptr));
     // The font and the cursors are the game's; the pictures are this test's own.
     for (const char* shared : {"font16.fnt", "cursor"})
       ASSERT_EQ(symlink((gameDir + "/" + shared).c_str(), (dir + "/" + shared).c_str()), 0);
@@ -135,30 +121,18 @@ class TournamentScreenTest : public ::testing::Test {
     WritePicture(dir + "/img/gamePoint.bmp", 545, 3);
     WritePicture(dir + "/img/GamePointWorld.bmp", 545, 4);
     WritePicture(dir + "/img/gamestart.bmp", 840, 5);
-    ASSERT_NO_FATAL_FAILURE(EnterTestDir(dir));
-    PlatformTest::Reset();
-    current = this;
-    CScreen::screenOpened = &TournamentScreenTest::Opened;
-    oldDdHook = SetDdMessageHook(&TournamentScreenTest::Message);
-    oldSoundHook = SoundMessageBox;
-    SoundMessageBox = &TournamentScreenTest::Message;
-    alarm(60);  // a screen that never ends fails the test instead of hanging the run
-  }
-
-  void TearDown() override {
-    alarm(0);
-    CScreen::screenOpened = nullptr;
-    SetDdMessageHook(oldDdHook);
-    SoundMessageBox = oldSoundHook;
-    current = nullptr;
-    PlatformTest::Reset();
-    RemoveTestDir(gameDir, dir);
+    ScreenScriptTest::SetUp();
   }
 
   void Run(TestHost& host, std::function<void()> body) {
     host.body = std::move(body);
-    host.DoModal();
+    RunWatched([&] { host.DoModal(); });
     PumpAll();
+  }
+
+  void ScreenOpened(CScreen* screen, int) override {
+    ++openings;
+    if (onOpen) onOpen(screen);
   }
 
   static ImagePage Picture(TestHost& host, const char* name) {
@@ -217,21 +191,5 @@ class TournamentScreenTest : public ::testing::Test {
       for (int x = area.left; x < area.right; ++x)
         if (page[size_t(y) * 640 + size_t(x)] != expected[size_t(y) * 640 + size_t(x)]) ++bad;
     return bad;
-  }
-
-  std::string gameDir;
-  std::string dir;
-
- private:
-  DdMessageHook oldDdHook = nullptr;
-  void (*oldSoundHook)(const char*) = nullptr;
-  static inline TournamentScreenTest* current = nullptr;
-  static void Opened(CScreen* screen) {
-    if (!current) return;
-    ++current->openings;
-    if (current->onOpen) current->onOpen(screen);
-  }
-  static void Message(const char* text) {
-    if (current) current->messages.push_back(text);
   }
 };
