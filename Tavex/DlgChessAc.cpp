@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -26,6 +27,12 @@ char hiddenBuffer[kHiddenLength + 1];
 int hiddenCount = 0;
 
 bool Reported(int vk) { return GetAsyncKeyState(vk) != 0; }
+
+// Milliseconds until `period` has passed since `since`, 0 once it has.
+uint32_t Remaining(uint32_t since, uint32_t period, uint32_t now) {
+  const uint32_t gone = now - since;
+  return gone >= period ? 0 : period - gone;
+}
 
 // Busy for as long as it lives, nesting as the pumps do.
 struct BusyScope {
@@ -209,8 +216,13 @@ void CDlgChessAc::PumpStep() {
     TranslateMessage(&m);
     DispatchMessage(&m);
   } else {
-    // Nothing to do: give the processor back for a moment instead of spinning.
-    usleep(1000);
+    // Nothing to do until input, a timer, the cursor's mouse move or the clock or blink step.
+    uint32_t due = 100;
+    if (running == 1) {
+      const uint32_t now = timeGetTime();
+      due = std::min(Remaining(lastTick, 1001, now), Remaining(lastBlinkTick, 5000, now));
+    }
+    WaitForMessage(due);
   }
   graphics->KeepCursor();
   if (running == 1) {

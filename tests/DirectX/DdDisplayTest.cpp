@@ -131,7 +131,8 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
     EXPECT_EQ(Presented(), before);
 
     // The frame is centred on the pointer and clipped at every edge (at the client's corner only
-    // its lower right quarter lands); its key pixels show the page; the page never keeps it.
+    // its lower right quarter lands); its key pixels show the page; the page never keeps it. A
+    // pointer off the window draws nothing, not even the part of the frame that would reach in.
     dd.cursorPage = &strip;
     for (CPoint at : {CPoint(0, 0), CPoint(639, 479), CPoint(300, 200), CPoint(-31, 5),
                       CPoint(-33, -33), CPoint(700, 100)}) {
@@ -145,7 +146,8 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
         for (int x = 0; x < 640; ++x) {
           int fx = x - at.x + 32, fy = y - at.y + 32;
           bool inFrame = fx >= 0 && fx < 64 && fy >= 0 && fy < 64;
-          bool drawn = inFrame && !(fx < 32 && fy < 32);
+          bool over = at.x >= 0 && at.x < 640 && at.y >= 0 && at.y < 480;
+          bool drawn = over && inFrame && !(fx < 32 && fy < 32);
           uint16_t want = drawn ? 0x100 : before[y * 640 + x];
           if (shown[y * 640 + x] != want && ++changed < 4)
             ADD_FAILURE() << "presented (" << x << ", " << y << ")";
