@@ -389,6 +389,43 @@ TEST_F(Display, KeepCursorAsksForAMouseMove) {
   });
 }
 
+TEST_F(Display, AScreenAtRestPresentsOnlyTheCursorsFrames) {
+  MakeStrip(4);
+  RunScreen([&](Screen* s) {
+    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
+    dd.cursorPage = &strip;
+    PlatformTest::MouseMove(50, 60);
+    // The screens' idiom: every mouse move presents the page and keeps the cursor moving.
+    auto second = [&](int* moves) {
+      for (int ms = 0; ms < 1000; ++ms) {
+        PlatformTest::AdvanceClock(1);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+          if (msg.message != WM_MOUSEMOVE) {
+            DispatchMessage(&msg);
+            continue;
+          }
+          ++*moves;
+          CClientDC dc(s);
+          dd.Flip(&dc);
+          dd.KeepCursor();
+        }
+      }
+    };
+    int moves = 0;
+    second(&moves);  // settles
+    const unsigned before = PlatformTest::PresentCount();
+    moves = 0;
+    second(&moves);
+    const unsigned presents = PlatformTest::PresentCount() - before;
+    EXPECT_GE(presents, 9u) << "the cursor still animates";
+    EXPECT_LE(presents, 10u);
+    // Each frame: the move that shows it, then one that finds nothing new and rests.
+    EXPECT_LE(moves, 20) << "redraws that could not change the picture";
+    dd.ReleaseDisplay();
+  });
+}
+
 TEST_F(Display, MissingPictureShowsTheMessageBoxAndGoesOn) {
   // A missing cursor strip: the box, then a run without a cursor sprite.
   RunScreen([&](Screen* s) {
