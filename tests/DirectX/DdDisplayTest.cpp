@@ -13,7 +13,8 @@ namespace {
 // A screen that runs a test body inside its initialisation, as the game's screens draw there.
 class Screen : public CDialog {
  public:
-  explicit Screen(std::function<void(Screen*)> body) : CDialog(100), body_(std::move(body)) {}
+  explicit Screen(std::function<void(Screen*)> body, CWnd* owner = nullptr)
+      : CDialog(100, owner), body_(std::move(body)) {}
   BOOL OnInitDialog() override {
     body_(this);
     EndDialog(0);
@@ -155,6 +156,44 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
       EXPECT_EQ(changed, 0);
       EXPECT_EQ(0, memcmp(page.pixels, before.data(), before.size() * 2)) << "cursor left in page";
     }
+    dd.ReleaseDisplay();
+  });
+}
+
+TEST_F(Display, TheCursorIsDrawnWhereThePointerIsOnThePageWhicheverWindowIsActive) {
+  MakeStrip(1);
+  RunScreen([&](Screen* s) {
+    ImagePage page;
+    const std::vector<uint16_t> before = PatternedPage(s, page);
+    dd.UnlockPage(FALSE);
+    dd.cursorPage = &strip;
+    CRect r;
+    s->GetWindowRect(&r);
+    // A dialog of the page's window, active, its corner at (50, 40) of the page.
+    Screen box(
+        [&](Screen* b) {
+          b->SetWindowPos(&CWnd::wndTop, r.left + 50, r.top + 40, 200, 100, SWP_SHOWWINDOW);
+          b->SetActiveWindow();
+          auto changedBesideBox = [&] {
+            const std::vector<uint16_t> shown = Presented();
+            int n = 0;
+            for (int y = 0; y < 480; ++y)
+              for (int x = 0; x < 640; ++x)
+                n += !CRect(50, 40, 250, 140).PtInRect(CPoint(x, y)) &&
+                     shown[y * 640 + x] != before[y * 640 + x];
+            return n;
+          };
+          PointAt(s, 300, 300);
+          CClientDC dc(s);
+          dd.Flip(&dc);
+          EXPECT_EQ(changedBesideBox(), 0) << "a cursor drawn on a page the dialog holds stays";
+          s->EnableWindow(TRUE);
+          dd.Flip(&dc);
+          EXPECT_EQ(PlatformTest::PresentedPixel(300, 300), 0x100);
+          EXPECT_EQ(PlatformTest::PresentedPixel(250, 260), before[260 * 640 + 250]);
+        },
+        s);
+    box.DoModal();
     dd.ReleaseDisplay();
   });
 }
