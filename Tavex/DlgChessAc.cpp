@@ -2,7 +2,6 @@
 // clocks, the blinking last stone, placing stones with their threats and fouls, the end.
 #include "DlgChessAc.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -27,6 +26,9 @@ char hiddenBuffer[kHiddenLength + 1];
 int hiddenCount = 0;
 
 bool Reported(int vk) { return GetAsyncKeyState(vk) != 0; }
+
+// The presenting loops show the cursor's frames and answer a click this often at the least.
+constexpr uint32_t kPresentStepMs = 10;
 
 // Milliseconds until `period` has passed since `since`, 0 once it has.
 uint32_t Remaining(uint32_t since, uint32_t period, uint32_t now) {
@@ -252,7 +254,7 @@ bool CDlgChessAc::PresentFor(uint32_t ms) {
     Present();
     if (Reported(VK_LBUTTON)) return true;
     Wait();
-    usleep(2000);
+    WaitForInput(std::min(kPresentStepMs, Remaining(start, ms, timeGetTime())));
   }
   return false;
 }
@@ -400,7 +402,7 @@ void CDlgChessAc::ShowGameOver() {
         break;
       }
       Wait();
-      usleep(2000);
+      WaitForInput(std::min(kPresentStepMs, Remaining(start, 500, timeGetTime())));
     }
     show = !show;
   }

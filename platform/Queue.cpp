@@ -432,6 +432,19 @@ void WaitForMessage(DWORD maxMs) {
   if (wait > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
 }
 
+void WaitForInput(DWORD maxMs) {
+  auto& ws = WS::Get();
+  if (ws.manualClock) maxMs = std::min<DWORD>(maxMs, 2);  // its deadlines never come by waiting
+  if (maxMs == 0) return;
+  // Input that only GetAsyncKeyState has looked at still waits in SDL's queue and would end
+  // every wait at once.
+  SDL_PumpEvents();
+  if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+    SDL_Delay(maxMs);
+  else
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(maxMs));
+}
+
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
   int ch = 0;
