@@ -226,7 +226,8 @@ HICON LoadIconFromFile(const char* path);
 BOOL GetCursorPos(CPoint* pt);
 // Moves the pointer; moving it to where it already is makes the queue send one mouse move to
 // the window under it when nothing else is pending, at most one every 10 ms, and only while
-// the pointer is over one of the game's windows. That keeps animations going while it rests.
+// the pointer is over one of the game's windows. That keeps animations going while it rests,
+// each frame at its time (PictureChangesAt).
 BOOL SetCursorPos(int x, int y);
 // While the pointer rests and the picture stays the same, the mouse move that SetCursorPos asks
 // for waits for the earliest time (timeGetTime) announced here since the last such move: an
