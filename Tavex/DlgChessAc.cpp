@@ -27,9 +27,6 @@ int hiddenCount = 0;
 
 bool Reported(int vk) { return GetAsyncKeyState(vk) != 0; }
 
-// The presenting loops show the cursor's frames and answer a click this often at the least.
-constexpr uint32_t kPresentStepMs = 10;
-
 // Milliseconds until `period` has passed since `since`, 0 once it has.
 uint32_t Remaining(uint32_t since, uint32_t period, uint32_t now) {
   const uint32_t gone = now - since;
@@ -254,7 +251,7 @@ bool CDlgChessAc::PresentFor(uint32_t ms) {
     Present();
     if (Reported(VK_LBUTTON)) return true;
     Wait();
-    WaitForInput(std::min(kPresentStepMs, Remaining(start, ms, timeGetTime())));
+    WaitForInput(Remaining(start, ms, timeGetTime()));
   }
   return false;
 }
@@ -402,7 +399,7 @@ void CDlgChessAc::ShowGameOver() {
         break;
       }
       Wait();
-      WaitForInput(std::min(kPresentStepMs, Remaining(start, 500, timeGetTime())));
+      WaitForInput(Remaining(start, 500, timeGetTime()));
     }
     show = !show;
   }

@@ -299,7 +299,6 @@ bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remov
       synthPending = false;
       lastSynth = m.time;
       inputSinceSynth = false;
-      presentsAtSynth = FramePresents();
       changeDueSet = false;  // the redraw this move leads to announces the next change
     }
     *msg = m;
@@ -318,7 +317,9 @@ uint32_t WindowSystem::NextDeadline(uint32_t now) const {
   return wait;
 }
 
-bool WindowSystem::Resting() const { return !inputSinceSynth && presentsAtSynth == FramePresents(); }
+bool WindowSystem::Resting() const {
+  return !inputSinceSynth && presentsAtRequest == FramePresents();
+}
 
 uint32_t WindowSystem::SyntheticWait(uint32_t now, uint32_t never) const {
   const uint32_t since = now - lastSynth;
@@ -434,15 +435,18 @@ void WaitForMessage(DWORD maxMs) {
 
 void WaitForInput(DWORD maxMs) {
   auto& ws = WS::Get();
-  if (ws.manualClock) maxMs = std::min<DWORD>(maxMs, 2);  // its deadlines never come by waiting
-  if (maxMs == 0) return;
+  uint32_t wait = maxMs;
+  const int32_t toChange = static_cast<int32_t>(ws.changeDue - NowMs());
+  if (ws.changeDueSet && toChange > 0) wait = std::min<uint32_t>(wait, toChange);
+  if (ws.manualClock) wait = std::min<uint32_t>(wait, 2);  // its deadlines never come by waiting
+  if (wait == 0) return;
   // Input that only GetAsyncKeyState has looked at still waits in SDL's queue and would end
-  // every wait at once.
+  // every wait at once: then the loop looks at the keys again in short steps.
   SDL_PumpEvents();
   if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
-    SDL_Delay(maxMs);
+    SDL_Delay(std::min<uint32_t>(wait, 10));
   else
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(maxMs));
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
 }
 
 BOOL TranslateMessage(const MSG* msg) {
@@ -494,12 +498,15 @@ BOOL SetCursorPos(int x, int y) {
     if (ws.realPointer) WarpPointer(ws.cursor);
   }
   ws.synthPending = true;
+  ws.presentsAtRequest = FramePresents();  // the picture as the asker has just shown it
   return TRUE;
 }
 
 void PictureChangesAt(DWORD ms) {
   auto& ws = WS::Get();
-  if (!ws.changeDueSet || static_cast<int32_t>(ms - ws.changeDue) < 0) ws.changeDue = ms;
+  // A moment already reached has been shown by the redraw that announces the next one.
+  const bool passed = static_cast<int32_t>(ws.changeDue - NowMs()) <= 0;
+  if (!ws.changeDueSet || passed || static_cast<int32_t>(ms - ws.changeDue) < 0) ws.changeDue = ms;
   ws.changeDueSet = true;
 }
 
@@ -543,7 +550,7 @@ void WindowSystem::ResetAll() {
   synthPending = false;
   lastSynth = 0;
   inputSinceSynth = false;
-  presentsAtSynth = 0;
+  presentsAtRequest = 0;
   changeDueSet = false;
   pointerInside = false;
   cursor = CPoint();

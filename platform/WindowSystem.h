@@ -44,10 +44,10 @@ struct WindowSystem {
   bool pointerInside = false;
   bool synthPending = false;
   uint32_t lastSynth = 0;
-  // At rest (no input and no new picture since the last synthetic move) the next one waits
-  // for the earliest moment the picture is known to change by itself, if any.
+  // At rest (no input since the last synthetic move, no new picture since it was asked for)
+  // the next one waits for the earliest moment the picture is known to change by itself.
   bool inputSinceSynth = false;
-  unsigned presentsAtSynth = 0;
+  unsigned presentsAtRequest = 0;
   bool changeDueSet = false;
   uint32_t changeDue = 0;
   int cursorCount = 0;

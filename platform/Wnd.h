@@ -208,8 +208,9 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT min, UINT max);
 // Sleeps until input arrives, a timer or the synthetic mouse move falls due, or maxMs pass; a
 // loop that pumps one message at a time waits here instead of polling.
 void WaitForMessage(DWORD maxMs);
-// Sleeps until new input reaches the program or maxMs pass: the wait of a loop that reads the
-// input with GetAsyncKeyState and leaves the queue alone.
+// Sleeps until new input reaches the program, the picture's next announced change
+// (PictureChangesAt) or maxMs pass: the wait of a loop that reads the input with
+// GetAsyncKeyState and leaves the queue alone.
 void WaitForInput(DWORD maxMs);
 // Makes WM_CHAR 8, 9, 13, 27 from WM_KEYDOWN of Backspace, Tab, Enter, Escape; other typed
 // characters arrive as WM_CHAR already (from text input, so every layout and input method

@@ -156,8 +156,8 @@ TEST_F(QueueTest, SettingTheCursorWhereItIsGivesPacedMouseMoves) {
     SetCursorPos(p.x, p.y);
     PlatformTest::AdvanceClock(1000);
     EXPECT_EQ(PumpAll(), 0);
-    PictureChangesAt(timeGetTime() + 80);
     PictureChangesAt(timeGetTime() + 50);
+    PictureChangesAt(timeGetTime() + 80);
     PlatformTest::AdvanceClock(49);
     EXPECT_EQ(PumpAll(), 0);
     PlatformTest::AdvanceClock(1);
