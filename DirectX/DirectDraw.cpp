@@ -124,6 +124,18 @@ BOOL CDirectDraw::GetPageDC(HDC* out, BOOL) {
 
 void CDirectDraw::ReleasePageDC(HDC*, BOOL) {}
 
+// The pointer in the page's co-ordinates, measured from the window the page is shown in, not
+// from whichever window is active. False when the pointer is not on that window's page: another
+// window lies over it there, or a modal dialog holds the window and nothing there follows the
+// pointer, so a cursor drawn there would stay behind as a still copy.
+static bool PointerOnPage(CWnd* pageWnd, CPoint* at) {
+  GetCursorPos(at);
+  if (!pageWnd) return true;  // no window to measure from: screen co-ordinates
+  if (CWnd::WindowFromPoint(*at) != pageWnd || !pageWnd->IsWindowEnabled()) return false;
+  pageWnd->ScreenToClient(at);
+  return true;
+}
+
 void CDirectDraw::Flip(CDC* dc) {
   if (!cursorClockStarted) {
     lastCursorFrame = timeGetTime();
@@ -133,14 +145,16 @@ void CDirectDraw::Flip(CDC* dc) {
   const int frames = cursorPage && cursorPage->pixels ? int(cursorPage->width / 64) : 0;
   ImagePage page, saved;
   CPoint at;
+  bool drawn = false;
   if (frames > 0) {
-    GetCursorPos(&at);
-    if (CWnd* active = CWnd::GetActiveWindow()) active->ScreenToClient(&at);
-    LockPage(&page, FALSE);
+    drawn = PointerOnPage(dc && dc->GetWindow() ? dc->GetWindow() : window, &at);
     if (timeGetTime() - lastCursorFrame > cursorFrameDelay) {
       cursorFrame = (cursorFrame + 1) % frames;
       lastCursorFrame = timeGetTime();
     }
+  }
+  if (drawn) {
+    LockPage(&page, FALSE);
     GrabRect(&page, &saved, CRect(at.x - 32, at.y - 32, at.x + 32, at.y + 32));
     BltPage(&page, at.x - 32, at.y - 32, cursorPage,
             CRect(64 * cursorFrame, 0, 64 * cursorFrame + 64, 64), TRUE);
@@ -149,13 +163,14 @@ void CDirectDraw::Flip(CDC* dc) {
   if (dc && !pagePixels.empty())
     SetDIBitsToDevice(dc, 0, 0, DWORD(pageWidth), DWORD(pageHeight), 0, 0, 0, UINT(pageHeight),
                       pagePixels.data(), &pageInfo, DIB_RGB_COLORS);
-  cursorWnd = frames > 0 && dc ? dc->GetWindow() : nullptr;
+  cursorWnd = drawn && dc ? dc->GetWindow() : nullptr;
   cursorAt = at;
-  if (frames > 0) {
+  if (drawn) {
     LockPage(&page, FALSE);
     BltPage(&page, at.x - 32, at.y - 32, &saved, CRect(0, 0, 64, 64), FALSE);
     UnlockPage(FALSE);
     FreeImagePage(&saved);
+    if (frames > 1) PictureChangesAt(lastCursorFrame + cursorFrameDelay + 1);
   }
 }
 

@@ -2,8 +2,8 @@
 // clocks, the blinking last stone, placing stones with their threats and fouls, the end.
 #include "DlgChessAc.h"
 
-#include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -26,6 +26,12 @@ char hiddenBuffer[kHiddenLength + 1];
 int hiddenCount = 0;
 
 bool Reported(int vk) { return GetAsyncKeyState(vk) != 0; }
+
+// Milliseconds until `period` has passed since `since`, 0 once it has.
+uint32_t Remaining(uint32_t since, uint32_t period, uint32_t now) {
+  const uint32_t gone = now - since;
+  return gone >= period ? 0 : period - gone;
+}
 
 // Busy for as long as it lives, nesting as the pumps do.
 struct BusyScope {
@@ -209,8 +215,13 @@ void CDlgChessAc::PumpStep() {
     TranslateMessage(&m);
     DispatchMessage(&m);
   } else {
-    // Nothing to do: give the processor back for a moment instead of spinning.
-    usleep(1000);
+    // Nothing to do until input, a timer, the cursor's mouse move or the clock or blink step.
+    uint32_t due = 100;
+    if (running == 1) {
+      const uint32_t now = timeGetTime();
+      due = std::min(Remaining(lastTick, 1001, now), Remaining(lastBlinkTick, 5000, now));
+    }
+    WaitForMessage(due);
   }
   graphics->KeepCursor();
   if (running == 1) {
@@ -240,7 +251,7 @@ bool CDlgChessAc::PresentFor(uint32_t ms) {
     Present();
     if (Reported(VK_LBUTTON)) return true;
     Wait();
-    usleep(2000);
+    WaitForInput(Remaining(start, ms, timeGetTime()));
   }
   return false;
 }
@@ -388,7 +399,7 @@ void CDlgChessAc::ShowGameOver() {
         break;
       }
       Wait();
-      usleep(2000);
+      WaitForInput(Remaining(start, 500, timeGetTime()));
     }
     show = !show;
   }

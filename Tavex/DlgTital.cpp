@@ -55,6 +55,7 @@ void CDlgTital::Compose() {
     }
     titleLastStep = timeGetTime();
   }
+  PictureChangesAt(titleLastStep + kFrameMs + 1);
 }
 
 void CDlgTital::Draw() {

@@ -51,6 +51,10 @@ struct Screen {
   bool dirty = false;
   uint32_t lastPresent = 0;
   bool fullView = false;
+  // What the texture holds and the window last showed; stale once the window may have lost it.
+  std::vector<uint16_t> shownFrame;
+  bool stale = true;
+  unsigned presents = 0;
 } scr;
 
 // a minus b, as up to four rectangles.
@@ -66,20 +70,60 @@ void Subtract(const CRect& a, const CRect& b, std::vector<CRect>& out) {
   if (i.right < a.right) out.emplace_back(i.right, i.top, a.right, i.bottom);
 }
 
+// The rows and columns where the frame differs from what the window shows; empty when none.
+CRect ChangedPart() {
+  const int w = scr.frameW;
+  if (scr.shownFrame.size() != scr.frame.size()) return CRect(0, 0, w, scr.frameH);
+  CRect r(w, scr.frameH, 0, 0);
+  for (int y = 0; y < scr.frameH; ++y) {
+    const uint16_t* a = scr.frame.data() + static_cast<size_t>(y) * w;
+    const uint16_t* b = scr.shownFrame.data() + static_cast<size_t>(y) * w;
+    if (std::memcmp(a, b, static_cast<size_t>(w) * 2) == 0) continue;
+    int left = 0, right = w;
+    while (a[left] == b[left]) ++left;
+    while (a[right - 1] == b[right - 1]) --right;
+    r.left = std::min(r.left, left);
+    r.right = std::max(r.right, right);
+    r.top = std::min(r.top, y);
+    r.bottom = y + 1;
+  }
+  return r.left < r.right ? r : CRect();
+}
+
+// Only a picture that changed is uploaded and presented: a screen at rest presents the same
+// page many times a second, and each real present costs a software renderer milliseconds.
 void Present() {
-  if (!scr.ren || scr.frame.empty()) return;
-  if (!scr.tex || scr.texW != scr.frameW || scr.texH != scr.frameH) {
+  if (scr.frame.empty()) return;
+  if (scr.ren && (!scr.tex || scr.texW != scr.frameW || scr.texH != scr.frameH)) {
     if (scr.tex) SDL_DestroyTexture(scr.tex);
     scr.tex = SDL_CreateTexture(scr.ren, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING,
                                 scr.frameW, scr.frameH);
     scr.texW = scr.frameW;
     scr.texH = scr.frameH;
     SDL_RenderSetLogicalSize(scr.ren, scr.frameW, scr.frameH);
+    scr.stale = true;
   }
+  // A window that may have lost its picture gets all of it again.
+  const CRect changed = scr.stale ? CRect(0, 0, scr.frameW, scr.frameH) : ChangedPart();
+  if (changed.IsRectEmpty()) return;
+  if (scr.shownFrame.size() != scr.frame.size()) {
+    scr.shownFrame = scr.frame;
+  } else {
+    const size_t from = static_cast<size_t>(changed.top) * scr.frameW;
+    const size_t to = static_cast<size_t>(changed.bottom) * scr.frameW;
+    std::copy(scr.frame.begin() + from, scr.frame.begin() + to, scr.shownFrame.begin() + from);
+  }
+  scr.stale = false;
+  ++scr.presents;
   if (!scr.tex) return;
-  SDL_UpdateTexture(scr.tex, nullptr, scr.frame.data(), scr.frameW * 2);
-  SDL_SetRenderDrawColor(scr.ren, 0, 0, 0, 255);
-  SDL_RenderClear(scr.ren);
+  const SDL_Rect part{changed.left, changed.top, changed.Width(), changed.Height()};
+  const size_t at = static_cast<size_t>(changed.top) * scr.frameW + changed.left;
+  SDL_UpdateTexture(scr.tex, &part, scr.frame.data() + at, scr.frameW * 2);
+  // Only the full-screen view has borders around the picture to clear.
+  if (scr.fullView) {
+    SDL_SetRenderDrawColor(scr.ren, 0, 0, 0, 255);
+    SDL_RenderClear(scr.ren);
+  }
   SDL_RenderCopy(scr.ren, scr.tex, nullptr, nullptr);
   SDL_RenderPresent(scr.ren);
 }
@@ -162,6 +206,8 @@ uint16_t* FrameBuffer(int* width, int* height) {
   return scr.frame.data();
 }
 
+unsigned FramePresents() { return scr.presents; }
+
 void FramePresented() {
   scr.dirty = true;
   scr.everShown = true;
@@ -169,6 +215,7 @@ void FramePresented() {
 }
 
 void DisplayExposed() {
+  scr.stale = true;
   if (scr.everShown) scr.dirty = true;
 }
 
@@ -198,6 +245,7 @@ void SyncDisplay(bool idle) {
     scr.placed = f.rect;
     scr.fullApplied = false;
     scr.icon = nullptr;
+    scr.stale = true;
   }
   if (WS::St(f.top).minimized) {
     if (!scr.minimized && scr.shown) SDL_MinimizeWindow(scr.win);
@@ -207,6 +255,7 @@ void SyncDisplay(bool idle) {
   if (scr.minimized) {
     if (scr.shown) SDL_RestoreWindow(scr.win);
     scr.minimized = false;
+    scr.stale = true;
   }
   if (scr.fullView != scr.fullApplied) {
     if (scr.fullView) {
@@ -221,10 +270,13 @@ void SyncDisplay(bool idle) {
     SDL_SetWindowFullscreen(scr.win, scr.fullView ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     scr.fullApplied = scr.fullView;
     scr.placed = CRect();  // put the windowed window back where the screen is
+    scr.stale = true;
   }
   if (!scr.fullView && f.rect != scr.placed) {
-    if (f.rect.Width() != scr.placed.Width() || f.rect.Height() != scr.placed.Height())
+    if (f.rect.Width() != scr.placed.Width() || f.rect.Height() != scr.placed.Height()) {
       SDL_SetWindowSize(scr.win, f.rect.Width(), f.rect.Height());
+      scr.stale = true;
+    }
     SDL_SetWindowPosition(scr.win, f.rect.left, f.rect.top);
     scr.placed = f.rect;
   }
@@ -258,6 +310,7 @@ void SyncDisplay(bool idle) {
     SDL_RaiseWindow(scr.win);
     SDL_SetWindowInputFocus(scr.win);
     scr.shown = true;
+    scr.stale = true;
     Present();
   }
 }
@@ -321,6 +374,9 @@ void DisplayReset() {
   scr.frameW = scr.frameH = 0;
   scr.everShown = false;
   scr.dirty = false;
+  scr.shownFrame.clear();
+  scr.stale = true;
+  scr.presents = 0;
 }
 
 void DisplayShutdown() {
@@ -411,6 +467,8 @@ bool IsFullScreenView() { return scr.fullView; }
 // --- Tests ------------------------------------------------------------------------------------
 
 namespace PlatformTest {
+
+unsigned PresentCount() { return FramePresents(); }
 
 const uint16_t* PresentedPixels(int* width, int* height) {
   if (width) *width = scr.frameW;

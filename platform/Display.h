@@ -35,6 +35,9 @@ namespace PlatformTest {
 // (640 x 480 for every screen); nullptr before anything was shown.
 const uint16_t* PresentedPixels(int* width = nullptr, int* height = nullptr);
 uint16_t PresentedPixel(int x, int y);  // 0 outside
+// How many pictures the window was given since the last Reset; one the window already shows
+// is not given again.
+unsigned PresentCount();
 // The window the SDL window shows, nullptr when none; its rectangle in screen co-ordinates.
 CWnd* ShownWindow();
 CRect ShownRect();

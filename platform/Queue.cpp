@@ -161,11 +161,15 @@ void WindowSystem::PumpSdl() {
 }
 
 void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
+  if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP || e.type == SDL_KEYDOWN ||
+      e.type == SDL_TEXTINPUT || e.type == SDL_WINDOWEVENT)
+    inputSinceSynth = true;
   switch (e.type) {
     case SDL_MOUSEMOTION: {
       if (!OurWindowEvent(e.motion.windowID)) break;
       CPoint pt = FrameToScreen(e.motion.x, e.motion.y);
       if (havePointer && pt == lastPointer) break;  // no movement, no message
+      inputSinceSynth = true;
       havePointer = true;
       lastPointer = pt;
       CWnd* w = WindowAt(pt);
@@ -273,7 +277,7 @@ bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remov
     return true;
   }
   // The mouse move that SetCursorPos asked for.
-  if (withSynthetic && synthPending && m.time - lastSynth >= kSyntheticMoveGap) {
+  if (withSynthetic && synthPending && SyntheticWait(m.time, 1) == 0) {
     bool inside = realPointer ? SdlWindowHasMouse() : pointerInside;
     if (!inside) {
       synthPending = false;
@@ -294,6 +298,8 @@ bool WindowSystem::Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remov
     if (remove) {
       synthPending = false;
       lastSynth = m.time;
+      inputSinceSynth = false;
+      changeDueSet = false;  // the redraw this move leads to announces the next change
     }
     *msg = m;
     return true;
@@ -307,9 +313,22 @@ uint32_t WindowSystem::NextDeadline(uint32_t now) const {
     int32_t d = static_cast<int32_t>(t.due - now);
     wait = std::min<uint32_t>(wait, d <= 0 ? 0 : d);
   }
-  if (synthPending) {
-    uint32_t since = now - lastSynth;
-    wait = std::min<uint32_t>(wait, since >= kSyntheticMoveGap ? 0 : kSyntheticMoveGap - since);
+  if (synthPending) wait = std::min(wait, SyntheticWait(now, wait));
+  return wait;
+}
+
+bool WindowSystem::Resting() const {
+  return !inputSinceSynth && presentsAtRequest == FramePresents();
+}
+
+uint32_t WindowSystem::SyntheticWait(uint32_t now, uint32_t never) const {
+  const uint32_t since = now - lastSynth;
+  uint32_t wait = since >= kSyntheticMoveGap ? 0 : kSyntheticMoveGap - since;
+  // A redraw before the picture changes by itself would show the same picture again.
+  if (Resting()) {
+    if (!changeDueSet) return never;
+    const int32_t due = static_cast<int32_t>(changeDue - now);
+    wait = std::max<uint32_t>(wait, due <= 0 ? 0 : due);
   }
   return wait;
 }
@@ -406,6 +425,30 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT min, UINT max) {
   }
 }
 
+void WaitForMessage(DWORD maxMs) {
+  auto& ws = WS::Get();
+  if (!ws.queue.empty()) return;
+  uint32_t wait = std::min<uint32_t>(maxMs, ws.NextDeadline(NowMs()));
+  if (ws.manualClock) wait = std::min<uint32_t>(wait, 5);  // its deadlines never come by waiting
+  if (wait > 0) SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+}
+
+void WaitForInput(DWORD maxMs) {
+  auto& ws = WS::Get();
+  uint32_t wait = maxMs;
+  const int32_t toChange = static_cast<int32_t>(ws.changeDue - NowMs());
+  if (ws.changeDueSet && toChange > 0) wait = std::min<uint32_t>(wait, toChange);
+  if (ws.manualClock) wait = std::min<uint32_t>(wait, 2);  // its deadlines never come by waiting
+  if (wait == 0) return;
+  // Input that only GetAsyncKeyState has looked at still waits in SDL's queue and would end
+  // every wait at once: then the loop looks at the keys again in short steps.
+  SDL_PumpEvents();
+  if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+    SDL_Delay(std::min<uint32_t>(wait, 10));
+  else
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+}
+
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
   int ch = 0;
@@ -451,10 +494,20 @@ BOOL SetCursorPos(int x, int y) {
   GetCursorPos(&now);
   if (now != CPoint(x, y)) {
     ws.cursor = CPoint(x, y);
+    ws.inputSinceSynth = true;
     if (ws.realPointer) WarpPointer(ws.cursor);
   }
   ws.synthPending = true;
+  ws.presentsAtRequest = FramePresents();  // the picture as the asker has just shown it
   return TRUE;
+}
+
+void PictureChangesAt(DWORD ms) {
+  auto& ws = WS::Get();
+  // A moment already reached has been shown by the redraw that announces the next one.
+  const bool passed = static_cast<int32_t>(ws.changeDue - NowMs()) <= 0;
+  if (!ws.changeDueSet || passed || static_cast<int32_t>(ms - ws.changeDue) < 0) ws.changeDue = ms;
+  ws.changeDueSet = true;
 }
 
 int ShowCursor(BOOL show) {
@@ -496,6 +549,9 @@ void WindowSystem::ResetAll() {
   active = focus = nullptr;
   synthPending = false;
   lastSynth = 0;
+  inputSinceSynth = false;
+  presentsAtRequest = 0;
+  changeDueSet = false;
   pointerInside = false;
   cursor = CPoint();
   cursorCount = 0;

@@ -44,6 +44,12 @@ struct WindowSystem {
   bool pointerInside = false;
   bool synthPending = false;
   uint32_t lastSynth = 0;
+  // At rest (no input since the last synthetic move, no new picture since it was asked for)
+  // the next one waits for the earliest moment the picture is known to change by itself.
+  bool inputSinceSynth = false;
+  unsigned presentsAtRequest = 0;
+  bool changeDueSet = false;
+  uint32_t changeDue = 0;
   int cursorCount = 0;
   bool keyDown[256] = {};
   bool keyLatch[256] = {};
@@ -87,6 +93,9 @@ struct WindowSystem {
   // The next generated message (paint, timer, synthetic move) in the filter, if any.
   bool Generated(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool withSynthetic);
   uint32_t NextDeadline(uint32_t now) const;  // ms until something may be generated
+  bool Resting() const;
+  // ms until the synthetic move is due; `never` when it waits for input.
+  uint32_t SyntheticWait(uint32_t now, uint32_t never) const;
   void MoveLoop(CWnd* w, CPoint clientPt);
   void ResetAll();
 };
@@ -105,6 +114,7 @@ FrameInfo CurrentFrame();
 std::vector<CRect> VisibleParts(const CWnd* w, CRect* frameRect);
 uint16_t* FrameBuffer(int* width, int* height);  // sized to the current frame
 void FramePresented();                           // a window DC wrote into the frame
+unsigned FramePresents();                        // pictures that reached the window so far
 void DisplayExposed();                           // the SDL window needs its picture again
 void SyncDisplay(bool idle);                     // apply window state, present when due
 void RequestMinimize();                          // asks the display to minimise the SDL window

@@ -257,6 +257,7 @@ CWnd* CWnd::SetFocus() {
 
 CWnd* CWnd::GetActiveWindow() { return WS::Get().active; }
 CWnd* CWnd::GetFocus() { return WS::Get().focus; }
+CWnd* CWnd::WindowFromPoint(CPoint pt) { return WS::Get().WindowAt(pt); }
 
 void CWnd::SetWindowText(const char* text) {
   if (state_) state_->text = text ? text : "";

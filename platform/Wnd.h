@@ -135,6 +135,8 @@ class CWnd {
   CWnd* SetFocus();         // previous focus; keyboard messages go to the focus window
   static CWnd* GetActiveWindow();
   static CWnd* GetFocus();
+  // The top shown window at a screen point, nullptr where none is.
+  static CWnd* WindowFromPoint(CPoint pt);
 
   // The text shows as the title of the SDL window while this window is shown in it.
   void SetWindowText(const char* text);
@@ -203,6 +205,13 @@ class CWnd {
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT min, UINT max, UINT remove);
 // Waits until a message is there; always TRUE (the game posts no quit message).
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT min, UINT max);
+// Sleeps until input arrives, a timer or the synthetic mouse move falls due, or maxMs pass; a
+// loop that pumps one message at a time waits here instead of polling.
+void WaitForMessage(DWORD maxMs);
+// Sleeps until new input reaches the program, the picture's next announced change
+// (PictureChangesAt) or maxMs pass: the wait of a loop that reads the input with
+// GetAsyncKeyState and leaves the queue alone.
+void WaitForInput(DWORD maxMs);
 // Makes WM_CHAR 8, 9, 13, 27 from WM_KEYDOWN of Backspace, Tab, Enter, Escape; other typed
 // characters arrive as WM_CHAR already (from text input, so every layout and input method
 // works). True when it made a character.
@@ -218,8 +227,13 @@ HICON LoadIconFromFile(const char* path);
 BOOL GetCursorPos(CPoint* pt);
 // Moves the pointer; moving it to where it already is makes the queue send one mouse move to
 // the window under it when nothing else is pending, at most one every 10 ms, and only while
-// the pointer is over one of the game's windows. That keeps animations going while it rests.
+// the pointer is over one of the game's windows. That keeps animations going while it rests,
+// each frame at its time (PictureChangesAt).
 BOOL SetCursorPos(int x, int y);
+// While the pointer rests and the picture stays the same, the mouse move that SetCursorPos asks
+// for waits for the earliest time (timeGetTime) announced here since the last such move: an
+// animation's next frame. Without one it waits for input.
+void PictureChangesAt(DWORD ms);
 // The system cursor's display counter: shown while it is >= 0. Returns the new count.
 int ShowCursor(BOOL show);
 // Bit 15: the key or button is down now; bit 0: it went down since the previous call for that

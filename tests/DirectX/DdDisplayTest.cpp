@@ -13,7 +13,8 @@ namespace {
 // A screen that runs a test body inside its initialisation, as the game's screens draw there.
 class Screen : public CDialog {
  public:
-  explicit Screen(std::function<void(Screen*)> body) : CDialog(100), body_(std::move(body)) {}
+  explicit Screen(std::function<void(Screen*)> body, CWnd* owner = nullptr)
+      : CDialog(100, owner), body_(std::move(body)) {}
   BOOL OnInitDialog() override {
     body_(this);
     EndDialog(0);
@@ -131,7 +132,8 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
     EXPECT_EQ(Presented(), before);
 
     // The frame is centred on the pointer and clipped at every edge (at the client's corner only
-    // its lower right quarter lands); its key pixels show the page; the page never keeps it.
+    // its lower right quarter lands); its key pixels show the page; the page never keeps it. A
+    // pointer off the window draws nothing, not even the part of the frame that would reach in.
     dd.cursorPage = &strip;
     for (CPoint at : {CPoint(0, 0), CPoint(639, 479), CPoint(300, 200), CPoint(-31, 5),
                       CPoint(-33, -33), CPoint(700, 100)}) {
@@ -145,7 +147,8 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
         for (int x = 0; x < 640; ++x) {
           int fx = x - at.x + 32, fy = y - at.y + 32;
           bool inFrame = fx >= 0 && fx < 64 && fy >= 0 && fy < 64;
-          bool drawn = inFrame && !(fx < 32 && fy < 32);
+          bool over = at.x >= 0 && at.x < 640 && at.y >= 0 && at.y < 480;
+          bool drawn = over && inFrame && !(fx < 32 && fy < 32);
           uint16_t want = drawn ? 0x100 : before[y * 640 + x];
           if (shown[y * 640 + x] != want && ++changed < 4)
             ADD_FAILURE() << "presented (" << x << ", " << y << ")";
@@ -153,6 +156,44 @@ TEST_F(Display, FlipPresentsThePageWithTheCursorAndTakesItOutAgain) {
       EXPECT_EQ(changed, 0);
       EXPECT_EQ(0, memcmp(page.pixels, before.data(), before.size() * 2)) << "cursor left in page";
     }
+    dd.ReleaseDisplay();
+  });
+}
+
+TEST_F(Display, TheCursorIsDrawnWhereThePointerIsOnThePageWhicheverWindowIsActive) {
+  MakeStrip(1);
+  RunScreen([&](Screen* s) {
+    ImagePage page;
+    const std::vector<uint16_t> before = PatternedPage(s, page);
+    dd.UnlockPage(FALSE);
+    dd.cursorPage = &strip;
+    CRect r;
+    s->GetWindowRect(&r);
+    // A dialog of the page's window, active, its corner at (50, 40) of the page.
+    Screen box(
+        [&](Screen* b) {
+          b->SetWindowPos(&CWnd::wndTop, r.left + 50, r.top + 40, 200, 100, SWP_SHOWWINDOW);
+          b->SetActiveWindow();
+          auto changedBesideBox = [&] {
+            const std::vector<uint16_t> shown = Presented();
+            int n = 0;
+            for (int y = 0; y < 480; ++y)
+              for (int x = 0; x < 640; ++x)
+                n += !CRect(50, 40, 250, 140).PtInRect(CPoint(x, y)) &&
+                     shown[y * 640 + x] != before[y * 640 + x];
+            return n;
+          };
+          PointAt(s, 300, 300);
+          CClientDC dc(s);
+          dd.Flip(&dc);
+          EXPECT_EQ(changedBesideBox(), 0) << "a cursor drawn on a page the dialog holds stays";
+          s->EnableWindow(TRUE);
+          dd.Flip(&dc);
+          EXPECT_EQ(PlatformTest::PresentedPixel(300, 300), 0x100);
+          EXPECT_EQ(PlatformTest::PresentedPixel(250, 260), before[260 * 640 + 250]);
+        },
+        s);
+    box.DoModal();
     dd.ReleaseDisplay();
   });
 }
@@ -383,6 +424,42 @@ TEST_F(Display, KeepCursorAsksForAMouseMove) {
     moveArrives();  // whatever placing the pointer produced
     EXPECT_TRUE(dd.KeepCursor());
     EXPECT_TRUE(moveArrives());
+    dd.ReleaseDisplay();
+  });
+}
+
+TEST_F(Display, AScreenAtRestPresentsOnlyTheCursorsFrames) {
+  MakeStrip(4);
+  RunScreen([&](Screen* s) {
+    ASSERT_TRUE(dd.InitDisplay(640, 480, s, FALSE));
+    dd.cursorPage = &strip;
+    PlatformTest::MouseMove(50, 60);
+    // The screens' idiom: every mouse move presents the page and keeps the cursor moving.
+    auto second = [&](int* moves) {
+      for (int ms = 0; ms < 1000; ++ms) {
+        PlatformTest::AdvanceClock(1);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+          if (msg.message != WM_MOUSEMOVE) {
+            DispatchMessage(&msg);
+            continue;
+          }
+          ++*moves;
+          CClientDC dc(s);
+          dd.Flip(&dc);
+          dd.KeepCursor();
+        }
+      }
+    };
+    int moves = 0;
+    second(&moves);  // settles
+    const unsigned before = PlatformTest::PresentCount();
+    moves = 0;
+    second(&moves);
+    const unsigned presents = PlatformTest::PresentCount() - before;
+    EXPECT_GE(presents, 9u) << "the cursor still animates";
+    EXPECT_LE(presents, 10u);
+    EXPECT_LE(moves, 10) << "redraws that could not change the picture";
     dd.ReleaseDisplay();
   });
 }

@@ -142,6 +142,7 @@ TEST_F(QueueTest, SettingTheCursorWhereItIsGivesPacedMouseMoves) {
     ASSERT_EQ(w.Messages(), (std::vector<UINT>{WM_MOUSEMOVE}));
     EXPECT_EQ(w.seen[0].pt, CPoint(100, 200));
     // Asking again at once: nothing before 10 ms have passed, and one move however often asked.
+    PictureChangesAt(timeGetTime());
     SetCursorPos(p.x, p.y);
     SetCursorPos(p.x, p.y);
     EXPECT_EQ(PumpAll(), 0);
@@ -150,6 +151,22 @@ TEST_F(QueueTest, SettingTheCursorWhereItIsGivesPacedMouseMoves) {
     PlatformTest::AdvanceClock(1);
     EXPECT_EQ(PumpAll(), 1);
     EXPECT_EQ(PumpAll(), 0);
+    // At rest the next move waits for the earliest change announced since, and without one for
+    // input.
+    SetCursorPos(p.x, p.y);
+    PlatformTest::AdvanceClock(1000);
+    EXPECT_EQ(PumpAll(), 0);
+    PictureChangesAt(timeGetTime() + 50);
+    PictureChangesAt(timeGetTime() + 80);
+    PlatformTest::AdvanceClock(49);
+    EXPECT_EQ(PumpAll(), 0);
+    PlatformTest::AdvanceClock(1);
+    EXPECT_EQ(PumpAll(), 1);
+    SetCursorPos(p.x, p.y);
+    PlatformTest::AdvanceClock(100);
+    EXPECT_EQ(PumpAll(), 0) << "an announcement serves one move";
+    PlatformTest::MouseMove(101, 200);
+    EXPECT_EQ(PumpAll(), 2) << "input ends the rest: its move, then the one asked for";
     // Nothing while the pointer is outside the game's windows.
     PlatformTest::MouseLeave();
     PlatformTest::AdvanceClock(20);
