@@ -32,13 +32,6 @@ bool SidesFit(uint32_t width, uint32_t height) {
   return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
 }
 
-bool ReadWholeFile(CFile& file, std::vector<uint8_t>& bytes) {
-  uint64_t length = file.GetLength();
-  if (length > 0x7FFFFFFF) return false;
-  bytes.resize(length);
-  return length == 0 || file.Read(bytes.data(), UINT(length)) == length;
-}
-
 }  // namespace
 
 BOOL CDirectDraw::LoadImagePage(ImagePage* out, CString path) {

@@ -2,7 +2,6 @@
 // clocks, the blinking last stone, placing stones with their threats and fouls, the end.
 #include "DlgChessAc.h"
 
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>

@@ -17,7 +17,7 @@ class CDlgTital : public CScreen {
   static bool titleClockStarted;
 
   void Compose();
-  void Draw();
+  void Draw() override;
   BOOL DestroyWindow() override;
 
  protected:

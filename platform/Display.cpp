@@ -3,18 +3,14 @@
 #include "Display.h"
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Dialog.h"
-#include "SafeFile.h"
 #include "WinFile.h"
 #include "WindowSystem.h"
 
@@ -391,19 +387,12 @@ void DisplayShutdown() {
 
 namespace {
 
-// Through the careful open, so a FIFO or device in the icon's place is refused, not waited on.
-SDL_Surface* ReadIconPicture(const std::string& path) {
-  constexpr size_t kMaxIconBytes = 16u << 20;
-  int fd = path.empty() ? -1 : OpenRegularFile(path.c_str(), O_RDONLY);
-  if (fd < 0) return nullptr;
-  std::vector<char> bytes;
-  char chunk[65536];
-  ssize_t n = 0;
-  while (bytes.size() <= kMaxIconBytes &&
-         ((n = ::read(fd, chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR)))
-    if (n > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  ::close(fd);
-  if (n < 0 || bytes.empty() || bytes.size() > kMaxIconBytes) return nullptr;
+// Through CFile's careful open, so a FIFO or device in the icon's place is refused, not waited on.
+SDL_Surface* ReadIconPicture(const char* path) {
+  CFile file;
+  std::vector<uint8_t> bytes;
+  if (!file.Open(path, CFile::modeRead) || !ReadWholeFile(file, bytes, 16u << 20) || bytes.empty())
+    return nullptr;
   return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
 }
 
@@ -411,7 +400,7 @@ SDL_Surface* ReadIconPicture(const std::string& path) {
 
 HICON LoadIconFromFile(const char* path) {
   WS::Get();
-  SDL_Surface* picture = path ? ReadIconPicture(NativePath(path)) : nullptr;
+  SDL_Surface* picture = path ? ReadIconPicture(path) : nullptr;
   if (!picture) return nullptr;
   SDL_SetColorKey(picture, SDL_TRUE, SDL_MapRGB(picture->format, 0, 255, 0));
   static std::vector<std::unique_ptr<IconImage>> icons;

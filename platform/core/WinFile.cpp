@@ -143,6 +143,13 @@ BOOL CFile::GetStatus(const char* fileName, CFileStatus& status) {
   return TRUE;
 }
 
+bool ReadWholeFile(CFile& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+  const uint64_t length = file.GetLength();
+  if (length > maxBytes || length > 0x7FFFFFFF) return false;
+  bytes.resize(length);
+  return length == 0 || file.Read(bytes.data(), UINT(length)) == length;
+}
+
 bool CFile::Remove(const char* fileName) { return RemoveFile(fileName); }
 
 bool RemoveFile(const char* path) {

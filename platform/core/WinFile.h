@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "SafeFile.h"
 #include "WinTypes.h"
@@ -74,6 +75,10 @@ class CFile {
  private:
   int fd_ = -1;
 };
+
+// The rest of an open file from its start, when it holds at most `maxBytes`; false when it is
+// larger or cannot be read whole.
+bool ReadWholeFile(CFile& file, std::vector<uint8_t>& bytes, uint64_t maxBytes = 0x7FFFFFFF);
 
 // WriteFileAtomically for a game path (through NativePath); `mode` is what a new file is
 // created with, less the umask.
