@@ -1,7 +1,8 @@
 // The scripted driver of the headless screen tests: a directory of the test's own, the
 // program's message boxes caught, each screen's opening handed to the test, and a watch on the
 // script. A script that waits longer than the stall budget for its next step fails the test
-// with that step's name and ends the screens, instead of hanging until the alarm.
+// with that step's name and ends the screens (a held button is let go, which ends a window
+// drag), instead of hanging until the alarm.
 #pragma once
 #include <cxxabi.h>
 #include <gtest/gtest.h>
@@ -224,6 +225,14 @@ class ScreenScriptTest : public ::testing::Test {
     if (RealMs() - lastUnstick < 250) return;
     lastUnstick = RealMs();
     CWnd* shown = PlatformTest::ShownWindow();
+    // A press held over the window may have begun its drag, whose loop ends only on the
+    // button's release: let the button go where the pointer is, so the window stays put.
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) {
+      CPoint p;
+      GetCursorPos(&p);
+      if (shown) shown->ScreenToClient(&p);
+      PlatformTest::MouseButton(VK_LBUTTON, false, p.x, p.y);
+    }
     if (auto* screen = dynamic_cast<CScreen*>(shown)) {
       screen->exitRequested = 1;
       screen->host->quitRequested = 1;

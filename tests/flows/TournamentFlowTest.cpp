@@ -22,70 +22,86 @@ class TournamentFlowTest : public GameFlowTest {
                                           {5, 0},  {7, 0},  {29, 0}, {25, 0}};
 };
 
-TEST_F(TournamentFlowTest, ANewTournamentPlaysARoundThenIsAbandonedAtTheTable) {
-  CTavexDlg host;
-  MainMenuRuns(at::kTournamentA);
-  outcomes = "W";
-  onOpen[IDD_DLG_GAMEMENU] = [&](CScreen* s, int) {
-    EXPECT_EQ(static_cast<CDlgGameMenu*>(s)->gameKind, 0);
-    Press(at::kNew);
+// The person's first game won, then drawn: the table records it for both sides and counts it.
+TEST_F(TournamentFlowTest, ANewTournamentPlaysARoundWonOrDrawnThenIsAbandonedAtTheTable) {
+  struct Case {
+    const char* outcome;
+    int slot;
+    uint8_t person, opponent;  // the cells of the person's game, the person's row first
+    int32_t points;
   };
-  onOpen[CDlgGameSaveLoad::IDD] = [&](CScreen* s, int) {
-    EXPECT_EQ(static_cast<CDlgGameSaveLoad*>(s)->saveKind, SAVE_TOURNAMENT_A);
-    EXPECT_EQ(host.standings[0].rosterIndex, -1) << "the field is drawn before the slots show";
-    Press(at::Slot(1));
-    Press(at::kSlotConfirm);
-  };
-  std::vector<int> rounds;
-  onOpen[IDD_DLG_GAMETABLE] = [&](CScreen* s, int n) {
-    auto* table = static_cast<CDlgGameTable*>(s);
-    rounds.push_back(table->round);
-    EXPECT_EQ(table->tournamentKind, 0);
-    if (n == 0) {
-      EXPECT_EQ(host.resultMatrix[0][1], MATCH_PENDING);
-      EXPECT_EQ(host.resultMatrix[2][3], MATCH_PENDING);
-      EXPECT_EQ(host.resultMatrix[0][2], MATCH_NONE);
-      Press(at::kPlay);
-    } else {
-      EXPECT_EQ(host.resultMatrix[0][1], MATCH_WON);
-      EXPECT_EQ(host.resultMatrix[1][0], MATCH_LOST);
-      EXPECT_EQ(host.standings[0].points, 2);
-      for (int p = 0; p < 8; ++p) {
-        const uint8_t code = host.resultMatrix[p][roundSchedule[p][0]];
-        EXPECT_TRUE(code >= MATCH_WON && code <= MATCH_DRAW) << "every game of round 0 is decided";
-        EXPECT_EQ(host.resultMatrix[p][roundSchedule[p][1]], MATCH_PENDING);
+  for (const Case& c : {Case{"W", 1, MATCH_WON, MATCH_LOST, 2},
+                        Case{"D", 2, MATCH_DRAW, MATCH_DRAW, 1}}) {
+    SCOPED_TRACE(c.outcome);
+    opened.clear();
+    games.clear();
+    CTavexDlg host;
+    MainMenuRuns(at::kTournamentA);
+    outcomes = c.outcome;
+    onOpen[IDD_DLG_GAMEMENU] = [&](CScreen* s, int) {
+      EXPECT_EQ(static_cast<CDlgGameMenu*>(s)->gameKind, 0);
+      Press(at::kNew);
+    };
+    onOpen[CDlgGameSaveLoad::IDD] = [&](CScreen* s, int) {
+      EXPECT_EQ(static_cast<CDlgGameSaveLoad*>(s)->saveKind, SAVE_TOURNAMENT_A);
+      EXPECT_EQ(host.standings[0].rosterIndex, -1) << "the field is drawn before the slots show";
+      Press(at::Slot(c.slot));
+      Press(at::kSlotConfirm);
+    };
+    std::vector<int> rounds;
+    onOpen[IDD_DLG_GAMETABLE] = [&](CScreen* s, int n) {
+      auto* table = static_cast<CDlgGameTable*>(s);
+      rounds.push_back(table->round);
+      EXPECT_EQ(table->tournamentKind, 0);
+      if (n == 0) {
+        EXPECT_EQ(host.resultMatrix[0][1], MATCH_PENDING);
+        EXPECT_EQ(host.resultMatrix[2][3], MATCH_PENDING);
+        EXPECT_EQ(host.resultMatrix[0][2], MATCH_NONE);
+        Press(at::kPlay);
+      } else {
+        EXPECT_EQ(host.resultMatrix[0][1], c.person);
+        EXPECT_EQ(host.resultMatrix[1][0], c.opponent);
+        EXPECT_EQ(host.standings[0].points, c.points);
+        for (int p = 0; p < 8; ++p) {
+          const uint8_t code = host.resultMatrix[p][roundSchedule[p][0]];
+          EXPECT_TRUE(code >= MATCH_WON && code <= MATCH_DRAW)
+              << "every game of round 0 is decided";
+          EXPECT_EQ(host.resultMatrix[p][roundSchedule[p][1]], MATCH_PENDING);
+        }
+        Press(at::kAbandon);
       }
-      Press(at::kAbandon);
-    }
-  };
-  Standing field[8];
-  onOpen[IDD_DLG_CHESSAC] = [&](CScreen* s, int n) {
-    std::memcpy(field, host.standings, sizeof field);
-    PlayScripted(static_cast<CDlgChessAc*>(s), n);
-  };
-  RunGame(host);
+    };
+    Standing field[8];
+    onOpen[IDD_DLG_CHESSAC] = [&](CScreen* s, int n) {
+      std::memcpy(field, host.standings, sizeof field);
+      PlayScripted(static_cast<CDlgChessAc*>(s), n);
+    };
+    RunGame(host);
 
-  EXPECT_EQ(rounds, (std::vector<int>{0, 1}));
-  ASSERT_EQ(games.size(), 1u);
-  EXPECT_EQ(games[0].mode, GAME_TOURNAMENT_A);
-  EXPECT_EQ(games[0].blackKind, PLAYER_ROSTER) << "the opponent has black in even rounds";
-  EXPECT_EQ(games[0].whiteKind, PLAYER_HUMAN);
-  EXPECT_EQ(games[0].opponent, field[1].rosterIndex);
-  EXPECT_EQ(opened[IDD_DLG_GAMEPOINT], 0);
-  EXPECT_EQ(opened[IDD_DLG_MAIN], 2);
+    EXPECT_EQ(rounds, (std::vector<int>{0, 1}));
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].mode, GAME_TOURNAMENT_A);
+    EXPECT_EQ(games[0].blackKind, PLAYER_ROSTER) << "the opponent has black in even rounds";
+    EXPECT_EQ(games[0].whiteKind, PLAYER_HUMAN);
+    EXPECT_EQ(games[0].opponent, field[1].rosterIndex);
+    EXPECT_EQ(opened[IDD_DLG_GAMEPOINT], 0);
+    EXPECT_EQ(opened[IDD_DLG_MAIN], 2);
 
-  // The slot holds the state before round 1's game.
-  const std::vector<uint8_t> slot = ReadBytes("save/00_00_01.sav");
-  ASSERT_EQ(slot.size(), size_t(kTournamentSlotBytes));
-  int32_t round;
-  std::memcpy(&round, slot.data(), 4);
-  EXPECT_EQ(round, 1);
-  Standing saved[8];
-  std::memcpy(saved, slot.data() + 4, 64);
-  for (int p = 0; p < 8; ++p) EXPECT_EQ(saved[p].rosterIndex, field[p].rosterIndex);
-  EXPECT_EQ(slot[68 + 0 * 8 + 1], MATCH_WON);
-  EXPECT_EQ(slot[68 + 0 * 8 + 2], MATCH_PENDING);
-  EXPECT_FALSE(Exists("save/00_00_00.sav"));
+    // The slot holds the state before round 1's game.
+    const std::vector<uint8_t> slot = ReadBytes("save/00_00_0" + std::to_string(c.slot) + ".sav");
+    ASSERT_EQ(slot.size(), size_t(kTournamentSlotBytes));
+    int32_t round;
+    std::memcpy(&round, slot.data(), 4);
+    EXPECT_EQ(round, 1);
+    Standing saved[8];
+    std::memcpy(saved, slot.data() + 4, 64);
+    for (int p = 0; p < 8; ++p) EXPECT_EQ(saved[p].rosterIndex, field[p].rosterIndex);
+    EXPECT_EQ(slot[68 + 0 * 8 + 1], c.person);
+    EXPECT_EQ(slot[68 + 1 * 8 + 0], c.opponent);
+    EXPECT_EQ(slot[68 + 0 * 8 + 2], MATCH_PENDING);
+    EXPECT_FALSE(Exists("save/00_00_00.sav"));
+    PlatformTest::Reset();
+  }
 }
 
 TEST_F(TournamentFlowTest, BackReadsNoSlotAndAContinuedTournamentResumesAtItsRound) {

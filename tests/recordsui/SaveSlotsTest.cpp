@@ -110,7 +110,7 @@ TEST_F(SaveSlotsTest, DamagedTournamentFilesAreEmptySlotsAndChangeNothing) {
   for (int i = 1; i < 8; ++i) good[i] = {29 - i, 0};
 
   struct Case {
-    const char* what;
+    std::string what;
     std::vector<uint8_t> bytes;
   };
   std::vector<Case> cases;
@@ -122,9 +122,12 @@ TEST_F(SaveSlotsTest, DamagedTournamentFilesAreEmptySlotsAndChangeNothing) {
   cases.push_back({"round -1", TournamentFile(-1, good, 1)});
   cases.push_back({"result code 5", TournamentFile(2, good, 5)});
   Standing bad[8];
-  std::memcpy(bad, good, sizeof bad);
-  bad[4].rosterIndex = 30;
-  cases.push_back({"roster index 30", TournamentFile(2, bad, 1)});
+  // Each opponent's entry is checked, the first and the last as well as one between.
+  for (int i : {1, 4, 7}) {
+    std::memcpy(bad, good, sizeof bad);
+    bad[i].rosterIndex = 30;
+    cases.push_back({"roster index 30 at " + std::to_string(i), TournamentFile(2, bad, 1)});
+  }
   std::memcpy(bad, good, sizeof bad);
   bad[0].rosterIndex = 3;
   cases.push_back({"human replaced", TournamentFile(2, bad, 1)});

@@ -1,6 +1,6 @@
-// Every button of every screen is hit where its sprite is drawn: a click 2 px inside each
-// corner of the sprite chooses it, 2 px outside does not. The rectangles are the pictures'
-// sprite positions, written out here, not taken from the screens.
+// Every button of every screen is hit where its sprite is drawn: a click on each corner pixel of
+// the sprite chooses it, one pixel outside does not (right and bottom are outside, as in a RECT).
+// The rectangles are the pictures' sprite positions, written out here, not taken from the screens.
 #include "DlgBoardSet.h"
 #include "DlgChessAc.h"
 #include "DlgGameMenu.h"
@@ -43,8 +43,9 @@ const std::vector<CRect> kTitleBar = {{575, 3, 592, 20}, {596, 3, 613, 20}, {617
     const CRect& r = sprites[i];
     for (int corner = 0; corner < 4; ++corner) {
       const bool right = corner & 1, bottom = corner & 2;
-      const CPoint in(right ? r.right - 3 : r.left + 2, bottom ? r.bottom - 3 : r.top + 2);
-      const CPoint out(right ? r.right + 1 : r.left - 3, bottom ? r.bottom + 1 : r.top - 3);
+      // The edge pixels themselves: PtInRect takes left and top in, right and bottom out.
+      const CPoint in(right ? r.right - 1 : r.left, bottom ? r.bottom - 1 : r.top);
+      const CPoint out(right ? r.right : r.left - 1, bottom ? r.bottom : r.top - 1);
       if (!inOther(in, i) && HitRule::Choose(buttons, count, in) != int(i))
         ok = false, result << "button " << i << " not chosen at (" << in.x << ", " << in.y << "); ";
       if (HitRule::Choose(buttons, count, out) == int(i))

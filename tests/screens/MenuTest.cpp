@@ -112,6 +112,37 @@ TEST_F(MenuTest, MenuItemsChooseOnlyWhenReleasedOverThemselves) {
   FreeImagePage(&menuPic);
 }
 
+TEST_F(MenuTest, ALitItemGoesBackToIdleWhenThePointerLeavesIt) {
+  CTavexDlg host;
+  ImagePage menuPic = LoadPicture(host, "img\\main.bmp");
+  struct Case {
+    int item;
+    CRect rect, hover;  // where the item is drawn, and its lit sprite in the picture
+  };
+  const Case cases[] = {{MENU_FREE_GAME, {299, 167, 537, 218}, {0, 532, 238, 583}},
+                        {MENU_TOURNAMENT_B, {392, 257, 537, 308}, {432, 532, 577, 583}},
+                        {MENU_HOW_TO, {346, 399, 537, 450}, {430, 584, 621, 635}}};
+  onOpen[IDD_DLG_MAIN] = [&](CScreen* s, int) {
+    auto* menu = static_cast<CDlgMain*>(s);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.item);
+      PlatformTest::MouseMove((c.rect.left + c.rect.right) / 2, (c.rect.top + c.rect.bottom) / 2);
+      PumpAll();
+      EXPECT_EQ(menu->items[c.item].state, BUTTON_LIT);
+      EXPECT_EQ(SpriteMismatches(menuPic, c.hover, c.rect.left, c.rect.top), 0) << "lit look";
+      PlatformTest::MouseMove(10, 470);  // off every item and button
+      PumpAll();
+      EXPECT_EQ(menu->items[c.item].state, BUTTON_IDLE);
+      EXPECT_NE(SpriteMismatches(menuPic, c.hover, c.rect.left, c.rect.top), 0)
+          << "the lit look goes";
+    }
+    ClickAndPump(kTitleClose.x, kTitleClose.y);
+  };
+  RunGame(host);
+  EXPECT_EQ(opened[IDD_DLG_MAIN], 1);
+  FreeImagePage(&menuPic);
+}
+
 TEST_F(MenuTest, GameMenuOverlapShowsContinuePressedButChoosesBack) {
   CTavexDlg host;
   ImagePage pic = LoadPicture(host, "img\\GameMenu_1.bmp");
