@@ -113,12 +113,15 @@ void Present() {
   // A window that may have lost its picture gets all of it again.
   const CRect changed = scr.stale ? CRect(0, 0, scr.frameW, scr.frameH) : ChangedPart();
   if (changed.IsRectEmpty()) return;
+  // shownFrame takes exactly what the texture takes below, so it is what the window holds.
   if (scr.shownFrame.size() != scr.frame.size()) {
-    scr.shownFrame = scr.frame;
+    scr.shownFrame = scr.frame;  // a new size is always uploaded whole
   } else {
-    const size_t from = static_cast<size_t>(changed.top) * scr.frameW;
-    const size_t to = static_cast<size_t>(changed.bottom) * scr.frameW;
-    std::copy(scr.frame.begin() + from, scr.frame.begin() + to, scr.shownFrame.begin() + from);
+    for (int y = changed.top; y < changed.bottom; ++y) {
+      const size_t row = static_cast<size_t>(y) * scr.frameW;
+      std::copy(scr.frame.begin() + row + changed.left, scr.frame.begin() + row + changed.right,
+                scr.shownFrame.begin() + row + changed.left);
+    }
   }
   scr.stale = false;
   ++scr.presents;
@@ -545,6 +548,10 @@ const uint16_t* PresentedPixels(int* width, int* height) {
 uint16_t PresentedPixel(int x, int y) {
   if (!scr.everShown || x < 0 || y < 0 || x >= scr.frameW || y >= scr.frameH) return 0;
   return scr.frame[static_cast<size_t>(y) * scr.frameW + x];
+}
+
+const uint16_t* UploadedPixels() {
+  return scr.shownFrame.empty() ? nullptr : scr.shownFrame.data();
 }
 
 CWnd* ShownWindow() { return CurrentFrame().top; }

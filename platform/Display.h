@@ -35,6 +35,10 @@ namespace PlatformTest {
 // (640 x 480 for every screen); nullptr before anything was shown.
 const uint16_t* PresentedPixels(int* width = nullptr, int* height = nullptr);
 uint16_t PresentedPixel(int x, int y);  // 0 outside
+// What the SDL window was given, in the same layout: the presented picture reaches it only as
+// far as presents uploaded it (the changed part each time, all of it after a possible loss);
+// nullptr before the first present.
+const uint16_t* UploadedPixels();
 // How many pictures the window was given since the last Reset; one the window already shows
 // is not given again.
 unsigned PresentCount();

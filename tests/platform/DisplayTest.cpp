@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -82,6 +84,74 @@ TEST_F(DisplayTest, PresentationShowsOnlyWhereTheWindowIsVisible) {
     Present(&s);
     EXPECT_EQ(PlatformTest::PresentedPixel(320, 240), 0x001F);
   });
+}
+
+// Each present uploads only what changed: the window must still end up with every changed
+// pixel, wherever the changes lie.
+TEST_F(DisplayTest, TheWindowIsGivenEveryChangedPixel) {
+  const struct {
+    const char* what;
+    std::vector<CRect> spots;
+  } cases[] = {
+      {"one pixel", {CRect(10, 20, 11, 21)}},
+      {"a block in the bottom-right corner", {CRect(600, 400, 640, 480)}},
+      {"spots far apart", {CRect(0, 5, 3, 6), CRect(630, 300, 631, 302)}},
+  };
+  TestDlg d;
+  Within(d, [&](TestDlg& w) {
+    FillPage(0x0010);
+    Present(&w);
+    PumpAll();
+    for (const auto& c : cases) {
+      for (const CRect& r : c.spots)
+        for (int y = r.top; y < r.bottom; ++y)
+          std::fill_n(page.begin() + y * 640 + r.left, r.Width(), 0x7C00);
+      Present(&w);
+      PumpAll();
+      const uint16_t* shown = PlatformTest::UploadedPixels();
+      ASSERT_NE(shown, nullptr);
+      int missed = 0;
+      for (size_t i = 0; i < page.size(); ++i) missed += shown[i] != page[i];
+      EXPECT_EQ(missed, 0) << c.what;
+    }
+  });
+}
+
+// A window that may have lost its picture is given all of it again, once, though nothing in
+// the picture changed. A restored window repaints; the full-screen view is drawn anew.
+TEST_F(DisplayTest, AWindowThatMayHaveLostItsPictureIsGivenItAgain) {
+  const struct {
+    const char* what;
+    std::function<void(TestDlg&)> lose;
+  } cases[] = {
+      {"exposed", [](TestDlg&) { PlatformTest::Exposed(); }},
+      {"minimised and restored",
+       [](TestDlg&) {
+         PlatformTest::Minimized();
+         PumpAll();
+         PlatformTest::Exposed();
+       }},
+      {"switched to the full-screen view",
+       [this](TestDlg& w) {
+         ASSERT_TRUE(ApplyDisplayMode(640, 480, 16));
+         Present(&w);
+       }},
+  };
+  for (const auto& c : cases) {
+    TestDlg d;
+    d.onMessage = [this](TestDlg& w, const Seen& s) {
+      if (s.message == WM_PAINT) Present(&w);
+    };
+    Within(d, [&](TestDlg& w) {
+      FillPage(0x03E0);
+      Present(&w);
+      PumpAll();
+      const unsigned before = PlatformTest::PresentCount();
+      c.lose(w);
+      PumpAll();
+      EXPECT_EQ(PlatformTest::PresentCount() - before, 1u) << c.what;
+    });
+  }
 }
 
 TEST_F(DisplayTest, UnservedBitmapFormatsCopyNothing) {

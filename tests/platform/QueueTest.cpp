@@ -175,6 +175,41 @@ TEST_F(QueueTest, SettingTheCursorWhereItIsGivesPacedMouseMoves) {
   });
 }
 
+// On the real clock a loop that waits for messages wakes for what falls due, not at the end of
+// its longest wait: a timer, and the animated cursor's move at the picture's next change.
+TEST_F(QueueTest, WaitingForAMessageEndsWhenTheNextOneFallsDue) {
+  const struct {
+    const char* what;
+    UINT due;
+    std::function<void(TestDlg&)> ask;
+  } cases[] = {
+      {"a timer", WM_TIMER, [](TestDlg& w) { w.SetTimer(1, 50); }},
+      {"the resting cursor's move at the next frame", WM_MOUSEMOVE,
+       [](TestDlg&) {
+         PlatformTest::MouseMove(100, 200);
+         PumpAll();
+         CPoint p;
+         GetCursorPos(&p);
+         SetCursorPos(p.x, p.y);
+         PumpAll();  // the first move comes at once; at rest the next waits for the frame
+         SetCursorPos(p.x, p.y);
+         PictureChangesAt(timeGetTime() + 50);
+       }},
+  };
+  for (const auto& c : cases) {
+    TestDlg d;
+    Within(d, [&](TestDlg& w) {
+      c.ask(w);
+      w.seen.clear();
+      const DWORD start = timeGetTime();
+      while (w.Count(c.due) == 0 && timeGetTime() - start < 5000)
+        if (PumpAll() == 0) WaitForMessage(3000);
+      EXPECT_LT(timeGetTime() - start, 1000u) << c.what;
+      EXPECT_EQ(w.Count(c.due), 1u) << c.what;
+    });
+  }
+}
+
 TEST_F(QueueTest, TypedTextBecomesBig5Characters) {
   TestDlg d;
   Within(d, [](TestDlg& w) {
