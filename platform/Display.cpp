@@ -338,10 +338,10 @@ void RequestMinimize() {
 
 bool SdlWindowHasMouse() { return scr.win && SDL_GetMouseFocus() == scr.win; }
 
-// A point in the SDL window's own pixels, in screen co-ordinates: the full-screen view shows the
-// frame scaled, and the renderer knows how.
 namespace {
 
+// A point in the SDL window's own pixels, in screen co-ordinates: the full-screen view shows the
+// frame scaled, and the renderer knows how.
 CPoint WindowToScreen(int x, int y) {
   if (scr.fullView && scr.win && scr.ren) {
     float lx, ly;
@@ -352,37 +352,17 @@ CPoint WindowToScreen(int x, int y) {
   return FrameToScreen(x, y);
 }
 
-}  // namespace
-
-CPoint PointerEventToScreen(int x, int y) { return WindowToScreen(x, y); }
-
-CPoint GlobalPointer(bool* leftDown) {
-  int x = 0, y = 0;
-  uint32_t buttons = SDL_GetGlobalMouseState(&x, &y);
-  if (leftDown) *leftDown = (buttons & SDL_BUTTON_LMASK) != 0;
-  if (scr.fullView && scr.win && scr.ren) {
-    int wx, wy;
-    SDL_GetWindowPosition(scr.win, &wx, &wy);
-    return WindowToScreen(x - wx, y - wy);
-  }
-  return CPoint(x, y);
+// A frame point in the SDL window's own pixels, the other way: the middle of the frame pixel, as
+// its scaled corner may belong to the pixel before.
+SDL_Point FrameToWindow(int x, int y) {
+  SDL_Point p{x, y};
+  if (scr.fullView && scr.ren)
+    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f,
+                              &p.x, &p.y);
+  return p;
 }
 
-void WarpPointer(CPoint pt) {
-  if (scr.fullView && scr.win && scr.ren) {
-    FrameInfo f = CurrentFrame();
-    int wx, wy;
-    // The middle of the frame pixel: its scaled corner may belong to the pixel before.
-    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(pt.x - f.rect.left) + 0.5f,
-                              static_cast<float>(pt.y - f.rect.top) + 0.5f, &wx, &wy);
-    SDL_WarpMouseInWindow(scr.win, wx, wy);
-  } else {
-    SDL_WarpMouseGlobal(pt.x, pt.y);
-  }
-}
-
-namespace {
-
+// Before the view switches: the point of the page under the pointer, if it is over the window.
 void AnchorPointer(CWnd* top) {
   scr.anchor = {};
   if (!WS::Get().realPointer || !SdlWindowHasMouse() || !WS::Alive(top)) return;
@@ -393,25 +373,7 @@ void AnchorPointer(CWnd* top) {
   scr.anchor.client = CPoint(pt.x - r.left, pt.y - r.top);
 }
 
-}  // namespace
-
-bool AnchoredPointer(CPoint* pt) {
-  if (!scr.anchor.wnd) return false;
-  if (!WS::Alive(scr.anchor.wnd)) {
-    scr.anchor = {};
-    return false;
-  }
-  const CRect& r = WS::St(scr.anchor.wnd).rect;
-  *pt = CPoint(r.left + scr.anchor.client.x, r.top + scr.anchor.client.y);
-  return true;
-}
-
-void ForgetPointerAnchor() {
-  if (!scr.settling) scr.anchor = {};
-}
-
-namespace {
-
+// After the window was placed: the pointer goes to that point of the page, wherever it now is.
 void FollowAnchor(CWnd* top) {
   CPoint target;
   if (!AnchoredPointer(&target)) return;
@@ -434,6 +396,45 @@ void FollowAnchor(CWnd* top) {
 }
 
 }  // namespace
+
+CPoint PointerEventToScreen(int x, int y) { return WindowToScreen(x, y); }
+
+CPoint GlobalPointer(bool* leftDown) {
+  int x = 0, y = 0;
+  uint32_t buttons = SDL_GetGlobalMouseState(&x, &y);
+  if (leftDown) *leftDown = (buttons & SDL_BUTTON_LMASK) != 0;
+  if (scr.fullView && scr.win && scr.ren) {
+    int wx, wy;
+    SDL_GetWindowPosition(scr.win, &wx, &wy);
+    return WindowToScreen(x - wx, y - wy);
+  }
+  return CPoint(x, y);
+}
+
+void WarpPointer(CPoint pt) {
+  if (scr.fullView && scr.win && scr.ren) {
+    FrameInfo f = CurrentFrame();
+    const SDL_Point w = FrameToWindow(pt.x - f.rect.left, pt.y - f.rect.top);
+    SDL_WarpMouseInWindow(scr.win, w.x, w.y);
+  } else {
+    SDL_WarpMouseGlobal(pt.x, pt.y);
+  }
+}
+
+bool AnchoredPointer(CPoint* pt) {
+  if (!scr.anchor.wnd) return false;
+  if (!WS::Alive(scr.anchor.wnd)) {
+    scr.anchor = {};
+    return false;
+  }
+  const CRect& r = WS::St(scr.anchor.wnd).rect;
+  *pt = CPoint(r.left + scr.anchor.client.x, r.top + scr.anchor.client.y);
+  return true;
+}
+
+void ForgetPointerAnchor() {
+  if (!scr.settling) scr.anchor = {};
+}
 
 void DisplayReset() {
   scr.fullView = false;
