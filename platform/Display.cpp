@@ -51,6 +51,17 @@ struct Screen {
   std::vector<uint16_t> shownFrame;
   bool stale = true;
   unsigned presents = 0;
+  // While the view switches, the pointer stays over the point of the page it was over: `client`
+  // in `wnd`, the window shown when the switch began. Kept until the pointer moves or another
+  // window is shown, so the screen's own placement after the switch takes the pointer along.
+  struct {
+    CWnd* wnd = nullptr;
+    CPoint client;
+    bool warped = false;
+    bool warpedFull = false;
+    CPoint warpedTo;
+  } anchor;
+  bool settling = false;  // the moves our own warp caused are being taken
 } scr;
 
 // a minus b, as up to four rectangles.
@@ -147,6 +158,9 @@ void PushEvent(SDL_Event& e) {
 }
 
 uint32_t WindowId() { return scr.win ? SDL_GetWindowID(scr.win) : 0; }
+
+void AnchorPointer(CWnd* top);
+void FollowAnchor(CWnd* top);
 
 }  // namespace
 
@@ -257,6 +271,8 @@ void SyncDisplay(bool idle) {
     scr.stale = true;
   }
   if (scr.fullView != scr.fullApplied) {
+    AnchorPointer(f.top);
+    scr.settling = true;  // SDL puts the pointer back at its old offset in the resized window
     if (scr.fullView) {
       // Cover the display ourselves first: without a window manager the full-screen request
       // below changes nothing on X11, and the scaled page would be cut to the old window.
@@ -270,6 +286,7 @@ void SyncDisplay(bool idle) {
     scr.fullApplied = scr.fullView;
     scr.placed = CRect();  // put the windowed window back where the screen is
     scr.stale = true;
+    scr.settling = false;
   }
   if (!scr.fullView && f.rect != scr.placed) {
     if (f.rect.Width() != scr.placed.Width() || f.rect.Height() != scr.placed.Height()) {
@@ -294,6 +311,7 @@ void SyncDisplay(bool idle) {
     SDL_SetWindowTitle(scr.win, title.c_str());
     scr.title = title;
   }
+  FollowAnchor(f.top);
   uint32_t now = NowMs();
   bool show = !scr.shown && (scr.everShown || idle);
   if (scr.dirty && (idle || show || now - scr.lastPresent >= kPresentGap)) {
@@ -320,6 +338,67 @@ void RequestMinimize() {
 
 bool SdlWindowHasMouse() { return scr.win && SDL_GetMouseFocus() == scr.win; }
 
+namespace {
+
+// A point in the SDL window's own pixels, in screen co-ordinates: the full-screen view shows the
+// frame scaled, and the renderer knows how.
+CPoint WindowToScreen(int x, int y) {
+  if (scr.fullView && scr.win && scr.ren) {
+    float lx, ly;
+    SDL_RenderWindowToLogical(scr.ren, x, y, &lx, &ly);
+    FrameInfo f = CurrentFrame();
+    return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
+  }
+  return FrameToScreen(x, y);
+}
+
+// A frame point in the SDL window's own pixels, the other way: the middle of the frame pixel, as
+// its scaled corner may belong to the pixel before.
+SDL_Point FrameToWindow(int x, int y) {
+  SDL_Point p{x, y};
+  if (scr.fullView && scr.ren)
+    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f,
+                              &p.x, &p.y);
+  return p;
+}
+
+// Before the view switches: the point of the page under the pointer, if it is over the window.
+void AnchorPointer(CWnd* top) {
+  scr.anchor = {};
+  if (!WS::Get().realPointer || !SdlWindowHasMouse() || !WS::Alive(top)) return;
+  CPoint pt;
+  GetCursorPos(&pt);
+  scr.anchor.wnd = top;
+  const CRect& r = WS::St(top).rect;
+  scr.anchor.client = CPoint(pt.x - r.left, pt.y - r.top);
+}
+
+// After the window was placed: the pointer goes to that point of the page, wherever it now is.
+void FollowAnchor(CWnd* top) {
+  CPoint target;
+  if (!AnchoredPointer(&target)) return;
+  if (top != scr.anchor.wnd) {
+    scr.anchor = {};
+    return;
+  }
+  if (scr.anchor.warped && scr.anchor.warpedTo == target && scr.anchor.warpedFull == scr.fullView)
+    return;
+  scr.anchor.warped = true;
+  scr.anchor.warpedTo = target;
+  scr.anchor.warpedFull = scr.fullView;
+  // The moves up to the warp (ours, and SDL's own after a switch) are old news: take them now
+  // and drop them, so no screen hovers where the pointer no longer is.
+  scr.settling = true;
+  WarpPointer(target);
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_MOUSEMOTION);
+  scr.settling = false;
+}
+
+}  // namespace
+
+CPoint PointerEventToScreen(int x, int y) { return WindowToScreen(x, y); }
+
 CPoint GlobalPointer(bool* leftDown) {
   int x = 0, y = 0;
   uint32_t buttons = SDL_GetGlobalMouseState(&x, &y);
@@ -327,40 +406,39 @@ CPoint GlobalPointer(bool* leftDown) {
   if (scr.fullView && scr.win && scr.ren) {
     int wx, wy;
     SDL_GetWindowPosition(scr.win, &wx, &wy);
-    float lx, ly;
-    SDL_RenderWindowToLogical(scr.ren, x - wx, y - wy, &lx, &ly);
-    FrameInfo f = CurrentFrame();
-    return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
+    return WindowToScreen(x - wx, y - wy);
   }
   return CPoint(x, y);
-}
-
-CPoint WindowPointer() {
-  int x = 0, y = 0;
-  SDL_GetMouseState(&x, &y);
-  FrameInfo f = CurrentFrame();
-  if (scr.fullView && scr.win && scr.ren) {
-    float lx, ly;
-    SDL_RenderWindowToLogical(scr.ren, x, y, &lx, &ly);
-    return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
-  }
-  return CPoint(f.rect.left + x, f.rect.top + y);
 }
 
 void WarpPointer(CPoint pt) {
   if (scr.fullView && scr.win && scr.ren) {
     FrameInfo f = CurrentFrame();
-    int wx, wy;
-    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(pt.x - f.rect.left),
-                              static_cast<float>(pt.y - f.rect.top), &wx, &wy);
-    SDL_WarpMouseInWindow(scr.win, wx, wy);
+    const SDL_Point w = FrameToWindow(pt.x - f.rect.left, pt.y - f.rect.top);
+    SDL_WarpMouseInWindow(scr.win, w.x, w.y);
   } else {
     SDL_WarpMouseGlobal(pt.x, pt.y);
   }
 }
 
+bool AnchoredPointer(CPoint* pt) {
+  if (!scr.anchor.wnd) return false;
+  if (!WS::Alive(scr.anchor.wnd)) {
+    scr.anchor = {};
+    return false;
+  }
+  const CRect& r = WS::St(scr.anchor.wnd).rect;
+  *pt = CPoint(r.left + scr.anchor.client.x, r.top + scr.anchor.client.y);
+  return true;
+}
+
+void ForgetPointerAnchor() {
+  if (!scr.settling) scr.anchor = {};
+}
+
 void DisplayReset() {
   scr.fullView = false;
+  scr.anchor = {};
   if (scr.win && scr.shown) {
     SDL_HideWindow(scr.win);
     scr.shown = false;

@@ -28,7 +28,8 @@ bool IsFullScreenView();
 CSize DesktopSize();
 
 // What tests (and the headless run) see and do. Input goes through the same SDL event path as
-// real input; co-ordinates are client co-ordinates of the window the SDL window shows.
+// real input; co-ordinates are the SDL window's own pixels: client co-ordinates of the window it
+// shows, scaled in the full-screen view.
 namespace PlatformTest {
 
 // The last presented picture: width x height RGB555 pixels of the shown window, top row first

@@ -60,7 +60,8 @@ int EventWatch(void*, SDL_Event* e) {
   switch (e->type) {
     case SDL_MOUSEMOTION:
       if (!OurWindowEvent(e->motion.windowID)) break;
-      ws.cursor = FrameToScreen(e->motion.x, e->motion.y);
+      ForgetPointerAnchor();
+      ws.cursor = PointerEventToScreen(e->motion.x, e->motion.y);
       ws.pointerInside = true;
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -69,7 +70,7 @@ int EventWatch(void*, SDL_Event* e) {
       if (e->button.button == SDL_BUTTON_LEFT) vk = VK_LBUTTON;
       if (e->button.button == SDL_BUTTON_RIGHT) vk = VK_RBUTTON;
       if (!vk || !OurWindowEvent(e->button.windowID)) break;
-      ws.cursor = FrameToScreen(e->button.x, e->button.y);
+      ws.cursor = PointerEventToScreen(e->button.x, e->button.y);
       ws.keyDown[vk] = e->type == SDL_MOUSEBUTTONDOWN;
       if (ws.keyDown[vk]) ws.keyLatch[vk] = true;
       break;
@@ -480,10 +481,16 @@ LRESULT DispatchMessage(const MSG* msg) {
 
 BOOL GetCursorPos(CPoint* pt) {
   auto& ws = WS::Get();
-  // Over our window its own mouse state is the truth, button held or not: some X servers
+  // Over our window its mouse events are the truth, button held or not, each taken where the
+  // window stood when it came: SDL's own window-relative state goes stale when the window moves
+  // under a resting pointer (a screen taking the place of a smaller dialog). Some X servers
   // (Xvfb driven by XTEST) never refresh SDL's global pointer state, which would freeze the
-  // pointer at the last click. Only away from the window does the global state know more.
-  if (ws.realPointer) ws.cursor = SdlWindowHasMouse() ? WindowPointer() : GlobalPointer(nullptr);
+  // pointer at the last click: only away from the window does the global state know more.
+  CPoint anchored;
+  if (AnchoredPointer(&anchored))
+    ws.cursor = anchored;
+  else if (ws.realPointer && !SdlWindowHasMouse())
+    ws.cursor = GlobalPointer(nullptr);
   *pt = ws.cursor;
   return TRUE;
 }
@@ -493,6 +500,7 @@ BOOL SetCursorPos(int x, int y) {
   CPoint now;
   GetCursorPos(&now);
   if (now != CPoint(x, y)) {
+    ForgetPointerAnchor();
     ws.cursor = CPoint(x, y);
     ws.inputSinceSynth = true;
     if (ws.realPointer) WarpPointer(ws.cursor);

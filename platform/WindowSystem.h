@@ -121,8 +121,14 @@ void RequestMinimize();                          // asks the display to minimise
 bool SdlWindowHasMouse();
 bool SdlDisplayReal();
 CPoint GlobalPointer(bool* leftDown);  // real displays only
-CPoint WindowPointer();                // the pointer over our SDL window, from its own mouse state
+// Screen co-ordinates of a mouse event's point as SDL reports it to its watchers: in the SDL
+// window's own pixels, before the renderer scales it to the frame.
+CPoint PointerEventToScreen(int x, int y);
 void WarpPointer(CPoint screenPt);
+// Where the pointer was put to stay over the page across a switch of the view; false when no
+// switch holds it. The pointer's own next move ends the hold.
+bool AnchoredPointer(CPoint* pt);
+void ForgetPointerAnchor();
 void DisplayShutdown();
 void DisplayReset();
 SDL_Window* SdlWindow();

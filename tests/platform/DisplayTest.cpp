@@ -350,11 +350,16 @@ TEST_F(DisplayTest, FullScreenViewAndBack) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
     // CenterScreenWindow then finds the screen as wide as the window: top-most at (0, 0).
     w.SetWindowPos(&CWnd::wndTopMost, 0, 0, 640, 480, SWP_SHOWWINDOW);
-    PlatformTest::MouseMove(320, 240);
+    // The desktop-sized window shows the view scaled: its pixel (512, 384) is the view's middle.
+    ASSERT_TRUE(desk.cx == 1024 && desk.cy == 768);
+    w.seen.clear();
+    PlatformTest::MouseMove(512, 384);
     PumpAll();
     CPoint p;
     GetCursorPos(&p);
     EXPECT_EQ(p, CPoint(320, 240)) << "view co-ordinates";
+    ASSERT_EQ(w.Count(WM_MOUSEMOVE), 1u);
+    EXPECT_EQ(w.seen.back().pt, CPoint(320, 240)) << "the move and the pointer agree";
     // Dragging does nothing in the full-screen view.
     PlatformTest::MouseButton(VK_LBUTTON, true, 320, 240);
     w.PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(320, 240));

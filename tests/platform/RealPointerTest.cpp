@@ -1,0 +1,166 @@
+// The pointer on a real X server, 1024 x 768, so the full-screen view is scaled by 1.6: where
+// the player puts it is where the program sees it, and the program never moves it elsewhere.
+// The X server is the judge of where the pointer is; SDL's own idea of it goes stale when the
+// window moves or changes size under a resting pointer.
+#include <SDL.h>
+#include <stdlib.h>
+
+#include <functional>
+#include <vector>
+
+#include "Display.h"
+#include "TestWindows.h"
+#include "XServer.h"
+
+// SDL's X11 start-up opens a D-Bus connection that lives as long as the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+
+namespace {
+
+class RealPointerTest : public PlatformTestBase {
+ protected:
+  static inline XServer* server = nullptr;
+
+  static void SetUpTestSuite() {
+    server = new XServer;
+    if (!server->Running()) return;
+    setenv("DISPLAY", server->Name().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+  }
+  static void TearDownTestSuite() {
+    PlatformTest::Reset();
+    delete server;
+    server = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(server->Running()) << "no Xvfb to run on (Debian package xvfb)";
+    PlatformTestBase::SetUp();
+  }
+
+  static CPoint Physical() {
+    CPoint p;
+    server->Pointer(&p.x, &p.y);
+    return p;
+  }
+  static void PutPointer(CPoint p) { server->MovePointer(p.x, p.y); }
+  static CPoint Cursor() {
+    CPoint p;
+    GetCursorPos(&p);
+    return p;
+  }
+  // What every screen does after presenting.
+  static void KeepCursor() {
+    const CPoint p = Cursor();
+    SetCursorPos(p.x, p.y);
+  }
+  // Messages for `ms` of real time, or until `done`; false when `done` never held.
+  static bool Settle(int ms, const std::function<bool()>& done = nullptr) {
+    for (int waited = 0; waited < ms; waited += 5) {
+      PumpAll();
+      if (done && done()) return true;
+      SDL_Delay(5);
+    }
+    return !done;
+  }
+  static bool CursorComesTo(CPoint p) {
+    return Settle(3000, [p] { return Cursor() == p; });
+  }
+
+  std::vector<uint16_t> page = std::vector<uint16_t>(640 * 480, 0x2222);
+  void Redraw(CWnd* w) {
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = 640;
+    info.bmiHeader.biHeight = -480;
+    info.bmiHeader.biBitCount = 16;
+    info.bmiHeader.biCompression = BI_BITFIELDS;
+    info.bmiHeader.biSizeImage = 640 * 2 * 480;
+    info.bmiColors[0] = 0x7C00;
+    info.bmiColors[1] = 0x03E0;
+    info.bmiColors[2] = 0x001F;
+    CClientDC dc(w);
+    SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &info, DIB_RGB_COLORS);
+    KeepCursor();
+  }
+  void Within(TestDlg& d, CRect at, const std::function<void(TestDlg&)>& body) {
+    d.onInit = [&, at](TestDlg& w) {
+      w.Place(at.left, at.top, at.Width(), at.Height());
+      Redraw(&w);
+      Settle(200);
+      body(w);
+      w.EndDialog(0);
+    };
+    d.DoModal();
+  }
+};
+
+// The full-screen button as a screen has it: the view switches, the screen centres itself,
+// redraws and keeps the cursor moving. The pointer stays over the button, both ways.
+TEST_F(RealPointerTest, SwitchingTheViewKeepsThePointerOverTheSamePointOfThePage) {
+  DisplayMode desk;
+  ASSERT_TRUE(EnumDisplayModes(0, &desk));
+  ASSERT_TRUE(desk.width == 1024 && desk.height == 768);
+  TestDlg d;
+  Within(d, CRect(192, 144, 832, 624), [&](TestDlg& w) {
+    PutPointer(CPoint(775, 155));
+    ASSERT_TRUE(CursorComesTo(CPoint(775, 155)));
+
+    ASSERT_TRUE(ApplyDisplayMode(640, 480, 16));
+    w.SetWindowPos(&CWnd::wndTopMost, 0, 0, 640, 480, SWP_SHOWWINDOW);
+    Redraw(&w);
+    EXPECT_EQ(Cursor(), CPoint(583, 11)) << "the first picture of the view";
+    Settle(300);
+    KeepCursor();
+    Settle(100);
+    EXPECT_EQ(Physical(), CPoint(933, 18)) << "over page point (583, 11), scaled by 1.6";
+    EXPECT_EQ(Cursor(), CPoint(583, 11));
+
+    // Moved by the player, the pointer is seen at the view point under it, and stays put.
+    const struct {
+      CPoint put, seen;
+    } rests[] = {{{701, 499}, {438, 311}}, {{0, 0}, {0, 0}}, {{1023, 767}, {639, 479}}};
+    for (const auto& r : rests) {
+      PutPointer(r.put);
+      EXPECT_TRUE(CursorComesTo(r.seen)) << r.put.x << "," << r.put.y;
+      for (int i = 0; i < 5; ++i) {
+        Redraw(&w);
+        Settle(20);
+      }
+      EXPECT_EQ(Physical(), r.put);
+    }
+
+    PutPointer(CPoint(933, 18));
+    ASSERT_TRUE(CursorComesTo(CPoint(583, 11)));
+    ASSERT_TRUE(ApplyDisplayMode(desk.width, desk.height, desk.bitsPerPixel));
+    w.SetWindowPos(&CWnd::wndNoTopMost, 192, 144, 640, 480, SWP_SHOWWINDOW);
+    Redraw(&w);
+    Settle(300);
+    KeepCursor();
+    Settle(100);
+    EXPECT_EQ(Physical(), CPoint(775, 155));
+    EXPECT_EQ(Cursor(), CPoint(775, 155));
+  });
+}
+
+// A small dialog takes the window's place and leaves it again (the name entry between two
+// screens): the pointer never moved, so neither may the program's idea of it.
+TEST_F(RealPointerTest, APointerAtRestIsSeenWhereItIsAfterTheWindowMovedUnderIt) {
+  TestDlg screen;
+  Within(screen, CRect(192, 144, 832, 624), [&](TestDlg& s) {
+    PutPointer(CPoint(512, 400));
+    ASSERT_TRUE(CursorComesTo(CPoint(512, 400)));
+    s.ShowWindow(SW_HIDE);
+    TestDlg box;
+    Within(box, CRect(395, 358, 627, 408), [&](TestDlg& b) {
+      EXPECT_EQ(PlatformTest::ShownWindow(), &b);
+      EXPECT_EQ(Cursor(), CPoint(512, 400)) << "over the dialog";
+    });
+    s.ShowWindow(SW_SHOW);
+    Redraw(&s);
+    EXPECT_EQ(Cursor(), CPoint(512, 400)) << "the first picture of the screen";
+    Settle(200);
+    EXPECT_EQ(Cursor(), CPoint(512, 400));
+    EXPECT_EQ(Physical(), CPoint(512, 400));
+  });
+}
+
+}  // namespace
