@@ -19,24 +19,10 @@ namespace {
 class DisplayTest : public PlatformTestBase {
  protected:
   std::vector<uint16_t> page = std::vector<uint16_t>(640 * 480, 0);
-  BITMAPINFO info = [] {
-    BITMAPINFO b;
-    b.bmiHeader.biWidth = 640;
-    b.bmiHeader.biHeight = -480;
-    b.bmiHeader.biBitCount = 16;
-    b.bmiHeader.biCompression = BI_BITFIELDS;
-    b.bmiHeader.biSizeImage = 640 * 2 * 480;
-    b.bmiColors[0] = 0x7C00;
-    b.bmiColors[1] = 0x03E0;
-    b.bmiColors[2] = 0x001F;
-    return b;
-  }();
+  BITMAPINFO info = PageInfo();
 
   void FillPage(uint16_t c) { std::fill(page.begin(), page.end(), c); }
-  int Present(CWnd* w) {
-    CClientDC dc(w);
-    return SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &info, DIB_RGB_COLORS);
-  }
+  int Present(CWnd* w) { return PresentPage(w, page.data()); }
 };
 
 // Opens `d` at 640 x 480 and runs body in its OnInitDialog.

@@ -68,17 +68,7 @@ class RealPointerTest : public PlatformTestBase {
 
   std::vector<uint16_t> page = std::vector<uint16_t>(640 * 480, 0x2222);
   void Redraw(CWnd* w) {
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = 640;
-    info.bmiHeader.biHeight = -480;
-    info.bmiHeader.biBitCount = 16;
-    info.bmiHeader.biCompression = BI_BITFIELDS;
-    info.bmiHeader.biSizeImage = 640 * 2 * 480;
-    info.bmiColors[0] = 0x7C00;
-    info.bmiColors[1] = 0x03E0;
-    info.bmiColors[2] = 0x001F;
-    CClientDC dc(w);
-    SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, page.data(), &info, DIB_RGB_COLORS);
+    PresentPage(w, page.data());
     KeepCursor();
   }
   void Within(TestDlg& d, CRect at, const std::function<void(TestDlg&)>& body) {

@@ -101,6 +101,27 @@ inline int PumpAll(int limit = 1000) {
   return n;
 }
 
+// The game's page, 640 x 480 RGB555 with the top row first, as the media library presents it.
+inline BITMAPINFO PageInfo() {
+  BITMAPINFO b;
+  b.bmiHeader.biWidth = 640;
+  b.bmiHeader.biHeight = -480;
+  b.bmiHeader.biBitCount = 16;
+  b.bmiHeader.biCompression = BI_BITFIELDS;
+  b.bmiHeader.biSizeImage = 640 * 2 * 480;
+  b.bmiColors[0] = 0x7C00;
+  b.bmiColors[1] = 0x03E0;
+  b.bmiColors[2] = 0x001F;
+  return b;
+}
+
+// The whole page to w; the rows copied, as SetDIBitsToDevice answers.
+inline int PresentPage(CWnd* w, const uint16_t* pixels) {
+  static const BITMAPINFO info = PageInfo();
+  CClientDC dc(w);
+  return SetDIBitsToDevice(&dc, 0, 0, 640, 480, 0, 0, 0, 480, pixels, &info, DIB_RGB_COLORS);
+}
+
 class PlatformTestBase : public ::testing::Test {
  protected:
   void SetUp() override { PlatformTest::Reset(); }
