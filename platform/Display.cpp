@@ -338,11 +338,8 @@ void RequestMinimize() {
 
 bool SdlWindowHasMouse() { return scr.win && SDL_GetMouseFocus() == scr.win; }
 
-namespace {
-
-// A point in the SDL window's own pixels, in screen co-ordinates: the full-screen view shows the
-// frame scaled, and the renderer knows how.
-CPoint WindowToScreen(int x, int y) {
+// The full-screen view shows the frame scaled, and the renderer knows how.
+CPoint WindowPixelToScreen(int x, int y) {
   if (scr.fullView && scr.win && scr.ren) {
     float lx, ly;
     SDL_RenderWindowToLogical(scr.ren, x, y, &lx, &ly);
@@ -351,6 +348,8 @@ CPoint WindowToScreen(int x, int y) {
   }
   return FrameToScreen(x, y);
 }
+
+namespace {
 
 // A frame point in the SDL window's own pixels, the other way: the middle of the frame pixel, as
 // its scaled corner may belong to the pixel before.
@@ -397,8 +396,6 @@ void FollowAnchor(CWnd* top) {
 
 }  // namespace
 
-CPoint PointerEventToScreen(int x, int y) { return WindowToScreen(x, y); }
-
 CPoint GlobalPointer(bool* leftDown) {
   int x = 0, y = 0;
   uint32_t buttons = SDL_GetGlobalMouseState(&x, &y);
@@ -406,7 +403,7 @@ CPoint GlobalPointer(bool* leftDown) {
   if (scr.fullView && scr.win && scr.ren) {
     int wx, wy;
     SDL_GetWindowPosition(scr.win, &wx, &wy);
-    return WindowToScreen(x - wx, y - wy);
+    return WindowPixelToScreen(x - wx, y - wy);
   }
   return CPoint(x, y);
 }

@@ -61,7 +61,7 @@ int EventWatch(void*, SDL_Event* e) {
     case SDL_MOUSEMOTION:
       if (!OurWindowEvent(e->motion.windowID)) break;
       ForgetPointerAnchor();
-      ws.cursor = PointerEventToScreen(e->motion.x, e->motion.y);
+      ws.cursor = WindowPixelToScreen(e->motion.x, e->motion.y);
       ws.pointerInside = true;
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -70,7 +70,7 @@ int EventWatch(void*, SDL_Event* e) {
       if (e->button.button == SDL_BUTTON_LEFT) vk = VK_LBUTTON;
       if (e->button.button == SDL_BUTTON_RIGHT) vk = VK_RBUTTON;
       if (!vk || !OurWindowEvent(e->button.windowID)) break;
-      ws.cursor = PointerEventToScreen(e->button.x, e->button.y);
+      ws.cursor = WindowPixelToScreen(e->button.x, e->button.y);
       ws.keyDown[vk] = e->type == SDL_MOUSEBUTTONDOWN;
       if (ws.keyDown[vk]) ws.keyLatch[vk] = true;
       break;

@@ -121,9 +121,9 @@ void RequestMinimize();                          // asks the display to minimise
 bool SdlWindowHasMouse();
 bool SdlDisplayReal();
 CPoint GlobalPointer(bool* leftDown);  // real displays only
-// Screen co-ordinates of a mouse event's point as SDL reports it to its watchers: in the SDL
-// window's own pixels, before the renderer scales it to the frame.
-CPoint PointerEventToScreen(int x, int y);
+// Screen co-ordinates of a point in the SDL window's own pixels, as SDL reports a mouse event
+// to its watchers before the renderer scales it to the frame.
+CPoint WindowPixelToScreen(int x, int y);
 void WarpPointer(CPoint screenPt);
 // Where the pointer was put to stay over the page across a switch of the view; false when no
 // switch holds it. The pointer's own next move ends the hold.
