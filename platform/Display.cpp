@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,9 +58,7 @@ struct Screen {
   struct {
     CWnd* wnd = nullptr;
     CPoint client;
-    bool warped = false;
-    bool warpedFull = false;
-    CPoint warpedTo;
+    std::optional<CPoint> warpedTo;  // a switch anchors afresh, so one view's point
   } anchor;
   bool settling = false;  // the moves our own warp caused are being taken
 } scr;
@@ -380,11 +379,8 @@ void FollowAnchor(CWnd* top) {
     scr.anchor = {};
     return;
   }
-  if (scr.anchor.warped && scr.anchor.warpedTo == target && scr.anchor.warpedFull == scr.fullView)
-    return;
-  scr.anchor.warped = true;
+  if (scr.anchor.warpedTo == target) return;
   scr.anchor.warpedTo = target;
-  scr.anchor.warpedFull = scr.fullView;
   // The moves up to the warp (ours, and SDL's own after a switch) are old news: take them now
   // and drop them, so no screen hovers where the pointer no longer is.
   scr.settling = true;
