@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libsdl2-dev libsdl2-ttf-dev libfontconfig-dev xvfb unifont fonts-arphic-ukai fonts-arphic-uming fonts-liberation)
+          libsdl2-dev libsdl2-ttf-dev libfontconfig-dev xvfb libxtst-dev libxi-dev
+          unifont fonts-arphic-ukai fonts-arphic-uming fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

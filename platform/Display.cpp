@@ -5,9 +5,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,21 +47,36 @@ struct Screen {
   bool everShown = false;
   bool dirty = false;
   uint32_t lastPresent = 0;
-  bool fullView = false;
+  bool fullView = false;  // asked for
+  bool scaled = false;    // the window covers the display and shows the frame scaled
   // What the texture holds and the window last showed; stale once the window may have lost it.
   std::vector<uint16_t> shownFrame;
   bool stale = true;
   unsigned presents = 0;
   // While the view switches, the pointer stays over the point of the page it was over: `client`
-  // in `wnd`, the window shown when the switch began. Kept until the pointer moves or another
-  // window is shown, so the screen's own placement after the switch takes the pointer along.
+  // in `wnd`, the window shown when the switch began. Held until the screen has taken its place
+  // in the new view, then put there in one move.
   struct {
     CWnd* wnd = nullptr;
     CPoint client;
-    std::optional<CPoint> warpedTo;  // a switch anchors afresh, so one view's point
   } anchor;
-  bool settling = false;  // the moves our own warp caused are being taken
+  bool settling = false;  // the events up to our own warp are being taken
 } scr;
+
+// Where a frame of this size shows in the SDL window: as it is, or in the full-screen view scaled
+// with its aspect kept and centred. Mouse events are turned back through the same rectangle.
+SDL_Rect ViewRect(int frameW, int frameH) {
+  SDL_Rect v{0, 0, frameW, frameH};
+  if (!scr.scaled || !scr.win || frameW <= 0 || frameH <= 0) return v;
+  int w, h;
+  SDL_GetWindowSize(scr.win, &w, &h);
+  const double scale = std::min(static_cast<double>(w) / frameW, static_cast<double>(h) / frameH);
+  v.w = static_cast<int>(frameW * scale);
+  v.h = static_cast<int>(frameH * scale);
+  v.x = (w - v.w) / 2;
+  v.y = (h - v.h) / 2;
+  return v;
+}
 
 // a minus b, as up to four rectangles.
 void Subtract(const CRect& a, const CRect& b, std::vector<CRect>& out) {
@@ -106,7 +121,6 @@ void Present() {
                                 scr.frameW, scr.frameH);
     scr.texW = scr.frameW;
     scr.texH = scr.frameH;
-    SDL_RenderSetLogicalSize(scr.ren, scr.frameW, scr.frameH);
     scr.stale = true;
   }
   // A window that may have lost its picture gets all of it again.
@@ -129,11 +143,12 @@ void Present() {
   const size_t at = static_cast<size_t>(changed.top) * scr.frameW + changed.left;
   SDL_UpdateTexture(scr.tex, &part, scr.frame.data() + at, scr.frameW * 2);
   // Only the full-screen view has borders around the picture to clear.
-  if (scr.fullView) {
+  if (scr.scaled) {
     SDL_SetRenderDrawColor(scr.ren, 0, 0, 0, 255);
     SDL_RenderClear(scr.ren);
   }
-  SDL_RenderCopy(scr.ren, scr.tex, nullptr, nullptr);
+  const SDL_Rect view = ViewRect(scr.frameW, scr.frameH);
+  SDL_RenderCopy(scr.ren, scr.tex, nullptr, &view);
   SDL_RenderPresent(scr.ren);
 }
 
@@ -159,7 +174,27 @@ void PushEvent(SDL_Event& e) {
 uint32_t WindowId() { return scr.win ? SDL_GetWindowID(scr.win) : 0; }
 
 void AnchorPointer(CWnd* top);
-void FollowAnchor(CWnd* top);
+void PutPointerAtAnchor();
+void FollowAnchor(CWnd* top, bool idle);
+
+// Mouse events carry points relative to where the window stood when they happened. Those from
+// before a change of its place or size are taken before it, and those the change causes (the
+// pointer leaving or entering it) right after, each with the window where it then stood.
+void TakeMouseEvents() {
+  if (scr.win && !scr.settling) SDL_PumpEvents();
+}
+
+void MoveSdlWindow(int x, int y) {
+  TakeMouseEvents();
+  SDL_SetWindowPosition(scr.win, x, y);
+  TakeMouseEvents();
+}
+
+void SizeSdlWindow(int w, int h) {
+  TakeMouseEvents();
+  SDL_SetWindowSize(scr.win, w, h);
+  TakeMouseEvents();
+}
 
 }  // namespace
 
@@ -270,29 +305,35 @@ void SyncDisplay(bool idle) {
     scr.stale = true;
   }
   if (scr.fullView != scr.fullApplied) {
+    TakeMouseEvents();  // what came before the switch is taken with the view it came in
     AnchorPointer(f.top);
-    scr.settling = true;  // SDL puts the pointer back at its old offset in the resized window
     if (scr.fullView) {
       // Cover the display ourselves first: without a window manager the full-screen request
       // below changes nothing on X11, and the scaled page would be cut to the old window.
+      // Whatever size the window has meanwhile, the page is scaled into it.
+      scr.scaled = true;
       SDL_Rect b;
       if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(scr.win), &b) == 0) {
-        SDL_SetWindowPosition(scr.win, b.x, b.y);
-        SDL_SetWindowSize(scr.win, b.w, b.h);
+        MoveSdlWindow(b.x, b.y);
+        SizeSdlWindow(b.w, b.h);
       }
+      // The view's place on the screen is known now. SDL puts the pointer back at its last
+      // offset in the window when the request below is done, so it must be there already.
+      PutPointerAtAnchor();
     }
     SDL_SetWindowFullscreen(scr.win, scr.fullView ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     scr.fullApplied = scr.fullView;
     scr.placed = CRect();  // put the windowed window back where the screen is
     scr.stale = true;
-    scr.settling = false;
+    TakeMouseEvents();
   }
   if (!scr.fullView && f.rect != scr.placed) {
     if (f.rect.Width() != scr.placed.Width() || f.rect.Height() != scr.placed.Height()) {
-      SDL_SetWindowSize(scr.win, f.rect.Width(), f.rect.Height());
+      SizeSdlWindow(f.rect.Width(), f.rect.Height());
       scr.stale = true;
     }
-    SDL_SetWindowPosition(scr.win, f.rect.left, f.rect.top);
+    scr.scaled = false;
+    MoveSdlWindow(f.rect.left, f.rect.top);
     scr.placed = f.rect;
   }
   bool topmost = WS::St(f.top).topmost;
@@ -310,7 +351,6 @@ void SyncDisplay(bool idle) {
     SDL_SetWindowTitle(scr.win, title.c_str());
     scr.title = title;
   }
-  FollowAnchor(f.top);
   uint32_t now = NowMs();
   bool show = !scr.shown && (scr.everShown || idle);
   if (scr.dirty && (idle || show || now - scr.lastPresent >= kPresentGap)) {
@@ -329,6 +369,7 @@ void SyncDisplay(bool idle) {
     scr.stale = true;
     Present();
   }
+  FollowAnchor(f.top, idle);
 }
 
 void RequestMinimize() {
@@ -337,80 +378,58 @@ void RequestMinimize() {
 
 bool SdlWindowHasMouse() { return scr.win && SDL_GetMouseFocus() == scr.win; }
 
-// The full-screen view shows the frame scaled, and the renderer knows how.
-CPoint WindowPixelToScreen(int x, int y) {
-  if (scr.fullView && scr.win && scr.ren) {
-    float lx, ly;
-    SDL_RenderWindowToLogical(scr.ren, x, y, &lx, &ly);
-    FrameInfo f = CurrentFrame();
-    return CPoint(f.rect.left + static_cast<int>(lx), f.rect.top + static_cast<int>(ly));
-  }
-  return FrameToScreen(x, y);
-}
-
-namespace {
-
-// A frame point in the SDL window's own pixels, the other way: the middle of the frame pixel, as
-// its scaled corner may belong to the pixel before.
-SDL_Point FrameToWindow(int x, int y) {
-  SDL_Point p{x, y};
-  if (scr.fullView && scr.ren)
-    SDL_RenderLogicalToWindow(scr.ren, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f,
-                              &p.x, &p.y);
+CPoint SdlWindowOrigin() {
+  CPoint p = CurrentFrame().rect.TopLeft();
+  if (scr.win) SDL_GetWindowPosition(scr.win, &p.x, &p.y);
   return p;
 }
 
-// Before the view switches: the point of the page under the pointer, if it is over the window.
-void AnchorPointer(CWnd* top) {
-  scr.anchor = {};
-  if (!WS::Get().realPointer || !SdlWindowHasMouse() || !WS::Alive(top)) return;
-  CPoint pt;
-  GetCursorPos(&pt);
-  scr.anchor.wnd = top;
-  const CRect& r = WS::St(top).rect;
-  scr.anchor.client = CPoint(pt.x - r.left, pt.y - r.top);
-}
-
-// After the window was placed: the pointer goes to that point of the page, wherever it now is.
-void FollowAnchor(CWnd* top) {
-  CPoint target;
-  if (!AnchoredPointer(&target)) return;
-  if (top != scr.anchor.wnd) {
-    scr.anchor = {};
-    return;
+// A point relative to the SDL window, as the program sees it.
+static CPoint WindowPixelToView(int x, int y) {
+  const FrameInfo f = CurrentFrame();
+  const SDL_Rect v = ViewRect(f.rect.Width(), f.rect.Height());
+  CPoint p(x, y);
+  if (v.w != f.rect.Width() || v.h != f.rect.Height()) {
+    p.x = static_cast<int>(std::floor((x - v.x) * static_cast<double>(f.rect.Width()) / v.w));
+    p.y = static_cast<int>(std::floor((y - v.y) * static_cast<double>(f.rect.Height()) / v.h));
   }
-  if (scr.anchor.warpedTo == target) return;
-  scr.anchor.warpedTo = target;
-  // The moves up to the warp (ours, and SDL's own after a switch) are old news: take them now
-  // and drop them, so no screen hovers where the pointer no longer is.
-  scr.settling = true;
-  WarpPointer(target);
-  SDL_PumpEvents();
-  SDL_FlushEvent(SDL_MOUSEMOTION);
-  scr.settling = false;
+  return CPoint(f.rect.left + p.x, f.rect.top + p.y);
 }
 
-}  // namespace
+CPoint ViewPoint(CPoint screenPt) {
+  const CPoint o = SdlWindowOrigin();
+  return WindowPixelToView(screenPt.x - o.x, screenPt.y - o.y);
+}
+
+// The middle of the view pixel, as its scaled corner may belong to the pixel before.
+CPoint ScreenPoint(CPoint viewPt) {
+  const FrameInfo f = CurrentFrame();
+  const SDL_Rect v = ViewRect(f.rect.Width(), f.rect.Height());
+  CPoint p(viewPt.x - f.rect.left, viewPt.y - f.rect.top);
+  if (v.w != f.rect.Width() || v.h != f.rect.Height()) {
+    p.x = v.x + static_cast<int>(std::floor((p.x + 0.5) * v.w / f.rect.Width()));
+    p.y = v.y + static_cast<int>(std::floor((p.y + 0.5) * v.h / f.rect.Height()));
+  }
+  const CPoint o = SdlWindowOrigin();
+  return CPoint(o.x + p.x, o.y + p.y);
+}
 
 CPoint GlobalPointer(bool* leftDown) {
-  int x = 0, y = 0;
-  uint32_t buttons = SDL_GetGlobalMouseState(&x, &y);
+  CPoint p;
+  uint32_t buttons = SDL_GetGlobalMouseState(&p.x, &p.y);
   if (leftDown) *leftDown = (buttons & SDL_BUTTON_LMASK) != 0;
-  if (scr.fullView && scr.win && scr.ren) {
-    int wx, wy;
-    SDL_GetWindowPosition(scr.win, &wx, &wy);
-    return WindowPixelToScreen(x - wx, y - wy);
-  }
-  return CPoint(x, y);
+  return p;
 }
 
-void WarpPointer(CPoint pt) {
-  if (scr.fullView && scr.win && scr.ren) {
-    FrameInfo f = CurrentFrame();
-    const SDL_Point w = FrameToWindow(pt.x - f.rect.left, pt.y - f.rect.top);
-    SDL_WarpMouseInWindow(scr.win, w.x, w.y);
+void WarpPointer(CPoint viewPt) {
+  const CPoint s = ScreenPoint(viewPt);
+  WS::Get().pointer = s;
+  if (scr.win && scr.shown && !scr.minimized) {
+    // Relative to the window, so that SDL takes the move that follows as the pointer's place.
+    const CPoint o = SdlWindowOrigin();
+    SDL_WarpMouseInWindow(scr.win, s.x - o.x, s.y - o.y);
   } else {
-    SDL_WarpMouseGlobal(pt.x, pt.y);
+    SDL_WarpMouseGlobal(s.x, s.y);
   }
 }
 
@@ -425,12 +444,71 @@ bool AnchoredPointer(CPoint* pt) {
   return true;
 }
 
-void ForgetPointerAnchor() {
-  if (!scr.settling) scr.anchor = {};
+bool PointerHeld() { return scr.anchor.wnd || scr.settling; }
+
+void ForgetPointerAnchor() { scr.anchor = {}; }
+
+namespace {
+
+// Before the view switches: the point of the page under the pointer, if it is over the window.
+void AnchorPointer(CWnd* top) {
+  scr.anchor = {};
+  if (!WS::Get().realPointer || !SdlWindowHasMouse() || !WS::Alive(top)) return;
+  CPoint pt;
+  GetCursorPos(&pt);
+  scr.anchor.wnd = top;
+  const CRect& r = WS::St(top).rect;
+  scr.anchor.client = CPoint(pt.x - r.left, pt.y - r.top);
+}
+
+// The pointer goes to the anchored point of the page, wherever that now is, in one move.
+// Everything the X server sent before the warp (a click in the gap, SDL's own warp, the pointer
+// leaving the resized window) is taken while the anchor still holds; then it lets go.
+void PutPointerAtAnchor() {
+  CPoint target;
+  if (!AnchoredPointer(&target)) return;
+  scr.settling = true;
+  WarpPointer(target);
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_MOUSEMOTION);
+  scr.settling = false;
+  scr.anchor = {};
+}
+
+// Once the program waits, the screen has its place in the new view.
+void FollowAnchor(CWnd* top, bool idle) {
+  if (!scr.anchor.wnd) return;
+  if (top != scr.anchor.wnd)
+    scr.anchor = {};
+  else if (idle && scr.shown && !scr.minimized)
+    PutPointerAtAnchor();
+}
+
+}  // namespace
+
+// Someone else moved the SDL window: the windows it shows are where it is now, so that the
+// program's idea of the screen stays the real one (a drag starts from there, the next screen
+// centres from there).
+void DisplayMoved() {
+  if (!scr.win || !scr.shown || scr.minimized || scr.fullView || scr.fullApplied) return;
+  const FrameInfo f = CurrentFrame();
+  if (!f.top || f.rect != scr.placed) return;  // a placement of ours is still to come
+  const CPoint at = SdlWindowOrigin();
+  const int dx = at.x - scr.placed.left, dy = at.y - scr.placed.top;
+  if (dx == 0 && dy == 0) return;
+  for (CWnd* w : std::vector<CWnd*>(WS::Get().zorder)) {
+    if (!WS::Shows(w)) continue;
+    const CRect r = WS::St(w).rect;
+    CRect inside;
+    if (!inside.IntersectRect(r, f.rect) || inside != r) continue;
+    w->SetWindowPos(nullptr, r.left + dx, r.top + dy, 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  scr.placed.OffsetRect(dx, dy);
 }
 
 void DisplayReset() {
-  scr.fullView = false;
+  scr.fullView = scr.scaled = false;
   scr.anchor = {};
   if (scr.win && scr.shown) {
     SDL_HideWindow(scr.win);

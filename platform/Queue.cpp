@@ -53,24 +53,46 @@ bool OurWindowEvent(uint32_t windowID) {
   return windowID == 0 || (w && SDL_GetWindowID(w) == windowID);
 }
 
+// A mouse event carries the point of the frame the pointer is over as the cursor shows it when
+// the event comes (while a switch of the view holds the pointer, the point it holds), not the
+// SDL window's pixel: the view may be another by the time the event is taken from the queue.
+void ToFramePoint(Sint32* x, Sint32* y) {
+  CPoint at;
+  GetCursorPos(&at);
+  const CPoint origin = CurrentFrame().rect.TopLeft();
+  *x = at.x - origin.x;
+  *y = at.y - origin.y;
+}
+
+CPoint FrameToScreen(int x, int y) {
+  const CPoint origin = CurrentFrame().rect.TopLeft();
+  return CPoint(origin.x + x, origin.y + y);
+}
+
 // Sees every event as it enters SDL's queue, so key and button state is current even in loops
 // that poll without dispatching.
 int EventWatch(void*, SDL_Event* e) {
   auto& ws = WS::Get();
   switch (e->type) {
-    case SDL_MOUSEMOTION:
+    case SDL_MOUSEMOTION: {
       if (!OurWindowEvent(e->motion.windowID)) break;
-      ForgetPointerAnchor();
-      ws.cursor = WindowPixelToScreen(e->motion.x, e->motion.y);
       ws.pointerInside = true;
+      if (!PointerHeld()) {
+        const CPoint o = SdlWindowOrigin();
+        ws.pointer = CPoint(o.x + e->motion.x, o.y + e->motion.y);
+      }
+      ToFramePoint(&e->motion.x, &e->motion.y);
       break;
+    }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       int vk = 0;
       if (e->button.button == SDL_BUTTON_LEFT) vk = VK_LBUTTON;
       if (e->button.button == SDL_BUTTON_RIGHT) vk = VK_RBUTTON;
       if (!vk || !OurWindowEvent(e->button.windowID)) break;
-      ws.cursor = WindowPixelToScreen(e->button.x, e->button.y);
+      // SDL gives a button the place of the last move, which goes stale when the window moves
+      // or changes size under a resting pointer: a click is where the pointer is.
+      ToFramePoint(&e->button.x, &e->button.y);
       ws.keyDown[vk] = e->type == SDL_MOUSEBUTTONDOWN;
       if (ws.keyDown[vk]) ws.keyLatch[vk] = true;
       break;
@@ -127,11 +149,6 @@ WindowSystem& WindowSystem::Get() {
     ws->realPointer = SdlDisplayReal();
   }
   return *ws;
-}
-
-CPoint FrameToScreen(int x, int y) {
-  FrameInfo f = CurrentFrame();
-  return CPoint(f.rect.left + x, f.rect.top + y);
 }
 
 void WindowSystem::Post(CWnd* w, UINT message, WPARAM wp, LPARAM lp, const CPoint* pt) {
@@ -229,6 +246,7 @@ void WindowSystem::TranslateSdlEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_MINIMIZED:
           if (f.top && !St(f.top).minimized) f.top->ShowWindow(SW_MINIMIZE);
           break;
+        case SDL_WINDOWEVENT_MOVED: DisplayMoved(); break;
         case SDL_WINDOWEVENT_EXPOSED:
           DisplayExposed();  // the frame still holds the picture: show it again
           [[fallthrough]];   // some systems restore with nothing but an expose
@@ -384,7 +402,7 @@ void WindowSystem::MoveLoop(CWnd* w, CPoint clientPt) {
     int x = startRect.left + now.x - start.x, y = startRect.top + now.y - start.y;
     if (x != r.left || y != r.top)
       w->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!realPointer) cursor = now;
+    if (!realPointer) pointer = now;  // windowed: the screen and the view are one
     if (released) break;
     MSG m;
     while (Generated(&m, nullptr, WM_PAINT, WM_PAINT, true, false) ||
@@ -481,16 +499,17 @@ LRESULT DispatchMessage(const MSG* msg) {
 
 BOOL GetCursorPos(CPoint* pt) {
   auto& ws = WS::Get();
-  // Over our window its mouse events are the truth, button held or not, each taken where the
-  // window stood when it came: SDL's own window-relative state goes stale when the window moves
-  // under a resting pointer (a screen taking the place of a smaller dialog). Some X servers
-  // (Xvfb driven by XTEST) never refresh SDL's global pointer state, which would freeze the
-  // pointer at the last click: only away from the window does the global state know more.
+  // Over our window its mouse events tell where the pointer is on the screen, each taken where
+  // the window stood when it came; away from it only the global state knows. The program's
+  // point over it follows the window's place and the view as they are now: a window that moves
+  // or changes size under a resting pointer is under another point of the pointer.
   CPoint anchored;
-  if (AnchoredPointer(&anchored))
+  if (AnchoredPointer(&anchored)) {
     ws.cursor = anchored;
-  else if (ws.realPointer && !SdlWindowHasMouse())
-    ws.cursor = GlobalPointer(nullptr);
+  } else {
+    if (ws.realPointer && !SdlWindowHasMouse()) ws.pointer = GlobalPointer(nullptr);
+    ws.cursor = ViewPoint(ws.pointer);
+  }
   *pt = ws.cursor;
   return TRUE;
 }
@@ -503,7 +522,10 @@ BOOL SetCursorPos(int x, int y) {
     ForgetPointerAnchor();
     ws.cursor = CPoint(x, y);
     ws.inputSinceSynth = true;
-    if (ws.realPointer) WarpPointer(ws.cursor);
+    if (ws.realPointer)
+      WarpPointer(ws.cursor);
+    else
+      ws.pointer = ScreenPoint(ws.cursor);
   }
   ws.synthPending = true;
   ws.presentsAtRequest = FramePresents();  // the picture as the asker has just shown it
@@ -561,7 +583,7 @@ void WindowSystem::ResetAll() {
   presentsAtRequest = 0;
   changeDueSet = false;
   pointerInside = false;
-  cursor = CPoint();
+  pointer = cursor = CPoint();
   cursorCount = 0;
   SDL_ShowCursor(SDL_ENABLE);
   std::fill(std::begin(keyDown), std::end(keyDown), false);

@@ -39,7 +39,10 @@ struct WindowSystem {
   std::deque<MSG> queue;
   std::vector<WindowTimer> timers;
 
-  // Pointer and keys as the input has reported them so far.
+  // Pointer and keys as the input has reported them so far. `pointer` is where the pointer is on
+  // the real screen: a window that moves or changes size under a resting pointer leaves it
+  // there. `cursor` is the program's point over it, as GetCursorPos last answered.
+  CPoint pointer;
   CPoint cursor;
   bool pointerInside = false;
   bool synthPending = false;
@@ -101,8 +104,6 @@ struct WindowSystem {
 };
 
 uint32_t NowMs();
-// Screen co-ordinates of a point given relative to the SDL window.
-CPoint FrameToScreen(int x, int y);
 
 // Display side (Display.cpp).
 struct FrameInfo {
@@ -118,16 +119,23 @@ unsigned FramePresents();                        // pictures that reached the wi
 void DisplayExposed();                           // the SDL window needs its picture again
 void SyncDisplay(bool idle);                     // apply window state, present when due
 void RequestMinimize();                          // asks the display to minimise the SDL window
+void DisplayMoved();                             // someone else moved the SDL window
 bool SdlWindowHasMouse();
 bool SdlDisplayReal();
-CPoint GlobalPointer(bool* leftDown);  // real displays only
-// Screen co-ordinates of a point in the SDL window's own pixels, as SDL reports a mouse event
-// to its watchers before the renderer scales it to the frame.
-CPoint WindowPixelToScreen(int x, int y);
-void WarpPointer(CPoint screenPt);
-// Where the pointer was put to stay over the page across a switch of the view; false when no
-// switch holds it. The pointer's own next move ends the hold.
-bool AnchoredPointer(CPoint* pt);
+
+// The pointer. The real screen is in desktop pixels, where the X server has the pointer; the
+// program sees the frame's co-ordinates, which the window's place offsets and the full-screen
+// view scales. Every conversion goes through the window's place and the view as they are now.
+CPoint SdlWindowOrigin();                // wherever the window manager put it
+CPoint ViewPoint(CPoint screenPt);       // over a real screen point
+CPoint ScreenPoint(CPoint viewPt);       // under a view point: the middle of its scaled pixel
+CPoint GlobalPointer(bool* leftDown);    // real displays only: the real screen point
+void WarpPointer(CPoint viewPt);
+// A switch of the view holds the pointer over the page point it was over, until it is put there
+// once the screen has its place: AnchoredPointer gives that point, and mouse moves meanwhile
+// are old news. SetCursorPos elsewhere lets go of it.
+bool AnchoredPointer(CPoint* viewPt);
+bool PointerHeld();
 void ForgetPointerAnchor();
 void DisplayShutdown();
 void DisplayReset();

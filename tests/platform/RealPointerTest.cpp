@@ -1,11 +1,13 @@
 // The pointer on a real X server, 1024 x 768, so the full-screen view is scaled by 1.6: where
-// the player puts it is where the program sees it, and the program never moves it elsewhere.
-// The X server is the judge of where the pointer is; SDL's own idea of it goes stale when the
-// window moves or changes size under a resting pointer.
+// the player puts it is where the program sees it and takes a click, and the program never
+// moves it elsewhere. The X server is the judge of where the pointer is; SDL's own idea of it
+// goes stale when the window moves or changes size under a resting pointer. The pointer moves
+// as a mouse moves it (XTEST), never by a warp, which SDL's global state does not follow.
 #include <SDL.h>
 #include <stdlib.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "Display.h"
@@ -18,6 +20,12 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so
 namespace {
 
 class RealPointerTest : public PlatformTestBase {
+ public:
+  static void Click() {
+    server->Button(true);
+    server->Button(false);
+  }
+
  protected:
   static inline XServer* server = nullptr;
 
@@ -47,6 +55,19 @@ class RealPointerTest : public PlatformTestBase {
     CPoint p;
     GetCursorPos(&p);
     return p;
+  }
+  static CPoint ClientCursor(const CWnd& w) {
+    CPoint p = Cursor();
+    w.ScreenToClient(&p);
+    return p;
+  }
+  using Path = std::vector<std::pair<int, int>>;
+  // Where the dialog saw the left button go down and up.
+  static std::vector<CPoint> ClicksAt(const TestDlg& w) {
+    std::vector<CPoint> at;
+    for (const Seen& s : w.seen)
+      if (s.message == WM_LBUTTONDOWN || s.message == WM_LBUTTONUP) at.push_back(s.pt);
+    return at;
   }
   // What every screen does after presenting.
   static void KeepCursor() {
@@ -83,8 +104,21 @@ class RealPointerTest : public PlatformTestBase {
   }
 };
 
+// The player clicks again at once (a double-click on the full-screen button): the X server takes
+// the second click when the window has grown to the display, before the pointer is moved over
+// the button's scaled place.
+int ClickWhenTheWindowCoversTheDisplay(void* clicked, SDL_Event* e) {
+  if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
+      e->window.data1 == 1024 && !*static_cast<bool*>(clicked)) {
+    *static_cast<bool*>(clicked) = true;
+    RealPointerTest::Click();
+  }
+  return 0;
+}
+
 // The full-screen button as a screen has it: the view switches, the screen centres itself,
-// redraws and keeps the cursor moving. The pointer stays over the button, both ways.
+// redraws and keeps the cursor moving. The pointer goes straight to the button's place in the
+// new view, both ways, and a click meanwhile lands on the button.
 TEST_F(RealPointerTest, SwitchingTheViewKeepsThePointerOverTheSamePointOfThePage) {
   DisplayMode desk;
   ASSERT_TRUE(EnumDisplayModes(0, &desk));
@@ -93,8 +127,13 @@ TEST_F(RealPointerTest, SwitchingTheViewKeepsThePointerOverTheSamePointOfThePage
   Within(d, CRect(192, 144, 832, 624), [&](TestDlg& w) {
     PutPointer(CPoint(775, 155));
     ASSERT_TRUE(CursorComesTo(CPoint(775, 155)));
+    server->WatchPointer();
 
+    bool clicked = false;
+    SDL_AddEventWatch(ClickWhenTheWindowCoversTheDisplay, &clicked);
     ASSERT_TRUE(ApplyDisplayMode(640, 480, 16));
+    SDL_DelEventWatch(ClickWhenTheWindowCoversTheDisplay, &clicked);
+    ASSERT_TRUE(clicked);
     w.SetWindowPos(&CWnd::wndTopMost, 0, 0, 640, 480, SWP_SHOWWINDOW);
     Redraw(&w);
     EXPECT_EQ(Cursor(), CPoint(583, 11)) << "the first picture of the view";
@@ -103,6 +142,9 @@ TEST_F(RealPointerTest, SwitchingTheViewKeepsThePointerOverTheSamePointOfThePage
     Settle(100);
     EXPECT_EQ(Physical(), CPoint(933, 18)) << "over page point (583, 11), scaled by 1.6";
     EXPECT_EQ(Cursor(), CPoint(583, 11));
+    EXPECT_EQ(server->Path(), Path({{933, 18}}));
+    EXPECT_EQ(ClicksAt(w), std::vector<CPoint>(2, CPoint(583, 11)))
+        << "the click between the switch and the pointer's move";
 
     // Moved by the player, the pointer is seen at the view point under it, and stays put.
     const struct {
@@ -120,6 +162,7 @@ TEST_F(RealPointerTest, SwitchingTheViewKeepsThePointerOverTheSamePointOfThePage
 
     PutPointer(CPoint(933, 18));
     ASSERT_TRUE(CursorComesTo(CPoint(583, 11)));
+    server->Path();
     ASSERT_TRUE(ApplyDisplayMode(desk.width, desk.height, desk.bitsPerPixel));
     w.SetWindowPos(&CWnd::wndNoTopMost, 192, 144, 640, 480, SWP_SHOWWINDOW);
     Redraw(&w);
@@ -128,28 +171,58 @@ TEST_F(RealPointerTest, SwitchingTheViewKeepsThePointerOverTheSamePointOfThePage
     Settle(100);
     EXPECT_EQ(Physical(), CPoint(775, 155));
     EXPECT_EQ(Cursor(), CPoint(775, 155));
+    EXPECT_EQ(server->Path(), Path({{775, 155}})) << "not first over the page point unscaled";
   });
 }
 
 // A small dialog takes the window's place and leaves it again (the name entry between two
-// screens): the pointer never moved, so neither may the program's idea of it.
+// screens), the pointer resting over it or beside it: the pointer never moved, so neither may the
+// program's idea of it.
 TEST_F(RealPointerTest, APointerAtRestIsSeenWhereItIsAfterTheWindowMovedUnderIt) {
-  TestDlg screen;
-  Within(screen, CRect(192, 144, 832, 624), [&](TestDlg& s) {
-    PutPointer(CPoint(512, 400));
-    ASSERT_TRUE(CursorComesTo(CPoint(512, 400)));
-    s.ShowWindow(SW_HIDE);
-    TestDlg box;
-    Within(box, CRect(395, 358, 627, 408), [&](TestDlg& b) {
-      EXPECT_EQ(PlatformTest::ShownWindow(), &b);
-      EXPECT_EQ(Cursor(), CPoint(512, 400)) << "over the dialog";
+  for (const CPoint rest : {CPoint(512, 400), CPoint(662, 444)}) {
+    SCOPED_TRACE(testing::Message() << "resting at " << rest.x << "," << rest.y);
+    TestDlg screen;
+    Within(screen, CRect(192, 144, 832, 624), [&](TestDlg& s) {
+      PutPointer(rest);
+      ASSERT_TRUE(CursorComesTo(rest));
+      s.ShowWindow(SW_HIDE);
+      TestDlg box;
+      Within(box, CRect(395, 358, 627, 408), [&](TestDlg& b) {
+        EXPECT_EQ(PlatformTest::ShownWindow(), &b);
+        EXPECT_EQ(Cursor(), rest) << "over the dialog";
+      });
+      s.ShowWindow(SW_SHOW);
+      Redraw(&s);
+      EXPECT_EQ(Cursor(), rest) << "the first picture of the screen";
+      Settle(200);
+      EXPECT_EQ(Cursor(), rest);
+      EXPECT_EQ(Physical(), rest);
     });
-    s.ShowWindow(SW_SHOW);
-    Redraw(&s);
-    EXPECT_EQ(Cursor(), CPoint(512, 400)) << "the first picture of the screen";
-    Settle(200);
-    EXPECT_EQ(Cursor(), CPoint(512, 400));
-    EXPECT_EQ(Physical(), CPoint(512, 400));
+  }
+}
+
+// The window manager moves the window under a resting pointer: the cursor and the next click are
+// at the page point the pointer is now over, and the window stays where it was put until the
+// program places it again.
+TEST_F(RealPointerTest, AWindowMovedFromOutsideTakesTheNextClickWhereThePointerIs) {
+  TestDlg d;
+  Within(d, CRect(192, 144, 832, 624), [&](TestDlg& w) {
+    PutPointer(CPoint(550, 507));
+    ASSERT_TRUE(CursorComesTo(CPoint(550, 507)));
+    server->MoveTopWindow(240, 168);
+    Settle(100);
+    Redraw(&w);
+    EXPECT_EQ(ClientCursor(w), CPoint(310, 339));
+    Click();
+    ASSERT_TRUE(Settle(1000, [&] { return w.Count(WM_LBUTTONUP) == 1; }));
+    EXPECT_EQ(ClicksAt(w), std::vector<CPoint>(2, CPoint(310, 339)));
+    EXPECT_EQ(PlatformTest::SdlWindowPosition(), CPoint(240, 168));
+    EXPECT_EQ(Physical(), CPoint(550, 507));
+
+    w.SetWindowPos(nullptr, 192, 144, 640, 480, SWP_NOZORDER);  // the next screen's opening
+    Redraw(&w);
+    EXPECT_EQ(PlatformTest::SdlWindowPosition(), CPoint(192, 144)) << "centred again";
+    EXPECT_EQ(ClientCursor(w), CPoint(358, 363));
   });
 }
 
