@@ -60,7 +60,6 @@ struct Screen {
     CWnd* wnd = nullptr;
     CPoint client;
   } anchor;
-  bool settling = false;  // the events up to our own warp are being taken
 } scr;
 
 // Where a frame of this size shows in the SDL window: as it is, or in the full-screen view scaled
@@ -178,20 +177,19 @@ void PutPointerAtAnchor();
 void FollowAnchor(CWnd* top, bool idle);
 
 // Mouse events carry points relative to where the window stood when they happened. Those from
-// before a change of its place or size are taken before it, and those the change causes (the
-// pointer leaving or entering it) right after, each with the window where it then stood.
+// before a change of its place or size are taken before the first change, and those each change
+// causes (the pointer leaving or entering the window) right after it, each with the window where
+// it then stood.
 void TakeMouseEvents() {
-  if (scr.win && !scr.settling) SDL_PumpEvents();
+  if (scr.win) SDL_PumpEvents();
 }
 
 void MoveSdlWindow(int x, int y) {
-  TakeMouseEvents();
   SDL_SetWindowPosition(scr.win, x, y);
   TakeMouseEvents();
 }
 
 void SizeSdlWindow(int w, int h) {
-  TakeMouseEvents();
   SDL_SetWindowSize(scr.win, w, h);
   TakeMouseEvents();
 }
@@ -328,6 +326,7 @@ void SyncDisplay(bool idle) {
     TakeMouseEvents();
   }
   if (!scr.fullView && f.rect != scr.placed) {
+    TakeMouseEvents();
     if (f.rect.Width() != scr.placed.Width() || f.rect.Height() != scr.placed.Height()) {
       SizeSdlWindow(f.rect.Width(), f.rect.Height());
       scr.stale = true;
@@ -444,8 +443,6 @@ bool AnchoredPointer(CPoint* pt) {
   return true;
 }
 
-bool PointerHeld() { return scr.anchor.wnd || scr.settling; }
-
 void ForgetPointerAnchor() { scr.anchor = {}; }
 
 namespace {
@@ -467,11 +464,9 @@ void AnchorPointer(CWnd* top) {
 void PutPointerAtAnchor() {
   CPoint target;
   if (!AnchoredPointer(&target)) return;
-  scr.settling = true;
   WarpPointer(target);
   SDL_PumpEvents();
   SDL_FlushEvent(SDL_MOUSEMOTION);
-  scr.settling = false;
   scr.anchor = {};
 }
 

@@ -77,7 +77,7 @@ int EventWatch(void*, SDL_Event* e) {
     case SDL_MOUSEMOTION: {
       if (!OurWindowEvent(e->motion.windowID)) break;
       ws.pointerInside = true;
-      if (!PointerHeld()) {
+      if (CPoint held; !AnchoredPointer(&held)) {
         const CPoint o = SdlWindowOrigin();
         ws.pointer = CPoint(o.x + e->motion.x, o.y + e->motion.y);
       }

@@ -126,16 +126,15 @@ bool SdlDisplayReal();
 // The pointer. The real screen is in desktop pixels, where the X server has the pointer; the
 // program sees the frame's co-ordinates, which the window's place offsets and the full-screen
 // view scales. Every conversion goes through the window's place and the view as they are now.
-CPoint SdlWindowOrigin();                // wherever the window manager put it
-CPoint ViewPoint(CPoint screenPt);       // over a real screen point
-CPoint ScreenPoint(CPoint viewPt);       // under a view point: the middle of its scaled pixel
-CPoint GlobalPointer(bool* leftDown);    // real displays only: the real screen point
+CPoint SdlWindowOrigin();              // wherever the window manager put it
+CPoint ViewPoint(CPoint screenPt);     // over a real screen point
+CPoint ScreenPoint(CPoint viewPt);     // under a view point: the middle of its scaled pixel
+CPoint GlobalPointer(bool* leftDown);  // real displays only: the real screen point
 void WarpPointer(CPoint viewPt);
 // A switch of the view holds the pointer over the page point it was over, until it is put there
 // once the screen has its place: AnchoredPointer gives that point, and mouse moves meanwhile
 // are old news. SetCursorPos elsewhere lets go of it.
 bool AnchoredPointer(CPoint* viewPt);
-bool PointerHeld();
 void ForgetPointerAnchor();
 void DisplayShutdown();
 void DisplayReset();

@@ -45,8 +45,6 @@ XServer::XServer() {
       fcntl(3, F_SETFD, 0);
     else
       dup2(fds[1], 3);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
     execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
